@@ -1,0 +1,34 @@
+#pragma once
+// A control array: controls of one kind sharing a name, reached by index.
+//
+// Indexing outside the declared bounds raises SubscriptError, as the design's
+// fixed ranges promise; nothing quietly reads a neighbour.
+
+#include "runtime/checked16.h"
+
+#include <vector>
+
+template <class Control>
+class ControlArray {
+public:
+    ControlArray(int lower, int upper) : m_lower(lower), m_items(size_t(upper - lower + 1), nullptr) {}
+
+    Control *operator()(int index) const { return m_items[slot(index)]; }
+    void set(int index, Control *control) { m_items[slot(index)] = control; }
+
+    int lower() const { return m_lower; }
+    int upper() const { return m_lower + int(m_items.size()) - 1; }
+    auto begin() const { return m_items.begin(); }
+    auto end() const { return m_items.end(); }
+
+private:
+    size_t slot(int index) const
+    {
+        if (index < m_lower || index > upper())
+            throw SubscriptError();
+        return size_t(index - m_lower);
+    }
+
+    int m_lower;
+    std::vector<Control *> m_items;
+};

@@ -1,0 +1,39 @@
+#include "runtime/control_props.h"
+
+#include "runtime/twips.h"
+
+#include <QPalette>
+#include <QTimer>
+#include <QWidget>
+
+int leftTwips(const QWidget *control) { return pxToTwips(control->x()); }
+int topTwips(const QWidget *control) { return pxToTwips(control->y()); }
+
+void setLeftTwips(QWidget *control, int twips)
+{
+    control->move(twipsToPx(twips), control->y());
+}
+
+QColor colorFromRGB(int32_t rgb)
+{
+    return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+}
+
+void setForeColor(QWidget *control, int32_t rgb)
+{
+    const QColor color = colorFromRGB(rgb);
+    QPalette palette = control->palette();
+    if (palette.color(QPalette::WindowText) == color && palette.isBrushSet(QPalette::All, QPalette::WindowText))
+        return;
+    palette.setColor(QPalette::WindowText, color);
+    control->setPalette(palette);
+}
+
+void setTimerInterval(QTimer *timer, int milliseconds)
+{
+    timer->setInterval(milliseconds);
+    if (milliseconds == 0)
+        timer->stop();
+    else
+        timer->start();
+}

@@ -1,0 +1,36 @@
+#include "runtime/message_box.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QWidget>
+
+QString applicationTitle(QWidget *parent)
+{
+    if (parent && !parent->window()->windowTitle().isEmpty())
+        return parent->window()->windowTitle();
+    return QCoreApplication::applicationName();
+}
+
+void MsgBox(QWidget *parent, const QString &prompt, MsgBoxStyle style,
+            const std::optional<QString> &title)
+{
+    QMessageBox box(parent);
+    box.setObjectName(QStringLiteral("MsgBox"));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(prompt);
+    box.setWindowTitle(title ? *title : applicationTitle(parent));
+    switch (style) {
+    case MsgBoxStyle::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MsgBoxStyle::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MsgBoxStyle::OkOnly:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The message box the window's logic calls: a text (a line feed breaks it
+// into lines), an optional icon, a title and a single OK button. It is modal
+// and returns when the user has closed it.
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+// The style flags of a message box: the icon, always with a single OK button.
+enum class MsgBoxStyle {
+    OkOnly = 0,
+    Critical = 16,
+    Information = 64,
+};
+
+// Without a title the box shows the application's title, which is the
+// caption of the program's window (the parent's top-level window).
+void MsgBox(QWidget *parent, const QString &prompt, MsgBoxStyle style,
+            const std::optional<QString> &title = std::nullopt);
+
+// The title a box without a title of its own shows.
+QString applicationTitle(QWidget *parent);

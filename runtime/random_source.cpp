@@ -1,0 +1,33 @@
+#include "runtime/random_source.h"
+
+#include <bit>
+
+StdRandomSource::StdRandomSource() = default;
+
+double StdRandomSource::Rnd()
+{
+    // The top 53 bits scaled by 2^-53: exactly uniform on the doubles of
+    // [0, 1) with that spacing, and never 1.0.
+    return double(m_engine() >> 11) * 0x1.0p-53;
+}
+
+void StdRandomSource::Randomize(double seed)
+{
+    const auto bits = std::bit_cast<uint32_t>(static_cast<float>(seed));
+    std::seed_seq sequence{bits};
+    m_engine.seed(sequence);
+}
+
+ScriptedRandomSource::ScriptedRandomSource(std::vector<double> values)
+    : m_values(std::move(values))
+{
+}
+
+double ScriptedRandomSource::Rnd()
+{
+    if (m_values.empty())
+        return 0.0;
+    const size_t index = std::min<size_t>(size_t(m_drawn), m_values.size() - 1);
+    ++m_drawn;
+    return m_values[index];
+}

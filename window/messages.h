@@ -1,0 +1,38 @@
+#pragma once
+// Every text the window shows, exactly as the design gives it.
+
+#include <QString>
+
+namespace Messages {
+
+inline const QString Caption = QStringLiteral("Тест для 6 класса на тему \"Умноженния и деление обыкновенных дробей\"");
+inline const QString Instructions = QStringLiteral(
+    "Всего заданий 10, каждое представляет собой умножение либо деление обыкновенных дробей. "
+    "Ответы следует вводить в белые поля. Для ввода целых чисел оставляйте поля ввода числителя и "
+    "знаменателя пустыми. Не забывайте сокращать дроби и выделять целую часть. Задание расчитано на "
+    "10 минут. Для начала тестирования нажмите кнопку \"Начать тест\".");
+
+inline const QString Menu = QStringLiteral("Меню");
+inline const QString Thanks = QStringLiteral("Благодарности");
+inline const QString Author = QStringLiteral("Автор");
+inline const QString Exit = QStringLiteral("Выход");
+
+inline const QString ThanksLine1 = QStringLiteral("Большое спасибо Павлу Андреевичу за поддержку и помощь");
+inline const QString ThanksLine2 = QStringLiteral("Ольге Николаевне за идею, доброту и помощь в устранении ошибок.");
+inline const QString AuthorLine = QStringLiteral("Автором данной программы является Ветров Игорь, aka Сизый Грач");
+
+inline const QString Right = QStringLiteral("Ответ верный.");
+inline const QString Wrong = QStringLiteral("Ответ неверный.");
+
+inline const QString Grade5 = QStringLiteral("5. Отличная работа");
+inline const QString Grade4 = QStringLiteral("4. Неплохо");
+inline const QString Grade3 = QStringLiteral("3. Старайтесь быть повнимательнее");
+inline const QString Grade2 = QStringLiteral("2. Вам нужно повторить тему");
+
+inline const QString YourGrade = QStringLiteral("Ваша оценка ");
+inline const QString TimeUp = QStringLiteral("Время вышло. Ваша оценка ");
+inline const QString ResultTitle = QStringLiteral("Результат теста");
+
+inline const QString ClockStart = QStringLiteral("00:10:00");
+
+} // namespace Messages

@@ -1,0 +1,19 @@
+#pragma once
+// Draws one fraction into one column of a task row of a Form1.
+//
+// Column 1 is operand A, 2 operand B, any other value the answer column D.
+// The record is brought into reduced mixed form first and comes back in its
+// displayed form: Num and Den without sign, Whole as normalisation left it.
+// A negative value shows "-" in the whole-part label ("-" alone for a proper
+// fraction, "-2" for -2 1/3). Captions are written even into labels that end
+// up hidden: a whole number leaves "0" over "1", which the answer check reads.
+// A whole number also moves its whole-part label towards the fraction's place
+// and hides the column's bar.
+
+#include "fraction/fraction.h"
+
+#include <cstdint>
+
+class Form1;
+
+void ShowFraction(Form1 &form, int16_t row, Fraction &fraction, uint8_t column);

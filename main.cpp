@@ -1,5 +1,6 @@
 // drobi: a timed classroom test on multiplying and dividing fractions.
 
+#include "runtime/translations.h"
 #include "window/form1.h"
 
 #include <QApplication>
@@ -26,6 +27,7 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    installRussianTranslations(app);
     Form1 form;
     form.show();
     return app.exec();

@@ -32,7 +32,7 @@ fi
 
 # A free display number, chosen by the server itself.
 fdfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 "$((640 * scale + 200))x$((700 * scale + 200))x24" -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
 xvfb=$!
 app=""
 cleanup() {

@@ -5,10 +5,12 @@
 
 #include "runtime/control_props.h"
 #include "runtime/twips.h"
+#include "window/accessibility.h"
 #include "window/key_filter.h"
 #include "window/messages.h"
 
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -256,6 +258,29 @@ void Form1::createDesign()
     std::sort(tabOrder.begin(), tabOrder.end());
     for (size_t i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+
+    // Keyboard: Enter presses a focused button as Space does.
+    Command1->setAutoDefault(true);
+    Command2->setAutoDefault(true);
+
+    // Screen readers: each answer box says which task and which part it is;
+    // the labels that report results carry their role in their name.
+    for (int r = 0; r <= 9; ++r) {
+        const QString task = QStringLiteral("Задание %1").arg(r + 1);
+        Cw(r)->setAccessibleName(task + QStringLiteral(", целая часть"));
+        Ct(r)->setAccessibleName(task + QStringLiteral(", числитель"));
+        Cz(r)->setAccessibleName(task + QStringLiteral(", знаменатель"));
+        setSpokenRole(Result(r), task);
+    }
+    setSpokenRole(TL, QStringLiteral("Осталось времени"));
+    setSpokenRole(RA, QStringLiteral("Правильных ответов"));
+    setSpokenRole(NR, QStringLiteral("Неправильных ответов"));
+    setSpokenRole(Mrk, QStringLiteral("Оценка"));
+
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/drobi-32.png"));
+    icon.addFile(QStringLiteral(":/icons/drobi-64.png"));
+    setWindowIcon(icon);
 
     // Only the answer boxes take key filtering: digits, "-" and Backspace.
     m_keyFilter = new AnswerKeyFilter(this);

@@ -9,6 +9,7 @@
 #include "runtime/control_props.h"
 #include "runtime/message_box.h"
 #include "runtime/program_end.h"
+#include "window/accessibility.h"
 #include "window/messages.h"
 #include "window/show_fraction.h"
 
@@ -58,9 +59,10 @@ void Form1::Command1_Click()
         Frame1->setVisible(true);
         Command1->setVisible(false);
         TL->setVisible(true);
-        TL->setText(Messages::ClockStart);
+        setCaption(TL, Messages::ClockStart);
         Label1->setVisible(true);
         Command2->setVisible(true);
+        describeTasks(*this);
         // Keyboard users start typing the first answer straight away.
         Cw(0)->setFocus(Qt::OtherFocusReason);
     });
@@ -103,7 +105,7 @@ void Form1::Timer1_Timer()
         }
         if (SecondsLeft <= 30)
             setForeColor(TL, SecondsLeft % 2 == 0 ? BlinkRed : Black);
-        TL->setText(ToTime(SecondsLeft));
+        setCaption(TL, ToTime(SecondsLeft));
     });
 }
 
@@ -129,18 +131,18 @@ void Form1::CheckAllAnswers()
         if (flags[i])
             count = add16(count, 1);
         if (flags[i]) {
-            Result(i)->setText(Messages::Right);
+            setCaption(Result(i), Messages::Right);
             setForeColor(Result(i), DarkGreen);
         } else {
-            Result(i)->setText(Messages::Wrong);
+            setCaption(Result(i), Messages::Wrong);
             setForeColor(Result(i), DarkRed);
         }
     }
 
     GradeText = gradeTextFor(count);
-    RA->setText(text(count));
-    NR->setText(text(sub16(10, count)));
-    Mrk->setText(GradeText.left(1));
+    setCaption(RA, text(count));
+    setCaption(NR, text(sub16(10, count)));
+    setCaption(Mrk, GradeText.left(1));
     Mrk->setVisible(true);
     RA->setVisible(true);
     NR->setVisible(true);

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Validates the desktop entry and the AppStream metadata, offline.
+#
+# usage: desktop_files.sh <data folder>
+set -euo pipefail
+data=$1
+desktop-file-validate "$data/io.github.drobi.Drobi.desktop"
+appstreamcli validate --no-net "$data/io.github.drobi.Drobi.metainfo.xml"

@@ -1,0 +1,18 @@
+#pragma once
+// What a screen reader says about the window beyond the controls' captions.
+//
+// A label that reports a result (the clock, a row's verdict, the counts, the
+// grade) has a spoken role; its accessible name is "<role>: <caption>" and
+// follows the caption whenever the logic writes it through setCaption().
+// Answer boxes are named for their task and part in the design; once the
+// tasks exist, describeTasks() reads each row's task into its boxes'
+// descriptions, since the operator dots say nothing to a screen reader.
+
+#include <QString>
+
+class Form1;
+class QLabel;
+
+void setSpokenRole(QLabel *label, const QString &role);
+void setCaption(QLabel *label, const QString &text);
+void describeTasks(Form1 &form);

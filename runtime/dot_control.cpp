@@ -1,11 +1,14 @@
 #include "runtime/dot_control.h"
 
+#include "runtime/decoration_accessible.h"
+
 #include <QPainter>
 
 DotControl::DotControl(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
+    registerDecorationAccessibility();
 }
 
 void DotControl::paintEvent(QPaintEvent *)

@@ -2,6 +2,8 @@
 
 #include "runtime/twips.h"
 
+#include "runtime/decoration_accessible.h"
+
 #include <QPainter>
 #include <algorithm>
 
@@ -9,6 +11,7 @@ LineControl::LineControl(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
+    registerDecorationAccessibility();
     place();
 }
 

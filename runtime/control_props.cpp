@@ -23,7 +23,7 @@ void setForeColor(QWidget *control, int32_t rgb)
 {
     const QColor color = colorFromRGB(rgb);
     QPalette palette = control->palette();
-    if (palette.color(QPalette::WindowText) == color && palette.isBrushSet(QPalette::All, QPalette::WindowText))
+    if (palette.color(QPalette::WindowText) == color)
         return;
     palette.setColor(QPalette::WindowText, color);
     control->setPalette(palette);

@@ -31,13 +31,14 @@ void LineControl::setEnds(int x1, int y1, int x2, int y2)
 
 void LineControl::place()
 {
-    // The box spans both end points, one pixel more so that a horizontal or
-    // vertical line still has room for its one-pixel width.
+    // The box spans the two end points; a horizontal or vertical line gets
+    // one pixel across for its width. A bar from X1 720 to X2 1080 twips
+    // covers exactly the 24 pixels from 48 to 71.
     const int left = twipsToPx(std::min(m_x1, m_x2));
     const int top = twipsToPx(std::min(m_y1, m_y2));
     const int right = twipsToPx(std::max(m_x1, m_x2));
     const int bottom = twipsToPx(std::max(m_y1, m_y2));
-    setGeometry(left, top, right - left + 1, bottom - top + 1);
+    setGeometry(left, top, std::max(right - left, 1), std::max(bottom - top, 1));
     update();
 }
 

@@ -1,0 +1,123 @@
+#pragma once
+// Helpers shared by the window tests: closing the window's message boxes,
+// starting a test with known tasks, typing answers key by key.
+
+#include "runtime/random_source.h"
+#include "window/form1.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <vector>
+
+// What one message box showed.
+struct SeenBox {
+    QString text;
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+};
+
+// While alive, watches for modal message boxes and closes each one with its
+// OK button, noting what it showed. `whileOpen` runs before a box is closed,
+// so a test can look at the window while the box is still up; a box opened
+// from inside `whileOpen` is only noted and closed.
+// Polling with fresh single shots keeps working inside nested event loops.
+class BoxCloser {
+public:
+    explicit BoxCloser(std::function<void()> whileOpen = {}) : m_whileOpen(std::move(whileOpen)) { arm(); }
+
+    QList<SeenBox> seen;
+
+private:
+    void arm() { QTimer::singleShot(5, &m_context, [this] { poll(); }); }
+
+    void poll()
+    {
+        arm();
+        QPointer<QMessageBox> box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || m_open.contains(box.data()))
+            return;
+        m_open.append(box.data());
+        seen.append({box->text(), box->windowTitle(), box->icon(), box->standardButtons()});
+        if (m_whileOpen && m_open.size() == 1)
+            m_whileOpen();
+        m_open.removeAll(box.data());
+        if (!box)
+            return;
+        if (QAbstractButton *ok = box->button(QMessageBox::Ok))
+            ok->click();
+        else
+            box->done(0);
+    }
+
+    std::function<void()> m_whileOpen;
+    QList<QMessageBox *> m_open;
+    QObject m_context;
+};
+
+// Task parameters all at their lowest: the answers are -1/6, -1 1/2, -8, 5/8,
+// 6, 1/2, 1 1/8, -1, -1 13/15 and -1/10.
+inline std::vector<double> lowestTasks() { return {0.0}; }
+
+// Shows the window and presses "Начать тест" with tasks drawn from `script`.
+inline void startTest(Form1 &form, std::vector<double> script = lowestTasks())
+{
+    form.setRandomSource(std::make_unique<ScriptedRandomSource>(std::move(script)));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTest::mouseClick(form.Command1, Qt::LeftButton);
+    QVERIFY(form.Frame1->isVisible());
+}
+
+// Puts `text` into a box: key by key when every character is one the key
+// filter admits (the keys must all arrive), otherwise as a paste would.
+inline void enter(QLineEdit *box, const QString &text)
+{
+    static const QRegularExpression typeable(QStringLiteral("^[0-9-]*$"));
+    if (!typeable.match(text).hasMatch()) {
+        box->setText(text);
+        return;
+    }
+    box->clear();
+    QTest::keyClicks(box, text);
+    QCOMPARE(box->text(), text);
+}
+
+// Types row r's correct answer from its answer labels. `asPupil` leaves out
+// what the finish button fills in: the whole part of a proper fraction and
+// the numerator and denominator of a whole number.
+inline void typeRightAnswer(Form1 &form, int r, bool asPupil = false)
+{
+    const bool whole = form.Dt(r)->text() == QLatin1String("0") && form.Dz(r)->text() == QLatin1String("1");
+    enter(form.Cw(r), form.Dw(r)->text());
+    enter(form.Ct(r), asPupil && whole ? QString() : form.Dt(r)->text());
+    enter(form.Cz(r), asPupil && whole ? QString() : form.Dz(r)->text());
+}
+
+// Types right answers into `count` rows spread over the test (row r is right
+// when 7r mod 10 < count) and leaves the others empty.
+inline void typeRightAnswers(Form1 &form, int count, bool asPupil = false)
+{
+    for (int r = 0; r <= 9; ++r) {
+        if (r * 7 % 10 < count)
+            typeRightAnswer(form, r, asPupil);
+    }
+}
+
+inline bool rowIsRight(int r, int count) { return r * 7 % 10 < count; }
+
+inline QColor foreColor(const QWidget *w) { return w->palette().color(QPalette::WindowText); }
+
+inline const QColor DarkGreen(0, 100, 0);
+inline const QColor DarkRed(100, 0, 0);
+inline const QColor BlinkRed(250, 0, 0);
+inline const QColor Black(0, 0, 0);

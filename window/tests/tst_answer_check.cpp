@@ -1,0 +1,225 @@
+// CheckAllAnswers through the real boxes of a running test: how typed texts
+// compare with the answer labels, the verdicts and their colours, the counts
+// and the grade, and boxes holding numbers beyond 16 bits.
+
+#include "test_support.h"
+
+#include <QtTest>
+
+class TestAnswerCheck : public QObject {
+    Q_OBJECT
+
+private slots:
+    void typedAnswer_data();
+    void typedAnswer();
+    void grading_data();
+    void grading();
+    void outOfRangeBox_data();
+    void outOfRangeBox();
+    void verdictFollowsLatestCheck();
+};
+
+namespace {
+
+QLineEdit *box(Form1 &form, const QString &name, int r)
+{
+    if (name == QLatin1String("Cw"))
+        return form.Cw(r);
+    if (name == QLatin1String("Ct"))
+        return form.Ct(r);
+    return form.Cz(r);
+}
+
+} // namespace
+
+void TestAnswerCheck::typedAnswer_data()
+{
+    // The correct answer as the labels show it (Dw, Dt, Dz), the typed boxes
+    // (Cw, Ct, Cz), checked as they are, without the finish button's filling.
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<bool>("right");
+
+    const QStringList threeQuarters{"", "3", "4"};
+    const QStringList twoAndThird{"2", "1", "3"};
+    const QStringList three{"3", "0", "1"};
+    const QStringList minusThreeQuarters{"-", "3", "4"};
+    const QStringList minusTwoAndThird{"-2", "1", "3"};
+    const QStringList minusThree{"-3", "0", "1"};
+
+    // 3/4
+    QTest::newRow("3/4 as shown") << threeQuarters << QStringList{"", "3", "4"} << true;
+    QTest::newRow("3/4 with whole 0") << threeQuarters << QStringList{"0", "3", "4"} << true;
+    QTest::newRow("3/4 with lone minus") << threeQuarters << QStringList{"-", "3", "4"} << false;
+    QTest::newRow("3/4 unreduced 6/8") << threeQuarters << QStringList{"", "6", "8"} << false;
+    QTest::newRow("3/4 sign on denominator") << threeQuarters << QStringList{"", "3", "-4"} << false;
+    // 2 1/3
+    QTest::newRow("2 1/3 as shown") << twoAndThird << QStringList{"2", "1", "3"} << true;
+    QTest::newRow("2 1/3 improper 7/3") << twoAndThird << QStringList{"", "7", "3"} << false;
+    QTest::newRow("2 1/3 with -1 numerator") << twoAndThird << QStringList{"2", "-1", "3"} << false;
+    // 3, whose labels hold a hidden "0" over a hidden "1"
+    QTest::newRow("3 as shown") << three << QStringList{"3", "0", "1"} << true;
+    QTest::newRow("3 empty numerator") << three << QStringList{"3", "", "1"} << true;
+    QTest::newRow("3 with numerator 3") << three << QStringList{"3", "3", "1"} << false;
+    QTest::newRow("3 empty denominator reads 0") << three << QStringList{"3", "", ""} << false;
+    // -3/4
+    QTest::newRow("-3/4 as shown") << minusThreeQuarters << QStringList{"-", "3", "4"} << true;
+    QTest::newRow("-3/4 sign on numerator") << minusThreeQuarters << QStringList{"", "-3", "4"} << true;
+    QTest::newRow("-3/4 whole 0, -3 numerator") << minusThreeQuarters << QStringList{"0", "-3", "4"} << true;
+    QTest::newRow("-3/4 sign on denominator") << minusThreeQuarters << QStringList{"", "3", "-4"} << false;
+    QTest::newRow("-3/4 whole -0") << minusThreeQuarters << QStringList{"-0", "3", "4"} << false;
+    QTest::newRow("-3/4 blank before minus") << minusThreeQuarters << QStringList{" -", "3", "4"} << false;
+    QTest::newRow("3/4 blank before minus") << threeQuarters << QStringList{" -", "3", "4"} << true;
+    // -2 1/3
+    QTest::newRow("-2 1/3 as shown") << minusTwoAndThird << QStringList{"-2", "1", "3"} << true;
+    QTest::newRow("-2 1/3 both signed") << minusTwoAndThird << QStringList{"-2", "-1", "3"} << false;
+    QTest::newRow("-2 1/3 improper -7/3") << minusTwoAndThird << QStringList{"-", "7", "3"} << false;
+    QTest::newRow("-2 1/3 sign on numerator") << minusTwoAndThird << QStringList{"2", "-1", "3"} << false;
+    // -3
+    QTest::newRow("-3 as shown") << minusThree << QStringList{"-3", "0", "1"} << true;
+    QTest::newRow("-3 lone minus over 3/1") << minusThree << QStringList{"-", "3", "1"} << false;
+    QTest::newRow("-3 as -3/1") << minusThree << QStringList{"", "-3", "1"} << false;
+    // Val reads the longest numeric prefix, halves rounding to even
+    QTest::newRow("3abc reads 3") << threeQuarters << QStringList{"", "3abc", "4"} << true;
+    QTest::newRow("3.4 reads 3") << threeQuarters << QStringList{"", "3.4", "4"} << true;
+    QTest::newRow("2.5 reads 2") << QStringList{"", "2", "5"} << QStringList{"", "2.5", "5"} << true;
+    QTest::newRow("3.5 reads 4") << QStringList{"", "4", "5"} << QStringList{"", "3.5", "5"} << true;
+    QTest::newRow("leading blanks skipped") << threeQuarters << QStringList{"  ", " 3", "  4"} << true;
+    QTest::newRow("lone minus, empty numerator: 0/4") << QStringList{"", "0", "4"} << QStringList{"-", "", "4"}
+                                                       << true;
+    QTest::newRow("32767 denominator") << QStringList{"", "1", "32767"} << QStringList{"", "1", "32767"} << true;
+}
+
+void TestAnswerCheck::typedAnswer()
+{
+    QFETCH(QStringList, labels);
+    QFETCH(QStringList, typed);
+    QFETCH(bool, right);
+
+    Form1 form;
+    startTest(form);
+    constexpr int r = 3;
+    form.Dw(r)->setText(labels[0]);
+    form.Dt(r)->setText(labels[1]);
+    form.Dz(r)->setText(labels[2]);
+    enter(form.Cw(r), typed[0]);
+    enter(form.Ct(r), typed[1]);
+    enter(form.Cz(r), typed[2]);
+
+    form.CheckAllAnswers();
+
+    QCOMPARE(form.Result(r)->text(), right ? QStringLiteral("Ответ верный.") : QStringLiteral("Ответ неверный."));
+    QCOMPARE(foreColor(form.Result(r)), right ? DarkGreen : DarkRed);
+    QCOMPARE(form.RA->text(), right ? QStringLiteral("1") : QStringLiteral("0"));
+    QCOMPARE(form.NR->text(), right ? QStringLiteral("9") : QStringLiteral("10"));
+}
+
+void TestAnswerCheck::grading_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QList<double>>("script");
+    QTest::addColumn<QString>("grade");
+
+    const QString five = QStringLiteral("5. Отличная работа");
+    const QString two = QStringLiteral("2. Вам нужно повторить тему");
+    QTest::newRow("ten right, lowest parameters") << 10 << QList<double>{0.0} << five;
+    QTest::newRow("ten right, highest parameters") << 10 << QList<double>{0.999} << five;
+    // a = 50, b = 5: row 9's answer is the whole number -1
+    QTest::newRow("ten right, row 9 whole") << 10 << QList<double>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0.5, 0.045} << five;
+    QTest::newRow("nine right") << 9 << QList<double>{0.5} << QStringLiteral("4. Неплохо");
+    QTest::newRow("eight right") << 8 << QList<double>{0.3} << QStringLiteral("3. Старайтесь быть повнимательнее");
+    QTest::newRow("seven right") << 7 << QList<double>{0.7} << two;
+    QTest::newRow("one right") << 1 << QList<double>{0.0} << two;
+    QTest::newRow("none") << 0 << QList<double>{0.0} << two;
+}
+
+void TestAnswerCheck::grading()
+{
+    QFETCH(int, count);
+    QFETCH(QList<double>, script);
+    QFETCH(QString, grade);
+
+    Form1 form;
+    startTest(form, std::vector<double>(script.begin(), script.end()));
+    // Whole-number answers keep "0" and "1" in hidden labels; typing them counts.
+    typeRightAnswers(form, count);
+    if (QTest::currentTestFailed())
+        return;
+
+    form.CheckAllAnswers();
+
+    QCOMPARE(form.GradeText, grade);
+    QCOMPARE(form.RA->text(), QString::number(count));
+    QCOMPARE(form.NR->text(), QString::number(10 - count));
+    QCOMPARE(form.Mrk->text(), grade.left(1));
+    for (const QLabel *shown : {form.Mrk, form.RA, form.NR, form.Label5, form.Label6})
+        QVERIFY2(shown->isVisible(), qPrintable(shown->objectName()));
+    for (int r = 0; r <= 9; ++r) {
+        const bool right = rowIsRight(r, count);
+        QCOMPARE(form.Result(r)->text(), right ? QStringLiteral("Ответ верный.") : QStringLiteral("Ответ неверный."));
+        QCOMPARE(foreColor(form.Result(r)), right ? DarkGreen : DarkRed);
+        QVERIFY(!form.Cw(r)->isEnabled() && !form.Ct(r)->isEnabled() && !form.Cz(r)->isEnabled());
+    }
+}
+
+void TestAnswerCheck::outOfRangeBox_data()
+{
+    // A number beyond 16 bits makes only its own row wrong.
+    QTest::addColumn<QString>("boxName");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("40000 denominator") << "Cz" << "40000";
+    QTest::newRow("40 digits whole part") << "Cw" << QString(40, QLatin1Char('9'));
+    QTest::newRow("-40000 numerator") << "Ct" << "-40000";
+    QTest::newRow("32768 numerator") << "Ct" << "32768";
+    QTest::newRow("32767.5 rounds to 32768") << "Cz" << "32767.5";
+    QTest::newRow("-32769 numerator") << "Ct" << "-32769";
+}
+
+void TestAnswerCheck::outOfRangeBox()
+{
+    QFETCH(QString, boxName);
+    QFETCH(QString, text);
+
+    Form1 form;
+    startTest(form);
+    typeRightAnswers(form, 10);
+    enter(box(form, boxName, 3), text);
+    if (QTest::currentTestFailed())
+        return;
+
+    form.CheckAllAnswers();
+
+    QCOMPARE(form.Result(3)->text(), QStringLiteral("Ответ неверный."));
+    QCOMPARE(form.RA->text(), QStringLiteral("9"));
+    QCOMPARE(form.GradeText, QStringLiteral("4. Неплохо"));
+    QCOMPARE(form.Result(4)->text(), QStringLiteral("Ответ верный."));
+}
+
+void TestAnswerCheck::verdictFollowsLatestCheck()
+{
+    Form1 form;
+    startTest(form); // row 3: 5/8
+    enter(form.Ct(3), QStringLiteral("5"));
+    enter(form.Cz(3), QStringLiteral("9"));
+    form.CheckAllAnswers();
+    QCOMPARE(form.Result(3)->text(), QStringLiteral("Ответ неверный."));
+    QCOMPARE(foreColor(form.Result(3)), DarkRed);
+
+    // The boxes are disabled now, but their texts are still read.
+    form.Cz(3)->setText(QStringLiteral("8"));
+    form.CheckAllAnswers();
+    QCOMPARE(form.Result(3)->text(), QStringLiteral("Ответ верный."));
+    QCOMPARE(foreColor(form.Result(3)), DarkGreen);
+    QCOMPARE(form.RA->text(), QStringLiteral("1"));
+
+    form.Cz(3)->setText(QStringLiteral("9"));
+    form.CheckAllAnswers();
+    QCOMPARE(form.Result(3)->text(), QStringLiteral("Ответ неверный."));
+    QCOMPARE(foreColor(form.Result(3)), DarkRed);
+    QCOMPARE(form.RA->text(), QStringLiteral("0"));
+    QCOMPARE(form.GradeText, QStringLiteral("2. Вам нужно повторить тему"));
+}
+
+QTEST_MAIN(TestAnswerCheck)
+#include "tst_answer_check.moc"

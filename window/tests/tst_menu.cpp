@@ -1,0 +1,155 @@
+// The menu: its captions, the acknowledgements and author boxes in every
+// state of a test, and "Выход" leaving the event loop at once.
+
+#include "test_support.h"
+
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QMenuBar>
+#include <QtTest>
+
+class TestMenu : public QObject {
+    Q_OBJECT
+
+private slots:
+    void captions();
+    void boxes_data();
+    void boxes();
+    void exitEndsProgram_data();
+    void exitEndsProgram();
+};
+
+namespace {
+
+enum class Stage { Ready, Running, Graded };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Stage)
+
+namespace {
+
+// Brings a shown window to the given stage of a test.
+void bringTo(Form1 &form, Stage stage)
+{
+    if (stage == Stage::Ready) {
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        return;
+    }
+    startTest(form);
+    typeRightAnswers(form, 8);
+    if (stage == Stage::Graded) {
+        BoxCloser closer;
+        QTest::mouseClick(form.Command2, Qt::LeftButton);
+        QCOMPARE(closer.seen.size(), 1);
+    }
+}
+
+// Everything the menu must leave alone. The clock is left out: it may tick
+// on while a box is open.
+QStringList testState(const Form1 &form)
+{
+    const auto flag = [](bool b) { return b ? QStringLiteral("1") : QStringLiteral("0"); };
+    QStringList state{form.GradeText, form.RA->text(), form.NR->text(), form.Mrk->text(),
+                      flag(form.Mrk->isVisible()), flag(form.Frame1->isVisible()), flag(form.Frame2->isVisible()),
+                      flag(form.Command1->isVisible()), flag(form.Command2->isVisible()),
+                      QString::number(form.Timer1->interval())};
+    for (int r = 0; r <= 9; ++r) {
+        state << form.Cw(r)->text() << form.Ct(r)->text() << form.Cz(r)->text() << form.Result(r)->text()
+              << flag(form.Cw(r)->isEnabled());
+    }
+    return state;
+}
+
+} // namespace
+
+void TestMenu::captions()
+{
+    Form1 form;
+    QCOMPARE(form.mn->title(), QStringLiteral("Меню"));
+    QVERIFY(form.menuBar()->actions().contains(form.mn->menuAction()));
+    QStringList items;
+    for (const QAction *item : form.mn->actions())
+        items << item->text();
+    QCOMPARE(items, (QStringList{"Благодарности", "Автор", "Выход"}));
+    QCOMPARE(form.mn->actions(), (QList<QAction *>{form.sp, form.Autmn, form.ExMn}));
+}
+
+void TestMenu::boxes_data()
+{
+    QTest::addColumn<Stage>("stage");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title");
+
+    const QString thanks = QStringLiteral("Большое спасибо Павлу Андреевичу за поддержку и помощь") + QLatin1Char('\n')
+                         + QStringLiteral("Ольге Николаевне за идею, доброту и помощь в устранении ошибок.");
+    const QString author = QStringLiteral("Автором данной программы является Ветров Игорь, aka Сизый Грач");
+    const std::pair<Stage, const char *> stages[] = {
+        {Stage::Ready, "before a test"}, {Stage::Running, "during a test"}, {Stage::Graded, "after grading"}};
+    for (const auto &[stage, name] : stages) {
+        QTest::addRow("thanks %s", name) << stage << "sp" << thanks << " ";
+        QTest::addRow("author %s", name) << stage << "Autmn" << author << "Автор";
+    }
+}
+
+void TestMenu::boxes()
+{
+    QFETCH(Stage, stage);
+    QFETCH(QString, item);
+    QFETCH(QString, text);
+    QFETCH(QString, title);
+
+    Form1 form;
+    bringTo(form, stage);
+    if (QTest::currentTestFailed())
+        return;
+    const QStringList before = testState(form);
+
+    BoxCloser closer;
+    (item == QLatin1String("sp") ? form.sp : form.Autmn)->trigger();
+
+    QCOMPARE(closer.seen.size(), 1);
+    QCOMPARE(closer.seen[0].text, text);
+    QCOMPARE(closer.seen[0].title, title);
+    QCOMPARE(closer.seen[0].icon, QMessageBox::Information);
+    QCOMPARE(closer.seen[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(testState(form), before);
+}
+
+void TestMenu::exitEndsProgram_data()
+{
+    QTest::addColumn<Stage>("stage");
+    QTest::newRow("before a test") << Stage::Ready;
+    QTest::newRow("while the clock runs") << Stage::Running;
+}
+
+void TestMenu::exitEndsProgram()
+{
+    QFETCH(Stage, stage);
+
+    Form1 form;
+    bringTo(form, stage);
+    if (QTest::currentTestFailed())
+        return;
+
+    QTimer::singleShot(0, form.ExMn, &QAction::trigger);
+    // Should "Выход" not end the loop, this ends it with another code.
+    QTimer fallback;
+    fallback.setSingleShot(true);
+    connect(&fallback, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    fallback.start(5000);
+    QElapsedTimer elapsed;
+    elapsed.start();
+
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(elapsed.elapsed() < 2000);
+    // Nothing was checked or graded on the way out.
+    QVERIFY(form.GradeText.isEmpty());
+    QCOMPARE(form.Result(0)->text(), QString());
+    QCOMPARE(form.RA->text(), QString());
+}
+
+QTEST_MAIN(TestMenu)
+#include "tst_menu.moc"

@@ -1,0 +1,221 @@
+// The task generator driven by scripted random values: every parameter of
+// every row and every pair of row 9, checked against exact arithmetic and
+// against the tasks as the pupil sees them.
+
+#include "fraction/task_generator.h"
+
+#include <QtTest>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+// Counts and first values of the eleven parameters in drawing order: one per
+// row 0..8, then a and b of row 9.
+constexpr int kCount[11] = {8, 8, 8, 6, 7, 8, 8, 8, 5, 98, 98};
+constexpr int kFirst[11] = {2, 2, 2, 4, 3, 2, 2, 2, 5, 1, 1};
+constexpr bool kMultiplies[10] = {true, false, false, true, false, false, false, true, true, false};
+const double kTop = std::nextafter(1.0, 0.0);
+
+// A Rnd value in the middle of the interval that gives parameter index j of k.
+double pick(int j, int k) { return (j + 0.5) / k; }
+
+struct Rational {
+    int64_t num;
+    int64_t den;
+};
+
+// |Whole| + |Num|/|Den|, negative when an odd number of fields is negative.
+Rational valueOf(const Fraction &f)
+{
+    const int64_t n = std::abs(f.Num), d = std::abs(f.Den), w = std::abs(f.Whole);
+    const bool negative = ((f.Num < 0) + (f.Den < 0) + (f.Whole < 0)) % 2 == 1;
+    return {negative ? -(w * d + n) : w * d + n, d};
+}
+
+bool hasValue(const Fraction &f, const Rational &r)
+{
+    const Rational v = valueOf(f);
+    return v.den != 0 && v.num * r.den == r.num * v.den;
+}
+
+// Operand A, operand B and the answer of a row for parameter p (row 9: a = p, b = q).
+struct Task {
+    Rational a, b, d;
+};
+
+Task expectedTask(int row, int64_t p, int64_t q)
+{
+    switch (row) {
+    case 0: return {{-1, p}, {1, p + 1}, {-1, p * (p + 1)}};
+    case 1: return {{1, p}, {-1, p + 1}, {-(p + 1), p}};
+    case 2: return {{2 * p, 1}, {-1, p}, {-2 * p * p, 1}};
+    case 3: return {{-(p + 1), p}, {-(p - 3), p - 2}, {(p + 1) * (p - 3), p * (p - 2)}};
+    case 4: return {{-p, 1}, {-1, p - 1}, {p * (p - 1), 1}};
+    case 5: return {{-1, p}, {-(p - 1), 1}, {1, p * (p - 1)}};
+    case 6: return {{p + 1, p}, {p + 2, p + 1}, {(p + 1) * (p + 1), p * (p + 2)}};
+    case 7: return {{-(2 * p + 1), p}, {p, 2 * p + 1}, {-1, 1}};
+    case 8: return {{-(p + 2), p}, {p + 3, p + 1}, {-(p + 2) * (p + 3), p * (p + 1)}};
+    default: return {{p, 100}, {-q, 10}, {-p, 10 * q}};
+    }
+}
+
+struct Shown {
+    int row;
+    int column;
+    Fraction record;
+};
+
+struct Generation {
+    std::vector<Shown> shown;
+    int drawn;
+    const Fraction &record(int row, int column) const { return shown[size_t(3 * row + column - 1)].record; }
+};
+
+// Runs the generator; the show callback records each record and then spoils
+// it, since the display may rewrite what it is given.
+Generation generate(const std::vector<double> &script)
+{
+    ScriptedRandomSource random(script);
+    Generation g;
+    GenerateTasks(random, [&](int16_t row, Fraction &f, uint8_t column) {
+        g.shown.push_back({row, column, f});
+        f = Fraction{7, 7, 7};
+    });
+    g.drawn = random.drawn();
+    return g;
+}
+
+// The value as the pupil reads it: reduced, mixed, one leading "-".
+QString displayed(Fraction f)
+{
+    ReduceFraction(f, f);
+    const bool negative = ((f.Num < 0) + (f.Den < 0) + (f.Whole < 0)) % 2 == 1;
+    QString text = negative ? QStringLiteral("-") : QString();
+    if (f.Whole != 0 || f.Num == 0)
+        text += QString::number(std::abs(f.Whole)) + (f.Num != 0 ? QStringLiteral(" ") : QString());
+    if (f.Num != 0)
+        text += QStringLiteral("%1/%2").arg(std::abs(f.Num)).arg(std::abs(f.Den));
+    return text;
+}
+
+QString text(const Fraction &f) { return QStringLiteral("{%1, %2, %3}").arg(f.Num).arg(f.Den).arg(f.Whole); }
+
+int largestField(const Fraction &f) { return std::max({std::abs(f.Num), std::abs(f.Den), std::abs(f.Whole)}); }
+
+// Empty when the row holds the expected task, else what is wrong.
+QString checkRow(const Generation &g, int row, int64_t p, int64_t q, int &largest)
+{
+    const Fraction &a = g.record(row, 1), &b = g.record(row, 2), &d = g.record(row, 3);
+    const Task task = expectedTask(row, p, q);
+    if (!hasValue(a, task.a) || !hasValue(b, task.b) || !hasValue(d, task.d))
+        return QStringLiteral("wrong value");
+    // The operation leaves its operands improper and its result improper and
+    // unreduced, with the signs where the operands had them.
+    if (a.Whole != 0 || b.Whole != 0 || d.Whole != 0)
+        return QStringLiteral("a record is not improper");
+    const bool plain = kMultiplies[row] ? d.Num == a.Num * b.Num && d.Den == a.Den * b.Den
+                                        : d.Num == a.Num * b.Den && d.Den == a.Den * b.Num;
+    if (!plain)
+        return QStringLiteral("the answer is not the plain product");
+    for (Fraction f : {a, b, d}) {
+        largest = std::max(largest, largestField(f));
+        ReduceFraction(f, f);
+        largest = std::max(largest, largestField(f));
+    }
+    return largest > 9700 ? QStringLiteral("a magnitude above 9700") : QString();
+}
+
+} // namespace
+
+class TestGenerator : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyParameterAgainstExactValues()
+    {
+        // All 98 x 98 pairs of row 9; meanwhile rows 0..8 cycle through every
+        // value of their parameters many times over.
+        int largest = 0;
+        for (int pair = 0; pair < 98 * 98; ++pair) {
+            std::vector<double> script(11);
+            int param[11];
+            for (int i = 0; i < 11; ++i) {
+                const int j = i < 9 ? (pair + i) % kCount[i] : i == 9 ? pair / 98 : pair % 98;
+                script[size_t(i)] = pick(j, kCount[i]);
+                param[i] = kFirst[i] + j;
+            }
+            const Generation g = generate(script);
+            QCOMPARE(g.drawn, 11);
+            QCOMPARE(g.shown.size(), size_t(30));
+            for (size_t k = 0; k < g.shown.size(); ++k) {
+                QCOMPARE(g.shown[k].row, int(k / 3));
+                QCOMPARE(g.shown[k].column, int(k % 3) + 1);
+            }
+            for (int row = 0; row < 10; ++row) {
+                if (const QString problem = checkRow(g, row, param[row], param[10], largest); !problem.isEmpty())
+                    QFAIL(qPrintable(QStringLiteral("row %1, parameter %2 (b %3): %4; A %5 B %6 D %7")
+                                         .arg(row).arg(param[row]).arg(param[10]).arg(problem)
+                                         .arg(text(g.record(row, 1)), text(g.record(row, 2)), text(g.record(row, 3)))));
+            }
+        }
+        // The bound is reached: 1/100 divided by -97/10.
+        QCOMPARE(largest, 9700);
+    }
+
+    void listedTasks_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<double>("rnd");
+        QTest::addColumn<double>("rndB");
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<QString>("d");
+        const auto add = [](const char *name, int row, double rnd, const char *a, const char *b, const char *d,
+                            double rndB = 0.0) { QTest::newRow(name) << row << rnd << rndB << a << b << d; };
+
+        // Rnd 0 gives the first parameter value, the largest double below 1 the last.
+        add("row 0 n=4", 0, pick(2, 8), "-1/4", "1/5", "-1/20");
+        add("row 1 m=9", 1, kTop, "1/9", "-1/10", "-1 1/9");
+        add("row 2 k=2", 2, 0.0, "4", "-1/2", "-8");
+        add("row 2 k=9 largest", 2, kTop, "18", "-1/9", "-162");
+        add("row 3 p=4", 3, 0.0, "-1 1/4", "-1/2", "5/8");
+        add("row 3 p=7", 3, pick(3, 6), "-1 1/7", "-4/5", "32/35");
+        add("row 4 q=3 minus on Den", 4, 0.0, "-3", "-1/2", "6");
+        add("row 4 q=9", 4, kTop, "-9", "-1/8", "72");
+        add("row 5 r=2", 5, 0.0, "-1/2", "-1", "1/2");
+        add("row 5 r=9", 5, kTop, "-1/9", "-8", "1/72");
+        add("row 6 s=9", 6, kTop, "1 1/9", "1 1/10", "1 1/99");
+        add("row 7 t=2", 7, 0.0, "-2 1/2", "2/5", "-1");
+        add("row 7 t=9", 7, kTop, "-2 1/9", "9/19", "-1");
+        add("row 8 u=5", 8, 0.0, "-1 2/5", "1 1/3", "-1 13/15");
+        add("row 8 u=9", 8, kTop, "-1 2/9", "1 1/5", "-1 7/15");
+        add("row 9 a=50 b=5", 9, pick(49, 98), "1/2", "-1/2", "-1", pick(4, 98));
+        add("row 9 a=98 b=1", 9, kTop, "49/50", "-1/10", "-9 4/5", 0.0);
+        add("row 9 a=1 b=98", 9, 0.0, "1/100", "-9 4/5", "-1/980", kTop);
+        add("row 9 a=1 b=97", 9, 0.0, "1/100", "-9 7/10", "-1/970", pick(96, 98));
+        add("row 9 a=30 b=10", 9, pick(29, 98), "3/10", "-1", "-3/10", pick(9, 98));
+    }
+
+    void listedTasks()
+    {
+        QFETCH(int, row);
+        QFETCH(double, rnd);
+        QFETCH(double, rndB);
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(QString, d);
+        std::vector<double> script(11, 0.0);
+        script[size_t(row)] = rnd;
+        if (row == 9)
+            script[10] = rndB;
+        const Generation g = generate(script);
+        QCOMPARE(displayed(g.record(row, 1)), a);
+        QCOMPARE(displayed(g.record(row, 2)), b);
+        QCOMPARE(displayed(g.record(row, 3)), d);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestGenerator)
+#include "tst_generator.moc"

@@ -67,6 +67,8 @@ menubar=$((HEIGHT - client_h))
   || fail "height $HEIGHT: expected the ${client_h}-pixel client area plus a menu bar"
 echo "window $WIDTH x $HEIGHT (menu bar $menubar) at scale $scale"
 
+xprop -id "$win" _NET_WM_ICON | grep -q 'Icon (' || fail "the window shows no icon"
+
 import -window "$win" "$out/drobi-start$suffix.png"
 
 # Press "Начать тест" (its centre, in logical pixels, lies at 232, 132 of the client area).

@@ -6,20 +6,32 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
-bool displayAvailable()
+// Whether Qt has somewhere to open the window. Only when none of the ways it
+// could find a display is present do we say so ourselves, in one line,
+// instead of the toolkit's longer report.
+bool displayAvailable(int argc, char *argv[])
 {
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM"}) {
+        if (std::getenv(name))
+            return true;
+    }
     // An explicit platform (offscreen, vnc...) needs no display of its own.
-    return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM");
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (!displayAvailable()) {
+    if (!displayAvailable(argc, argv)) {
         std::fputs("drobi: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset); "
                    "start it from a desktop session, or without one as: xvfb-run -a drobi\n",
                    stderr);

@@ -1,5 +1,6 @@
 #include "window/key_filter.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <string_view>
 
@@ -42,6 +43,17 @@ bool AnswerKeyFilter::eventFilter(QObject *watched, QEvent *event)
         const auto code = keyAsciiOf(*static_cast<QKeyEvent *>(event));
         if (code && FilterKey(*code) == 0)
             return true;
+    } else if (event->type() == QEvent::InputMethod) {
+        // Typing through an input method (IBus, a compose key) commits text
+        // without key presses: keep only the characters a key could type.
+        auto *input = static_cast<QInputMethodEvent *>(event);
+        QString kept;
+        for (const QChar c : input->commitString()) {
+            if (c == QLatin1Char('-') || (c >= QLatin1Char('0') && c <= QLatin1Char('9')))
+                kept += c;
+        }
+        if (kept != input->commitString())
+            input->setCommitString(kept, input->replacementStart(), input->replacementLength());
     }
     return QObject::eventFilter(watched, event);
 }

@@ -6,7 +6,8 @@
 // character's code. Keys that produce none (arrows, Home, End), Delete and
 // the focus moves Tab and Shift+Tab keep their usual roles. Every other code
 // is dropped, control codes included, so Ctrl+V, Enter and Escape insert
-// nothing. Pasting through the context menu is not a key press and is not
+// nothing. Text that an input method commits is held to the same digits and
+// "-". Pasting through the context menu is not a key press and is not
 // filtered; the answer check reads whatever text a box holds.
 
 #include <QObject>

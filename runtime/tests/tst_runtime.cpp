@@ -150,6 +150,12 @@ private slots:
         // beyond 16 bits and beyond a double
         QTest::newRow("40000") << QByteArray("40000") << 40000.0;
         QTest::newRow("400 digits") << QByteArray(400, '9') << kInf;
+        QTest::newRow("-1e400") << QByteArray("-1e400") << -kInf;
+        // too small for a double reads 0, however it is written
+        QTest::newRow("1e-400") << QByteArray("1e-400") << 0.0;
+        QTest::newRow("0.(400 zeros)1") << ("0." + QByteArray(400, '0') + "1") << 0.0;
+        QTest::newRow("-0.(400 zeros)1e5") << ("-0." + QByteArray(400, '0') + "1e5") << 0.0;
+        QTest::newRow("huge exponent") << QByteArray("5e99999999999999999999") << kInf;
     }
 
     void val()

@@ -6,6 +6,7 @@
 #include "window/key_filter.h"
 
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <string_view>
 #include <QtTest>
 
@@ -118,6 +119,12 @@ void TestKeyFilter::keys_data()
         QTest::keyClick(b, Qt::Key_End);
         QTest::keyClick(b, Qt::Key_Backspace);
     }) << "1";
+    // an input method's commit keeps only digits and "-"
+    QTest::newRow("input method commit") << "1" << Keys([](QLineEdit *b) {
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("2жa-3 ."));
+        QCoreApplication::sendEvent(b, &commit);
+    }) << "12-3";
     // a paste command is no key press
     QTest::newRow("paste command") << "12" << Keys([](QLineEdit *b) { b->paste(); }) << "125";
 }

@@ -3,7 +3,21 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test clean
+# The second build of `make test`: clang with AddressSanitizer and
+# UndefinedBehaviorSanitizer, plus the fuzz target. Any report ends the test
+# that caused it, with a stack trace; leaks are reported too.
+ASAN_BUILD ?= build-asan
+SANITIZER_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:print_stacktrace=1 \
+                UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+# The X server smoke tests, the desktop file check and the package test run
+# in the normal build only: they test the installed program and its data, and
+# the smoke tests' timing does not allow for an instrumented program's slower
+# start.
+NOT_SANITIZED = ^(smoke_x11_scale[0-9]+|desktop_files|package_deb)$$
+# The on-demand fuzz run: `make fuzz FUZZ_SECONDS=3600`.
+FUZZ_SECONDS ?= 600
+
+.PHONY: all deps build build-asan run test fuzz clean
 
 all: build
 
@@ -14,11 +28,24 @@ build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j$(JOBS)
 
+build-asan: deps
+	CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DDROBI_SANITIZE=ON -DDROBI_FUZZ=ON
+	cmake --build $(ASAN_BUILD) -j$(JOBS)
+
 run: build
 	./$(BUILD)/drobi
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+	$(MAKE) --no-print-directory build-asan
+	$(SANITIZER_ENV) ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS) -E '$(NOT_SANITIZED)'
+
+# New inputs go to $(ASAN_BUILD)/fuzz/corpus-long; fuzz/corpus is only read.
+fuzz: build-asan
+	mkdir -p $(ASAN_BUILD)/fuzz/corpus-long
+	$(SANITIZER_ENV) ./$(ASAN_BUILD)/fuzz/fuzz_answer -max_total_time=$(FUZZ_SECONDS) -max_len=1024 \
+	  -artifact_prefix=$(ASAN_BUILD)/fuzz/ $(ASAN_BUILD)/fuzz/corpus-long fuzz/corpus
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -10,6 +10,9 @@ packages=(
   fonts-liberation2 fonts-urw-base35 qt6-translations-l10n
   # test: a real X server, window tools, screenshots, desktop file checks, packaging
   xvfb xauth x11-utils xdotool imagemagick desktop-file-utils appstream dpkg-dev file
+  # test: the sanitizer and fuzzing build (clang, its sanitizer and libFuzzer
+  # runtimes, llvm-symbolizer for readable stack traces)
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()

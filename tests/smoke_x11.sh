@@ -67,7 +67,7 @@ menubar=$((HEIGHT - client_h))
   || fail "height $HEIGHT: expected the ${client_h}-pixel client area plus a menu bar"
 echo "window $WIDTH x $HEIGHT (menu bar $menubar) at scale $scale"
 
-xprop -id "$win" _NET_WM_ICON | grep -q 'Icon (' || fail "the window shows no icon"
+xprop -id "$win" _NET_WM_ICON | grep 'Icon (' >/dev/null || fail "the window shows no icon"
 
 import -window "$win" "$out/drobi-start$suffix.png"
 

@@ -51,8 +51,6 @@ private slots:
     void windowAndMenu();
     void firstDisplay_data();
     void firstDisplay();
-    void singleGeometry_data();
-    void singleGeometry();
     void arrayGeometry_data();
     void arrayGeometry();
     void dots_data();
@@ -141,36 +139,6 @@ void TestForm1Design::firstDisplay()
     QCOMPARE(captionOf(w), caption);
     if (name == QLatin1String("Label4"))
         QCOMPARE(caption.size(), 339);
-}
-
-void TestForm1Design::singleGeometry_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("twips");
-
-    QTest::newRow("Label4") << "Label4" << QRect(240, 480, 7095, 1095);
-    QTest::newRow("Label1") << "Label1" << QRect(240, 1680, 1575, 375);
-    QTest::newRow("TL") << "TL" << QRect(1800, 1680, 1215, 375);
-    QTest::newRow("Command1") << "Command1" << QRect(2760, 1800, 1455, 375);
-    QTest::newRow("Command2") << "Command2" << QRect(6600, 1800, 1095, 255);
-    QTest::newRow("Frame1") << "Frame1" << QRect(240, 2160, 6255, 6375);
-    QTest::newRow("Frame2") << "Frame2" << QRect(6600, 2160, 1095, 6375);
-    QTest::newRow("Label5") << "Label5" << QRect(240, 8640, 1815, 255);
-    QTest::newRow("Label6") << "Label6" << QRect(2160, 8640, 1815, 255);
-    QTest::newRow("RA") << "RA" << QRect(240, 9000, 1695, 255);
-    QTest::newRow("NR") << "NR" << QRect(2160, 9000, 1815, 255);
-    QTest::newRow("Mrk") << "Mrk" << QRect(6960, 8520, 615, 735);
-}
-
-void TestForm1Design::singleGeometry()
-{
-    QFETCH(QString, name);
-    QFETCH(QRect, twips);
-
-    QWidget *w = named(name);
-    QVERIFY(w);
-    QCOMPARE(w->parentWidget(), m_form->centralWidget());
-    QCOMPARE(w->geometry(), twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
 }
 
 void TestForm1Design::arrayGeometry_data()

@@ -9,7 +9,7 @@ packages=(
   # run: fonts that stand in for the design's fonts, Qt's Russian texts
   fonts-liberation2 fonts-urw-base35 qt6-translations-l10n
   # test: a real X server, window tools, screenshots, desktop file checks, packaging
-  xvfb xauth x11-utils xdotool imagemagick desktop-file-utils appstream dpkg-dev file
+  xvfb xauth x11-utils xdotool imagemagick desktop-file-utils appstream dpkg-dev file libxcb1-dev
   # test: the sanitizer and fuzzing build (clang, its sanitizer and libFuzzer
   # runtimes, llvm-symbolizer for readable stack traces)
   clang libclang-rt-14-dev llvm

@@ -6,11 +6,11 @@
 #include "runtime/control_props.h"
 #include "runtime/twips.h"
 #include "window/accessibility.h"
+#include "window/app_icon.h"
 #include "window/key_filter.h"
 #include "window/messages.h"
 
 #include <QGroupBox>
-#include <QIcon>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -70,10 +70,18 @@ void place(QWidget *w, int left, int top, int width, int height)
     w->setGeometry(twipsToPx(left), twipsToPx(top), twipsToPx(width), twipsToPx(height));
 }
 
-void styleLabel(QLabel *label, Font font, Qt::Alignment align, bool border)
+// One font object of each kind, shared by every control that uses it, so
+// each is matched against the installed fonts once.
+struct DesignFonts {
+    QFont fonts[4] = {designFont(Font::Default), designFont(Font::Bold), designFont(Font::Clock),
+                      designFont(Font::Grade)};
+    const QFont &operator[](Font font) const { return fonts[int(font)]; }
+};
+
+void styleLabel(QLabel *label, const DesignFonts &fonts, Font font, Qt::Alignment align, bool border)
 {
     if (font != Font::Default)
-        label->setFont(designFont(font));
+        label->setFont(fonts[font]);
     // Text starts at the top of the label's box.
     label->setAlignment(align | Qt::AlignTop);
     if (border)
@@ -86,11 +94,14 @@ void Form1::createDesign()
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Messages::Caption);
-    setFont(designFont(Font::Default));
+    const DesignFonts fonts;
+    setFont(fonts[Font::Default]);
 
     // The menu: one list on the menu bar, captions only, no shortcuts.
     mn = menuBar()->addMenu(Messages::Menu);
     mn->setObjectName(QStringLiteral("mn"));
+    // A popup is a window of its own and would not inherit the window's font.
+    mn->setFont(font());
     sp = mn->addAction(Messages::Thanks);
     sp->setObjectName(QStringLiteral("sp"));
     Autmn = mn->addAction(Messages::Author);
@@ -141,7 +152,7 @@ void Form1::createDesign()
                 using Control = std::remove_pointer_t<std::remove_reference_t<decltype(this->*member)>>;
                 auto *w = new Control(s.caption, client);
                 if constexpr (std::is_same_v<Control, QLabel>)
-                    styleLabel(w, s.font, s.align, s.border);
+                    styleLabel(w, fonts, s.font, s.align, s.border);
                 w->setObjectName(QLatin1String(s.name));
                 place(w, s.left, s.top, s.width, s.height);
                 w->setVisible(s.shown);
@@ -150,6 +161,9 @@ void Form1::createDesign()
             s.slot);
     }
     Label4->setWordWrap(true);
+    // The clock paints its own background: a tick then repaints the clock
+    // alone, not the heading it overlaps by one pixel nor the window beneath.
+    TL->setAutoFillBackground(true);
 
     // Rows of the task frame and of the answer frame: member r stands at
     // y(r) + the offset. Boxes are single-line, left-aligned, empty and
@@ -196,7 +210,7 @@ void Form1::createDesign()
                     Control *control = nullptr;
                     if constexpr (std::is_same_v<Control, QLabel>) {
                         control = new QLabel(a.caption, frame);
-                        styleLabel(control, a.font, a.align, a.border);
+                        styleLabel(control, fonts, a.font, a.align, a.border);
                     } else {
                         control = new QLineEdit(frame);
                         control->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -277,10 +291,7 @@ void Form1::createDesign()
     setSpokenRole(NR, QStringLiteral("Неправильных ответов"));
     setSpokenRole(Mrk, QStringLiteral("Оценка"));
 
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/drobi-32.png"));
-    icon.addFile(QStringLiteral(":/icons/drobi-64.png"));
-    setWindowIcon(icon);
+    setWindowIcon(appIcon());
 
     // Only the answer boxes take key filtering: digits, "-" and Backspace.
     m_keyFilter = new AnswerKeyFilter(this);

@@ -1,7 +1,6 @@
 // drobi: a timed classroom test on multiplying and dividing fractions.
 
-#include "runtime/translations.h"
-#include "window/app_style.h"
+#include "window/application.h"
 #include "window/form1.h"
 
 #include <QApplication>
@@ -39,16 +38,9 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    // The menu stays in the window as designed, also on desktops with a
-    // global menu bar; and Qt need not ask the session bus about one.
-    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+    prepareApplication();
     QApplication app(argc, argv);
-    // A steady text cursor: a blinking one repaints the answer box and the
-    // frame beneath it twice a second for the whole test, and blinking is
-    // hard on some pupils' eyes.
-    QApplication::setCursorFlashTime(0);
-    QApplication::setStyle(createAppStyle());
-    installRussianTranslations(app);
+    setUpApplication(app);
     Form1 form;
     form.show();
     return app.exec();

@@ -13,7 +13,7 @@
 //   --ticks  ticks to record (default 60)
 //   --busy   busy-looping processes to run meanwhile (default 0; "cores" = one per core)
 
-#include "runtime/translations.h"
+#include "window/application.h"
 #include "window/form1.h"
 
 #include <QApplication>
@@ -105,8 +105,10 @@ int main(int argc, char *argv[])
     // Forked before Qt starts any thread of its own.
     const std::vector<pid_t> loops = startBusyLoops(busy);
 
+    // The program as main() sets it up.
+    prepareApplication();
     QApplication app(argc, argv);
-    installRussianTranslations(app);
+    setUpApplication(app);
     PaintCounter counter;
     app.installEventFilter(&counter);
 

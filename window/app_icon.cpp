@@ -1,12 +1,13 @@
 #include "window/app_icon.h"
 
-#include <QIconEngine>
+#include "window/painted_icon_engine.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
 namespace {
 
-class ChalkboardIconEngine : public QIconEngine {
+class ChalkboardIconEngine : public PaintedIconEngine {
 public:
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode, QIcon::State) override
     {
@@ -45,14 +46,6 @@ public:
         painter->restore();
     }
 
-    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
-    {
-        QPixmap pixmap(size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
-        return pixmap;
-    }
 
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
     {

@@ -1,13 +1,14 @@
 #include "window/app_style.h"
 
-#include <QIconEngine>
+#include "window/painted_icon_engine.h"
+
 #include <QPainter>
 #include <QProxyStyle>
 
 namespace {
 
-// A chevron "»" in the palette's text colour.
-class ChevronIconEngine : public QIconEngine {
+// A chevron "»" in black, grey when disabled.
+class ChevronIconEngine : public PaintedIconEngine {
 public:
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State) override
     {
@@ -23,14 +24,6 @@ public:
         painter->restore();
     }
 
-    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
-    {
-        QPixmap pixmap(size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
-        return pixmap;
-    }
 
     QIconEngine *clone() const override { return new ChevronIconEngine; }
 };

@@ -2,8 +2,6 @@
 // Twips, the unit of the window's design: 1440 to the inch, 15 to a logical
 // pixel. Qt's high-DPI scaling takes logical pixels on to device pixels.
 
-#include <cmath>
-
 constexpr int TwipsPerPixel = 15;
 
 constexpr int twipsToPx(int twips)

@@ -20,6 +20,7 @@
 #include <QMainWindow>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QGroupBox;

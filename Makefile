@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One command to start the program, one to pass every test; both install
 # whatever Debian packages are missing first.
 BUILD ?= build

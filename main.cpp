@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // drobi: a timed classroom test on multiplying and dividing fractions.
 
 #include "window/application.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the benchmark scripts (sourced, not run): building the benchmark
 # tools and the program, and a private Xvfb for each run.
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # True time of the countdown: the real window under a private Xvfb, a test
 # started, and every tick's caption change timed against the monotonic clock
 # (clock/clock_harness.cpp). Two runs: the machine as it is, then with one

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Idle cost of a running test: CPU time per tick of drobi between its first
 # and its sixtieth tick, against the floor measured in the same run, the bare
 # window whose one label a 1 s precise timer rewrites (bare_window --tick).

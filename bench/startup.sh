@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up time and resident memory of drobi against the bare window,
 # measured side by side in one run under a private Xvfb.
 #

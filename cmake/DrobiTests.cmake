@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # drobi_add_tests(<libraries...>): one Qt Test executable per tst_*.cpp in the
 # calling folder, registered with CTest and run headless.
 function(drobi_add_tests)

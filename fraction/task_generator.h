@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The ten tasks of a test, built from fixed templates with random parameters.
 //
@@ -12,8 +13,18 @@
 #include "fraction/fraction.h"
 #include "runtime/random_source.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
+
+enum class Operation : uint8_t { Multiply, Divide };
+
+// Which rows multiply and which divide. The generator, the window's operator
+// signs (one dot or a colon) and the tasks read aloud all follow this table.
+inline constexpr std::array<Operation, 10> RowOperation{
+    Operation::Multiply, Operation::Divide, Operation::Divide,   Operation::Multiply, Operation::Divide,
+    Operation::Divide,   Operation::Divide, Operation::Multiply, Operation::Multiply, Operation::Divide,
+};
 
 using ShowFractionFn = std::function<void(int16_t row, Fraction &fraction, uint8_t column)>;
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target for reading a pupil's answer: arbitrary bytes as the three
 // typed texts, checked against an answer whose texts are well formed.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Signed 16-bit arithmetic that refuses to wrap.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The few control properties the window's logic uses in the design's own
 // units: Left and Top in twips, the fore colour as an RGB value, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fraction bars and operator dots are drawings, not controls: a screen reader
 // should find nothing to say about them. Qt would otherwise name them after

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A solid black dot filling its box: the operator signs of the task rows.
 

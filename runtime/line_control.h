@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A line between two points given in twips of its container: the fraction
 // bars. It is drawn one logical pixel wide in the palette's text colour; the

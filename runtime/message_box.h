@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The message box the window's logic calls: a text (a line feed breaks it
 // into lines), an optional icon, a title and a single OK button. It is modal

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Ending the program: on request (the menu's exit), and on a runtime error.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Qt's own texts in Russian: the answer boxes' context menu ("Вырезать",
 // "Копировать", "Вставить"), the message boxes' buttons and the like.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages drobi needs to build, run and test, skipping
 # those already installed. Needs root (or sudo) only when something is missing.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Validates the desktop entry and the AppStream metadata, offline.
 #
 # usage: desktop_files.sh <data folder>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the build folder and checks its control
 # fields and contents with dpkg-deb. Installs nothing on this machine.
 #

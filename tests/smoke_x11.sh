@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real drobi in a real X server (Xvfb), waits for its window,
 # saves screenshots of the start state and of a running test, checks the
 # window's title and size, then leaves through the menu's "Выход" and checks

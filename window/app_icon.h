@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // drobi's icon: a fraction in chalk on a school board, the same picture as
 // data/drobi.svg (which the desktop entry installs). The window paints it at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's style: the platform's default style, unchanged but for the
 // icon of the menu bar's overflow button. That button only appears when a

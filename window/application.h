@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Settings of the program as a whole, made once by main() and by the tools
 // that run the real window inside their own process (the benchmarks), so that

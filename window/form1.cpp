@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Form1's creation and its load step.
 
 #include "window/form1.h"

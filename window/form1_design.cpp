@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's fixed design, built from tables. Positions and sizes are in
 // twips of the control's container (the client area or a frame).
 

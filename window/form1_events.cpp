@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Form1's event handlers: starting and finishing the test, the clock, the
 // menu; and the answer check they share.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the answer boxes accept from the keyboard: the digits, "-" and
 // Backspace.

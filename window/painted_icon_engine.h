@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An icon painted with QPainter at whatever size is asked for, instead of
 // decoded from an image file: no image plugin is loaded to show it.

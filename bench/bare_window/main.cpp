@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for the benchmarks: the least a Qt 6 Widgets program can be,
 // a QMainWindow holding one QLabel.
 //

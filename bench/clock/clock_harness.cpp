@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the real window's clock and records when each tick changes the
 // caption, against the monotonic clock: how far the ticks drift from a
 // second apart, with the machine quiet and with every core kept busy by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints the CPU time of running processes, one line per pid:
 //   pid=<pid> cpu_ns=<user+system, all threads, nanoseconds> stat_ms=<utime+stime from /proc, 10 ms steps>
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts a program and measures how long it takes until the X server maps its
 // top-level window; optionally reads its resident memory a while later.
 //

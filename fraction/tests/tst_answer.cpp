@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading answers from text and comparing them with the correct answer:
 // Val and half-to-even rounding per field, the lone "-" whole part, exact
 // field-by-field comparison, and numbers too large for 16 bits.

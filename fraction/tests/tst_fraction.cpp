@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Fraction record: normal forms, signs, reduction, products and quotients,
 // overflow, and every small fraction against exact rational arithmetic.
 

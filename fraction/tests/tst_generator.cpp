@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The task generator driven by scripted random values: every parameter of
 // every row and every pair of row 9, checked against exact arithmetic and
 // against the tasks as the pupil sees them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checked 16-bit arithmetic, rounding, Val, text and colour helpers, control
 // array bounds and the random source.
 

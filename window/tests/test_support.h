@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers shared by the window tests: closing the window's message boxes,
 // starting a test with known tasks, typing answers key by key.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CheckAllAnswers through the real boxes of a running test: how typed texts
 // compare with the answer labels, the verdicts and their colours, the counts
 // and the grade, and boxes holding numbers beyond 16 bits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What makes the window fit for a classroom beyond its design: Russian
 // toolkit texts, fonts that exist, the keyboard-only path, screen reader
 // names, the window icon, and the report of a runtime error.

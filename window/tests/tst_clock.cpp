@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The countdown clock: ToTime's text, the tick's count and blink, the
 // timeout with its grade box, and ticks arriving while a box is open. Ticks
 // are handed to the window directly; no test waits for the real timer.

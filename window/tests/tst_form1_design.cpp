@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Form1 as the pupil first sees it: captions, the menu, what is hidden,
 // geometry in twips of each control's container, the operator dots, the
 // fraction bars after the load step, fonts, the Tab order, and two windows

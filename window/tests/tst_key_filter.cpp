@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The answer boxes' key filter: FilterKey's table, then real key events into
 // the whole-part, numerator and denominator boxes of a running test.
 

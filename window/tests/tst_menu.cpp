@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu: its captions, the acknowledgements and author boxes in every
 // state of a test, and "Выход" leaving the event loop at once.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ShowFraction read back from the window: the captions and visibility of a
 // column's three labels, the whole-part label's Left, the bar, the record the
 // caller gets back, and rows outside the arrays.

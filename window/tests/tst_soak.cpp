@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long run of random events on the real window, drawn from a seeded
 // generator: key presses of every kind into the answer boxes, clicks, menu
 // commands, pastes and clock ticks, over many tests from start to grade.

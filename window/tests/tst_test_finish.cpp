@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The finish button "Готово!": filling empty boxes, the grade box, stopping
 // the clock and revealing the correct answers, and pressing it again.
 

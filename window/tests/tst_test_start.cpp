@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Начать тест" clicked on a shown window: the running state, the tasks
 // generated from known parameters, the first real tick, and the tasks drawn
 // from reseeded default random sources.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What one tick of the clock repaints: the clock label and nothing else. Its
 // ancestors may get a paint event for the label's background, but only for
 // the label's own rectangle; no other control of the window is drawn again.

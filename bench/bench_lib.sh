@@ -37,49 +37,16 @@ build_drobi() {
   DROBI="$DROBI_BUILD/drobi"
 }
 
-# start_xvfb: a private X server; exports DISPLAY and stops the server when
-# the script ends. The display number is picked from a high range, skipping
-# any number whose lock file or socket exists: X servers of other sessions
-# that share this network namespace (abstract sockets) but not this /tmp
-# would otherwise answer on the low numbers -displayfd starts from.
-# -noreset: by default the server resets whenever its last client leaves,
-# and a program started during a reset cannot connect.
-start_xvfb() {
-  bench_fdfile=$(mktemp)
-  bench_xvfb=""
-  trap stop_xvfb EXIT
-  local n tries=0
-  n=$((100 + RANDOM % 400))
-  while :; do
-    n=$((n + 1))
-    tries=$((tries + 1))
-    [ "$tries" -le 50 ] || fail "Xvfb did not start"
-    [ -e "/tmp/.X$n-lock" ] && continue
-    grep -q "/tmp/.X11-unix/X$n\$" /proc/net/unix && continue
-    : >"$bench_fdfile"
-    Xvfb ":$n" -displayfd 3 -screen 0 1280x900x24 -nolisten tcp -noreset 3>"$bench_fdfile" >/dev/null 2>&1 &
-    bench_xvfb=$!
-    for _ in $(seq 100); do
-      [ -s "$bench_fdfile" ] && break
-      kill -0 "$bench_xvfb" 2>/dev/null || break
-      sleep 0.1
-    done
-    [ -s "$bench_fdfile" ] && break
-    kill "$bench_xvfb" 2>/dev/null || true
-  done
-  export DISPLAY=":$(head -n1 "$bench_fdfile")"
-  unset QT_QPA_PLATFORM WAYLAND_DISPLAY QT_SCALE_FACTOR
-  export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+# A private Xvfb for each run (start_xvfb, 1280x900x24 unless told): the
+# one of tests/lib/xvfb.sh. On exit the script's own clean-up runs first
+# (bench_cleanup, a command), then the server stops.
+source "$repo_dir/tests/lib/xvfb.sh"
+bench_exit() {
+  [ -z "${bench_cleanup:-}" ] || eval "$bench_cleanup"
+  stop_xvfb
 }
-
-stop_xvfb() {
-  [ -n "${bench_cleanup:-}" ] && eval "$bench_cleanup"
-  if [ -n "$bench_xvfb" ]; then
-    kill "$bench_xvfb" 2>/dev/null || true
-    wait "$bench_xvfb" 2>/dev/null || true
-  fi
-  rm -f "$bench_fdfile"
-}
+trap bench_exit EXIT
+unset QT_SCALE_FACTOR
 
 # The machine's load when a run starts: the figures are only as quiet as it.
 note_load() {

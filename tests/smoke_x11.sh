@@ -31,42 +31,15 @@ if [ "$scale" = 1 ]; then
   case "$msg" in *xvfb-run*) ;; *) fail "no display: line does not mention xvfb-run: $msg" ;; esac
 fi
 
-# A private X server. The display number is picked at random from a high
-# range, skipping any with a lock file or a socket: X servers of other
-# sessions on this machine may answer on low numbers through the shared
-# abstract socket namespace without a lock file in this /tmp. -noreset: the
-# server would otherwise reset whenever its last client leaves.
-fdfile=$(mktemp)
-xvfb=""
+# A private X server (tests/lib/xvfb.sh), large enough for the scaled window.
+source "$(dirname "${BASH_SOURCE[0]}")/lib/xvfb.sh"
 app=""
 cleanup() {
   [ -n "$app" ] && kill "$app" 2>/dev/null || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
-  rm -f "$fdfile"
+  stop_xvfb
 }
 trap cleanup EXIT
-n=$((100 + RANDOM % 400))
-for _ in $(seq 50); do
-  n=$((n + 1))
-  [ -e "/tmp/.X$n-lock" ] && continue
-  grep -q "/tmp/.X11-unix/X$n\$" /proc/net/unix && continue
-  : >"$fdfile"
-  Xvfb ":$n" -displayfd 3 -screen 0 "$((640 * scale + 200))x$((700 * scale + 200))x24" -nolisten tcp -noreset \
-    3>"$fdfile" >/dev/null 2>&1 &
-  xvfb=$!
-  for _ in $(seq 100); do
-    [ -s "$fdfile" ] && break
-    kill -0 "$xvfb" 2>/dev/null || break
-    sleep 0.1
-  done
-  [ -s "$fdfile" ] && break
-  kill "$xvfb" 2>/dev/null || true
-  xvfb=""
-done
-[ -n "$xvfb" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$fdfile")"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+start_xvfb "$((640 * scale + 200))x$((700 * scale + 200))x24" || fail "Xvfb did not start"
 export QT_SCALE_FACTOR=$scale
 
 "$bin" &

@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # One command to start the program, one to pass every test; both install
-# whatever Debian packages are missing first.
+# whatever Debian packages are missing first: building and running need fewer
+# than the tests (scripts/install-deps.sh).
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
@@ -18,12 +19,18 @@ NOT_SANITIZED = ^(smoke_x11_scale[0-9]+|desktop_files|package_deb)$$
 # The on-demand fuzz run: `make fuzz FUZZ_SECONDS=3600`.
 FUZZ_SECONDS ?= 600
 
+# Which group of Debian packages `deps` installs: `build` for building and
+# running, `test` when the tests or the sanitizer build come next.
+DEPS ?= build
+
 .PHONY: all deps build build-asan run test fuzz clean
 
 all: build
 
 deps:
-	bash scripts/install-deps.sh
+	bash scripts/install-deps.sh $(DEPS)
+
+test build-asan: DEPS = test
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo

@@ -1,20 +1,47 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs the Debian packages drobi needs to build, run and test, skipping
-# those already installed. Needs root (or sudo) only when something is missing.
+# Installs the Debian packages drobi needs, skipping those already installed.
+# Needs root (or sudo) only when something is missing.
+#
+# usage: install-deps.sh [build|test|bundle]
+#   build   what building and running the program need (the default; `make
+#           build`, `make run`)
+#   test    that and the test toolchain (`make test`)
+#   bundle  that and what `make bundle` and its offline check need
 set -euo pipefail
 
-packages=(
-  # build
-  cmake g++ make qt6-base-dev libgl-dev
+group=${1:-build}
+
+build=(
+  # build: compiler, Qt, Debian's hardening flags and package tools, the PNG
+  # icons made from the SVG
+  cmake g++ make qt6-base-dev libgl-dev dpkg-dev file librsvg2-bin
   # run: fonts that stand in for the design's fonts, Qt's Russian texts
   fonts-liberation2 fonts-urw-base35 qt6-translations-l10n
-  # test: a real X server, window tools, screenshots, desktop file checks, packaging
-  xvfb xauth x11-utils xdotool imagemagick desktop-file-utils appstream dpkg-dev file libxcb1-dev
-  # test: the sanitizer and fuzzing build (clang, its sanitizer and libFuzzer
+)
+test=(
+  # a real X server, window tools, screenshots, desktop file and package checks
+  xvfb xauth x11-utils xdotool imagemagick desktop-file-utils appstream libxcb1-dev lintian
+  # a Wayland compositor without a screen, and Qt's Wayland platform
+  weston qt6-wayland
+  # the accessibility bus and a client of it (the answer key's seal)
+  at-spi2-core python3-pyatspi dbus-x11
+  # the sanitizer and fuzzing build (clang, its sanitizer and libFuzzer
   # runtimes, llvm-symbolizer for readable stack traces)
   clang libclang-rt-14-dev llvm
 )
+bundle=(
+  # a minimal Debian 12 to find what it lacks and to try the bundle in; the
+  # bundle's package index
+  mmdebstrap apt-utils xvfb xauth xdotool x11-utils
+)
+
+case "$group" in
+  build) packages=("${build[@]}") ;;
+  test) packages=("${build[@]}" "${test[@]}") ;;
+  bundle) packages=("${build[@]}" "${bundle[@]}") ;;
+  *) echo "usage: $0 [build|test|bundle]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

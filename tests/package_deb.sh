@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the Debian package from the build folder and checks its control
-# fields and contents with dpkg-deb. Installs nothing on this machine.
+# Builds the Debian package from the build folder, checks its control fields
+# and contents with dpkg-deb, runs the packaged program's --version and --help,
+# checks that every place naming the version names the same one, and has
+# lintian --pedantic find no error and no warning. Installs nothing on this
+# machine.
 #
 # usage: package_deb.sh <build folder> <version>
 set -euo pipefail
@@ -31,10 +34,47 @@ contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
 for path in ./usr/bin/drobi \
             ./usr/share/applications/io.github.drobi.Drobi.desktop \
             ./usr/share/metainfo/io.github.drobi.Drobi.metainfo.xml \
-            ./usr/share/icons/hicolor/scalable/apps/io.github.drobi.Drobi.svg; do
+            ./usr/share/icons/hicolor/scalable/apps/io.github.drobi.Drobi.svg \
+            ./usr/share/man/man1/drobi.1.gz \
+            ./usr/share/doc/drobi/copyright \
+            ./usr/share/doc/drobi/changelog.gz; do
   printf '%s\n' "$contents" | grep -qx "$path" || fail "package lacks $path"
 done
 if printf '%s\n' "$contents" | grep -E '\.(a|h)$|/include/|/tests?/'; then
   fail "package holds build or test files"
+fi
+
+root="$out/root"
+dpkg-deb -x "$deb" "$root"
+
+# Each PNG icon has the size its folder names.
+for size in 16 22 24 32 48 64 128 256; do
+  png="$root/usr/share/icons/hicolor/${size}x${size}/apps/io.github.drobi.Drobi.png"
+  [ -f "$png" ] || fail "no ${size}x${size} icon"
+  file -b "$png" | grep -q "PNG image data, $size x $size," || fail "${size}x${size} icon is $(file -b "$png")"
+done
+
+# --version and --help print and exit 0, with no display needed.
+bin="$root/usr/bin/drobi"
+[ "$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin" --version)" = "drobi $version" ] \
+  || fail "--version prints '$("$bin" --version)'"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin" --help | grep -q '^Usage: drobi' \
+  || fail "--help prints no usage"
+
+# The changelog, the AppStream data and the man page name this version: apt
+# replaces an installed copy only with a higher version, so it is raised in
+# all of them for every build handed out.
+changelog=$(zcat "$root/usr/share/doc/drobi/changelog.gz" | head -n1)
+case "$changelog" in "drobi ($version) "*) ;; *) fail "changelog starts: $changelog" ;; esac
+grep -q "<release version=\"$version\"" "$root/usr/share/metainfo/io.github.drobi.Drobi.metainfo.xml" \
+  || fail "AppStream data has no release $version"
+zcat "$root/usr/share/man/man1/drobi.1.gz" | grep -q "^\.TH DROBI 1 .*\"drobi $version\"" \
+  || fail "man page is not for $version"
+
+# lintian: no error, no warning, and none of its hardening notes.
+hints=$(lintian --pedantic --info --fail-on error,warning "$deb" 2>/dev/null) \
+  || fail "lintian failed or objects to the package: $hints"
+if printf '%s\n' "$hints" | grep -E '^I: .*hardening-'; then
+  fail "the program lacks hardening"
 fi
 echo "ok: $(basename "$deb"), Depends: $depends"

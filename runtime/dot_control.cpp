@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/dot_control.h"
 
-#include "runtime/decoration_accessible.h"
+#include "runtime/accessible_controls.h"
 
 #include <QPainter>
 
@@ -9,7 +9,7 @@ DotControl::DotControl(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
-    registerDecorationAccessibility();
+    registerControlAccessibility();
 }
 
 void DotControl::paintEvent(QPaintEvent *)

@@ -3,7 +3,7 @@
 
 #include "runtime/twips.h"
 
-#include "runtime/decoration_accessible.h"
+#include "runtime/accessible_controls.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -12,7 +12,7 @@ LineControl::LineControl(QWidget *parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
-    registerDecorationAccessibility();
+    registerControlAccessibility();
     place();
 }
 

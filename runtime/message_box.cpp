@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QWidget>
 
 QString applicationTitle(QWidget *parent)
@@ -32,6 +33,8 @@ void MsgBox(QWidget *parent, const QString &prompt, MsgBoxStyle style,
         break;
     }
     box.setStandardButtons(QMessageBox::Ok);
+    // Qt's Russian translation leaves this button in Latin letters.
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("ОК"));
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }

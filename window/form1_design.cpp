@@ -4,6 +4,7 @@
 
 #include "window/form1.h"
 
+#include "runtime/accessible_controls.h"
 #include "runtime/control_props.h"
 #include "runtime/twips.h"
 #include "window/accessibility.h"
@@ -93,6 +94,10 @@ void styleLabel(QLabel *label, const DesignFonts &fonts, Font font, Qt::Alignmen
 
 void Form1::createDesign()
 {
+    // Before any control exists: Qt keeps the first interface it makes for
+    // a control, and nothing hidden may say anything (the answer column stays
+    // sealed until it is shown).
+    registerControlAccessibility();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Messages::Caption);
     const DesignFonts fonts;

@@ -93,11 +93,15 @@ private slots:
             QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(o);
             return iface ? iface->text(QAccessible::Name) : QStringLiteral("<none>");
         };
+        // Nothing hidden says anything: the boxes before the test starts, the
+        // answer column until it is revealed.
+        QCOMPARE(name(form.Cw(2)), QString());
+
+        QTest::mouseClick(form.Command1, Qt::LeftButton);
         QCOMPARE(name(form.Cw(2)), QStringLiteral("Задание 3, целая часть"));
         QCOMPARE(name(form.Ct(2)), QStringLiteral("Задание 3, числитель"));
         QCOMPARE(name(form.Cz(9)), QStringLiteral("Задание 10, знаменатель"));
-
-        QTest::mouseClick(form.Command1, Qt::LeftButton);
+        QCOMPARE(name(form.Dt(0)), QString());
         QCOMPARE(name(form.TL), QStringLiteral("Осталось времени: 00:10:00"));
         QCOMPARE(form.Cw(0)->accessibleDescription(), QStringLiteral("-1/2 умножить на 1/3"));
         QCOMPARE(form.Cw(2)->accessibleDescription(), QStringLiteral("4 разделить на -1/2"));
@@ -107,6 +111,7 @@ private slots:
         QCOMPARE(name(form.Result(0)), QStringLiteral("Задание 1: Ответ неверный."));
         QCOMPARE(name(form.RA), QStringLiteral("Правильных ответов: 0"));
         QCOMPARE(name(form.Mrk), QStringLiteral("Оценка: 2"));
+        QCOMPARE(name(form.Dt(0)), QStringLiteral("1"));
 
         // Decorations take no focus and say nothing.
         for (QWidget *decoration : {static_cast<QWidget *>(form.Line1(1)), static_cast<QWidget *>(form.Shape1(0))}) {

@@ -1,0 +1,285 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "runtime/accessible_controls.h"
+
+#include <QAccessibleWidget>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextDocument>
+#include <mutex>
+
+namespace {
+
+// "&Готово" reads "Готово": the ampersand only marks a keyboard accelerator.
+QString withoutAccelerator(QString text)
+{
+    text.replace(QLatin1String("&&"), QChar(u'\x1f'));
+    text.remove(QLatin1Char('&'));
+    text.replace(QChar(u'\x1f'), QLatin1Char('&'));
+    return text;
+}
+
+// The common part: the widget's own accessible name and description, and
+// nothing at all while the widget is not on screen. Subclasses say what the
+// control is called when it has no accessible name of its own.
+class QuietWhenHidden : public QAccessibleWidget {
+public:
+    using QAccessibleWidget::QAccessibleWidget;
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (!widget()->isVisible())
+            return {};
+        switch (t) {
+        case QAccessible::Name:
+            return widget()->accessibleName().isEmpty() ? shownName() : widget()->accessibleName();
+        case QAccessible::Description:
+            return widget()->accessibleDescription();
+        case QAccessible::Value:
+            return shownValue();
+        default:
+            return QAccessibleWidget::text(t);
+        }
+    }
+
+protected:
+    virtual QString shownName() const { return {}; }
+    virtual QString shownValue() const { return {}; }
+};
+
+class LabelAccessible : public QuietWhenHidden {
+public:
+    explicit LabelAccessible(QLabel *label) : QuietWhenHidden(label, QAccessible::StaticText) {}
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QuietWhenHidden::state();
+        s.readOnly = true;
+        return s;
+    }
+
+protected:
+    QString shownName() const override
+    {
+        const auto *label = static_cast<const QLabel *>(widget());
+        if (label->textFormat() == Qt::PlainText || !Qt::mightBeRichText(label->text()))
+            return label->text();
+        QTextDocument document;
+        document.setHtml(label->text());
+        return document.toPlainText();
+    }
+};
+
+class GroupBoxAccessible : public QuietWhenHidden {
+public:
+    explicit GroupBoxAccessible(QGroupBox *box) : QuietWhenHidden(box, QAccessible::Grouping) {}
+
+protected:
+    QString shownName() const override { return withoutAccelerator(static_cast<const QGroupBox *>(widget())->title()); }
+};
+
+class ButtonAccessible : public QuietWhenHidden {
+public:
+    explicit ButtonAccessible(QPushButton *button) : QuietWhenHidden(button, QAccessible::Button) {}
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QuietWhenHidden::state();
+        const auto *b = button();
+        s.defaultButton = b->isDefault() || (b->autoDefault() && b->hasFocus());
+        s.pressed = b->isDown();
+        return s;
+    }
+
+    QStringList actionNames() const override
+    {
+        if (!widget()->isEnabled())
+            return QuietWhenHidden::actionNames();
+        return QStringList{pressAction()} + QuietWhenHidden::actionNames();
+    }
+
+    void doAction(const QString &name) override
+    {
+        // Deferred, like a click by the mouse: the button's handler may open
+        // a modal box, and the client's call must not wait for it.
+        if (name == pressAction() && widget()->isEnabled())
+            button()->animateClick();
+        else
+            QuietWhenHidden::doAction(name);
+    }
+
+protected:
+    QString shownName() const override { return withoutAccelerator(button()->text()); }
+
+private:
+    QPushButton *button() const { return static_cast<QPushButton *>(widget()); }
+};
+
+// A single-line text box: its text, caret and selection through the text
+// interfaces, all empty while the box is not on screen.
+class LineEditAccessible : public QuietWhenHidden,
+                           public QAccessibleTextInterface,
+                           public QAccessibleEditableTextInterface {
+public:
+    explicit LineEditAccessible(QLineEdit *edit) : QuietWhenHidden(edit, QAccessible::EditableText) {}
+
+    void *interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        if (t == QAccessible::EditableTextInterface)
+            return static_cast<QAccessibleEditableTextInterface *>(this);
+        return QuietWhenHidden::interface_cast(t);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QuietWhenHidden::state();
+        s.editable = !edit()->isReadOnly();
+        s.readOnly = edit()->isReadOnly();
+        s.selectableText = true;
+        return s;
+    }
+
+    // Text interface.
+    void selection(int index, int *start, int *end) const override
+    {
+        *start = *end = 0;
+        if (index == 0 && visibleText() && edit()->hasSelectedText()) {
+            *start = edit()->selectionStart();
+            *end = *start + int(edit()->selectedText().size());
+        }
+    }
+    int selectionCount() const override { return visibleText() && edit()->hasSelectedText() ? 1 : 0; }
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void removeSelection(int) override { edit()->deselect(); }
+    void setSelection(int, int start, int end) override { edit()->setSelection(start, end - start); }
+    int cursorPosition() const override { return visibleText() ? edit()->cursorPosition() : 0; }
+    void setCursorPosition(int position) override { edit()->setCursorPosition(position); }
+    QString text(int start, int end) const override
+    {
+        return visibleText() ? edit()->text().mid(start, end - start) : QString();
+    }
+    int characterCount() const override { return visibleText() ? int(edit()->text().size()) : 0; }
+    QRect characterRect(int offset) const override
+    {
+        if (!visibleText())
+            return {};
+        const QFontMetrics metrics(edit()->font());
+        const QString text = edit()->text();
+        const int x = metrics.horizontalAdvance(text.left(offset));
+        const int width = offset < text.size() ? metrics.horizontalAdvance(text.at(offset)) : 1;
+        const QRect inBox(edit()->contentsRect().left() + x, edit()->contentsRect().top(), width,
+                          edit()->contentsRect().height());
+        return QRect(edit()->mapToGlobal(inBox.topLeft()), inBox.size());
+    }
+    int offsetAtPoint(const QPoint &point) const override
+    {
+        return visibleText() ? edit()->cursorPositionAt(edit()->mapFromGlobal(point)) : -1;
+    }
+    void scrollToSubstring(int, int end) override { edit()->setCursorPosition(end); }
+    QString attributes(int, int *start, int *end) const override
+    {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+
+    // Editable text interface: what an assistive tool types goes through the
+    // same checks as the keyboard's input would not, so only an enabled,
+    // writable box takes it.
+    void deleteText(int start, int end) override { replaceText(start, end, QString()); }
+    void insertText(int offset, const QString &text) override { replaceText(offset, offset, text); }
+    void replaceText(int start, int end, const QString &text) override
+    {
+        if (!edit()->isEnabled() || edit()->isReadOnly())
+            return;
+        edit()->setText(edit()->text().replace(start, end - start, text));
+    }
+
+protected:
+    QString shownValue() const override { return edit()->text(); }
+
+private:
+    QLineEdit *edit() const { return static_cast<QLineEdit *>(widget()); }
+    bool visibleText() const { return widget()->isVisible(); }
+};
+
+class DecorationAccessible : public QAccessibleWidget {
+public:
+    explicit DecorationAccessible(QWidget *widget) : QAccessibleWidget(widget, QAccessible::Graphic) {}
+    QString text(QAccessible::Text) const override { return {}; }
+};
+
+QAccessibleInterface *controlFactory(const QString &className, QObject *object)
+{
+    if (!object->isWidgetType())
+        return nullptr;
+    auto *widget = static_cast<QWidget *>(object);
+    if (className == QLatin1String("LineControl") || className == QLatin1String("DotControl"))
+        return new DecorationAccessible(widget);
+    if (className == QLatin1String("QLabel"))
+        return new LabelAccessible(static_cast<QLabel *>(widget));
+    if (className == QLatin1String("QGroupBox"))
+        return new GroupBoxAccessible(static_cast<QGroupBox *>(widget));
+    if (className == QLatin1String("QPushButton"))
+        return new ButtonAccessible(static_cast<QPushButton *>(widget));
+    if (className == QLatin1String("QLineEdit"))
+        return new LineEditAccessible(static_cast<QLineEdit *>(widget));
+    return nullptr;
+}
+
+QAccessible::UpdateHandler previousHandler = nullptr;
+
+void filterUpdate(QAccessibleEvent *event)
+{
+    if (!mayTellScreenReaders(*event))
+        return;
+    if (previousHandler) {
+        previousHandler(event);
+        return;
+    }
+    // Qt hands an event to the platform's bridge only when no handler is
+    // installed: step aside for this one event.
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(filterUpdate);
+}
+
+} // namespace
+
+bool mayTellScreenReaders(const QAccessibleEvent &event)
+{
+    switch (event.type()) {
+    case QAccessible::NameChanged:
+    case QAccessible::DescriptionChanged:
+    case QAccessible::ValueChanged:
+    case QAccessible::TextInserted:
+    case QAccessible::TextRemoved:
+    case QAccessible::TextUpdated:
+    case QAccessible::TextCaretMoved:
+    case QAccessible::TextSelectionChanged:
+    case QAccessible::TextAttributeChanged:
+    case QAccessible::TextColumnChanged:
+        break;
+    default:
+        return true;
+    }
+    QObject *object = event.object();
+    if (!object) {
+        QAccessibleInterface *iface = event.accessibleInterface();
+        object = iface ? iface->object() : nullptr;
+    }
+    const auto *widget = qobject_cast<const QWidget *>(object);
+    return !widget || widget->isVisible();
+}
+
+void registerControlAccessibility()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        QAccessible::installFactory(controlFactory);
+        previousHandler = QAccessible::installUpdateHandler(filterUpdate);
+    });
+}

@@ -1,0 +1,146 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Takes a test through the AT-SPI bus and fails if the answers leak.
+
+Started by a11y_seal.sh inside a private X server and D-Bus session. It
+starts drobi, presses «Начать тест» through its accessible action, and then
+fails if any object that is not showing carries a digit in its name,
+description, text or value, or if any change event about such an object
+carries one. It presses «Готово!», closes the result box through its «ОК»
+button, and checks that the revealed answer column is readable.
+"""
+
+import re
+import subprocess
+import sys
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+DIGIT = re.compile(r"\d")
+events = []
+
+
+def pump(seconds):
+    """Lets events arrive for a while."""
+    end = time.monotonic() + seconds
+    context = GLib.MainContext.default()
+    while time.monotonic() < end:
+        while context.pending():
+            context.iteration(False)
+        time.sleep(0.02)
+
+
+def showing(acc):
+    try:
+        return acc.getState().contains(pyatspi.STATE_SHOWING)
+    except Exception:  # the object is gone
+        return True
+
+
+def contents(acc):
+    """Everything the object tells a client about what it holds."""
+    parts = [acc.name or "", acc.description or ""]
+    try:
+        text = acc.queryText()
+        parts.append(text.getText(0, text.characterCount))
+    except NotImplementedError:
+        pass
+    try:
+        parts.append(str(acc.queryValue().currentValue))
+    except NotImplementedError:
+        pass
+    return " ".join(p for p in parts if p)
+
+
+def walk(acc):
+    yield acc
+    for i in range(acc.childCount):
+        child = acc.getChildAtIndex(i)
+        if child is not None:
+            yield from walk(child)
+
+
+def find(root, predicate):
+    return [a for a in walk(root) if predicate(a)]
+
+
+def press(acc):
+    action = acc.queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    action.doAction(names.index("Press"))
+
+
+def wait_for(what, getter, seconds=15):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        pump(0.1)
+        found = getter()
+        if found:
+            return found
+    sys.exit(f"FAIL: {what} did not appear within {seconds} s")
+
+
+def on_event(event):
+    data = event.any_data if isinstance(event.any_data, str) else ""
+    events.append((event.type, event.source, data, showing(event.source)))
+
+
+def leaks(root):
+    return [f"{a.getRoleName()} {contents(a)!r}" for a in walk(root)
+            if not showing(a) and DIGIT.search(contents(a))]
+
+
+def event_leaks():
+    return [f"{kind} {data!r}" for kind, _, data, shown in events
+            if not shown and DIGIT.search(data)]
+
+
+def main():
+    for kind in ("object:property-change:accessible-name",
+                 "object:property-change:accessible-description",
+                 "object:text-changed", "object:property-change:accessible-value"):
+        pyatspi.Registry.registerEventListener(on_event, kind)
+
+    program = subprocess.Popen([sys.argv[1]])
+    try:
+        desktop = pyatspi.Registry.getDesktop(0)
+        app = wait_for("drobi on the accessibility bus", lambda: next(
+            (a for a in desktop if a is not None and a.name == "drobi"), None))
+        window = app.getChildAtIndex(0)
+        start = wait_for("«Начать тест»", lambda: find(
+            window, lambda a: a.name == "Начать тест" and showing(a)))[0]
+
+        press(start)
+        wait_for("the task rows", lambda: find(
+            window, lambda a: a.name == "Готово!" and showing(a)))
+        pump(1.0)
+        problems = leaks(window) + event_leaks()
+        if problems:
+            sys.exit("FAIL: hidden controls tell their content:\n  " + "\n  ".join(problems[:20]))
+        print(f"running test: {sum(1 for _ in walk(window))} objects, "
+              f"{len(events)} change events, nothing hidden carries a digit")
+
+        press(find(window, lambda a: a.name == "Готово!")[0])
+        ok = wait_for("the result box's «ОК»", lambda: find(
+            app, lambda a: a.getRoleName() == "push button" and a.name == "ОК" and showing(a)))[0]
+        press(ok)
+        pump(1.0)
+
+        answers = wait_for("the revealed answers", lambda: next(
+            (a for a in walk(window) if a.name == "Ответы" and showing(a)), None))
+        readable = [a.name for a in walk(answers) if a is not answers and showing(a) and DIGIT.search(a.name or "")]
+        if len(readable) < 10:
+            sys.exit(f"FAIL: the revealed answer column reads {readable}")
+        problems = leaks(window) + event_leaks()
+        if problems:
+            sys.exit("FAIL: hidden controls tell their content:\n  " + "\n  ".join(problems[:20]))
+        print(f"graded: the answer column reads {' '.join(readable)}")
+        print("1 passed, 0 failed")
+    finally:
+        program.kill()
+        program.wait()
+
+
+if __name__ == "__main__":
+    main()

@@ -15,7 +15,7 @@ SANITIZER_ENV = ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:print_stacktrace=1 \
 # in the normal build only: they test the installed program and its data, and
 # the smoke tests' timing does not allow for an instrumented program's slower
 # start.
-NOT_SANITIZED = ^(smoke_x11_scale[0-9]+|desktop_files|package_deb)$$
+NOT_SANITIZED = ^(smoke_x11_scale[0-9]+|desktop_files(_x11|_wayland)?|package_deb)$$
 # The on-demand fuzz run: `make fuzz FUZZ_SECONDS=3600`.
 FUZZ_SECONDS ?= 600
 

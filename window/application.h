@@ -9,5 +9,6 @@ class QApplication;
 // What must be set before the QApplication exists.
 void prepareApplication();
 
-// The style, the steady text cursor and Qt's Russian texts.
+// The desktop entry's name, the style, the steady text cursor and Qt's
+// Russian texts.
 void setUpApplication(QApplication &app);

@@ -86,7 +86,7 @@ void reduceInPlace(Fraction &r)
 // Runs an in-place step on a copy of the source and writes the target, so
 // that the source is untouched when the two are different records.
 template <class Step>
-void apply(Fraction &target, Fraction &source, Step step)
+void apply(Fraction &target, const Fraction &source, Step step)
 {
     Fraction r = source;
     step(r);
@@ -110,9 +110,9 @@ void MakeFraction(Fraction &f, int16_t num, int16_t den)
     ReduceFraction(f, f);
 }
 
-void ToMixed(Fraction &target, Fraction &source) { apply(target, source, toMixedInPlace); }
-void ToImproper(Fraction &target, Fraction &source) { apply(target, source, toImproperInPlace); }
-void ReduceFraction(Fraction &target, Fraction &source) { apply(target, source, reduceInPlace); }
+void ToMixed(Fraction &target, const Fraction &source) { apply(target, source, toMixedInPlace); }
+void ToImproper(Fraction &target, const Fraction &source) { apply(target, source, toImproperInPlace); }
+void ReduceFraction(Fraction &target, const Fraction &source) { apply(target, source, reduceInPlace); }
 
 void MulFraction(Fraction &result, Fraction &a, Fraction &b)
 {

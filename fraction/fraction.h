@@ -30,11 +30,11 @@ void ClearFraction(Fraction &f);
 void MakeFraction(Fraction &f, int16_t num, int16_t den);
 // Mixed normal form (|Num| < |Den|), without reducing. A record with Den 0
 // is left as it is.
-void ToMixed(Fraction &target, Fraction &source);
+void ToMixed(Fraction &target, const Fraction &source);
 // Improper form: Whole becomes 0 and its value moves into Num over the same Den.
-void ToImproper(Fraction &target, Fraction &source);
+void ToImproper(Fraction &target, const Fraction &source);
 // Reduced normal form: mixed, with no common divisor of |Num| and |Den| above 1.
-void ReduceFraction(Fraction &target, Fraction &source);
+void ReduceFraction(Fraction &target, const Fraction &source);
 // result.Num and result.Den receive a * b, improper and unreduced;
 // result.Whole is not touched. Operands with a whole part are turned into
 // improper form in place.

@@ -21,12 +21,6 @@ public:
     OverflowError() : std::overflow_error("Overflow") {}
 };
 
-// An index outside the bounds of a control array.
-class SubscriptError : public std::out_of_range {
-public:
-    SubscriptError() : std::out_of_range("Subscript out of range") {}
-};
-
 int16_t add16(int16_t a, int16_t b);
 int16_t sub16(int16_t a, int16_t b);
 int16_t mul16(int16_t a, int16_t b);
@@ -45,9 +39,3 @@ double intPart(double x);
 
 // Decimal text with a leading "-" for negatives and no leading blank.
 std::string toText(int value);
-
-// A colour as r + 256 * g + 65536 * b.
-constexpr int32_t RGB(int r, int g, int b)
-{
-    return r + 256 * g + 65536 * b;
-}

@@ -5,9 +5,15 @@
 // Indexing outside the declared bounds raises SubscriptError, as the design's
 // fixed ranges promise; nothing quietly reads a neighbour.
 
-#include "runtime/checked16.h"
-
+#include <cstddef>
+#include <stdexcept>
 #include <vector>
+
+// An index outside the bounds of a control array.
+class SubscriptError : public std::out_of_range {
+public:
+    SubscriptError() : std::out_of_range("Subscript out of range") {}
+};
 
 template <class Control>
 class ControlArray {

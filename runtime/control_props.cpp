@@ -3,9 +3,19 @@
 
 #include "runtime/twips.h"
 
+#include <QColor>
 #include <QPalette>
 #include <QTimer>
 #include <QWidget>
+
+namespace {
+
+QColor colorFromRGB(int32_t rgb)
+{
+    return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+}
+
+} // namespace
 
 int leftTwips(const QWidget *control) { return pxToTwips(control->x()); }
 int topTwips(const QWidget *control) { return pxToTwips(control->y()); }
@@ -13,11 +23,6 @@ int topTwips(const QWidget *control) { return pxToTwips(control->y()); }
 void setLeftTwips(QWidget *control, int twips)
 {
     control->move(twipsToPx(twips), control->y());
-}
-
-QColor colorFromRGB(int32_t rgb)
-{
-    return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
 }
 
 void setForeColor(QWidget *control, int32_t rgb)

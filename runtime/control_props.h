@@ -4,7 +4,6 @@
 // units: Left and Top in twips, the fore colour as an RGB value, and the
 // timer's Interval, where 0 means stopped.
 
-#include <QColor>
 #include <cstdint>
 
 class QTimer;
@@ -14,8 +13,12 @@ int leftTwips(const QWidget *control);
 int topTwips(const QWidget *control);
 void setLeftTwips(QWidget *control, int twips);
 
-// RGB(r, g, b) = r + 256 g + 65536 b, as a colour.
-QColor colorFromRGB(int32_t rgb);
+// A colour as r + 256 * g + 65536 * b.
+constexpr int32_t RGB(int r, int g, int b)
+{
+    return r + 256 * g + 65536 * b;
+}
+
 // Sets the text colour through the palette; a colour it already has is left
 // alone, so an unchanged colour costs no repaint.
 void setForeColor(QWidget *control, int32_t rgb);

@@ -2,6 +2,7 @@
 #include "runtime/program_end.h"
 
 #include "runtime/checked16.h"
+#include "runtime/control_array.h"
 #include "runtime/message_box.h"
 
 #include <QApplication>
@@ -12,6 +13,16 @@
 namespace {
 
 bool g_reporting = false;
+
+// The exit status of a runtime error.
+int runtimeErrorCode(const std::exception &error)
+{
+    if (dynamic_cast<const OverflowError *>(&error))
+        return 6;
+    if (dynamic_cast<const SubscriptError *>(&error))
+        return 9;
+    return 1;
+}
 
 QString describe(const std::exception &error)
 {
@@ -27,15 +38,6 @@ QString describe(const std::exception &error)
 void EndProgram()
 {
     QCoreApplication::exit(0);
-}
-
-int runtimeErrorCode(const std::exception &error)
-{
-    if (dynamic_cast<const OverflowError *>(&error))
-        return 6;
-    if (dynamic_cast<const SubscriptError *>(&error))
-        return 9;
-    return 1;
 }
 
 bool runtimeErrorPending() { return g_reporting; }

@@ -13,12 +13,9 @@
 // Leaves the application's event loop: the window closes and the program ends.
 void EndProgram();
 
-// Exit status for a runtime error: 6 for overflow, 9 for a subscript error,
-// 1 for anything else.
-int runtimeErrorCode(const std::exception &error);
-
 // Reports the error (stderr, then a modal message box when a GUI runs) and
-// ends the process with runtimeErrorCode(error).
+// ends the process with its exit status: 6 for overflow, 9 for a subscript
+// error, 1 for anything else.
 [[noreturn]] void reportRuntimeError(const std::exception &error);
 
 // True once a runtime error is being reported: handlers do nothing more.

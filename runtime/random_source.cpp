@@ -2,6 +2,8 @@
 #include "runtime/random_source.h"
 
 #include <bit>
+#include <cstdint>
+#include <random>
 
 StdRandomSource::StdRandomSource() = default;
 
@@ -17,18 +19,4 @@ void StdRandomSource::Randomize(double seed)
     const auto bits = std::bit_cast<uint32_t>(static_cast<float>(seed));
     std::seed_seq sequence{bits};
     m_engine.seed(sequence);
-}
-
-ScriptedRandomSource::ScriptedRandomSource(std::vector<double> values)
-    : m_values(std::move(values))
-{
-}
-
-double ScriptedRandomSource::Rnd()
-{
-    if (m_values.empty())
-        return 0.0;
-    const size_t index = std::min<size_t>(size_t(m_drawn), m_values.size() - 1);
-    ++m_drawn;
-    return m_values[index];
 }

@@ -3,12 +3,11 @@
 // The random source behind Rnd and Randomize.
 //
 // RandomSource is an interface so that tests can hand the task generator a
-// scripted sequence; the program uses StdRandomSource, a 64-bit Mersenne
-// Twister from the standard library.
+// scripted sequence (runtime/tests/scripted_random_source.h); the program uses
+// StdRandomSource, a 64-bit Mersenne Twister from the standard library.
 
 #include <cstdint>
 #include <random>
-#include <vector>
 
 class RandomSource {
 public:
@@ -30,18 +29,4 @@ public:
 
 private:
     std::mt19937_64 m_engine;
-};
-
-// Plays back fixed values, then repeats the last one. For tests.
-class ScriptedRandomSource : public RandomSource {
-public:
-    explicit ScriptedRandomSource(std::vector<double> values);
-    double Rnd() override;
-    void Randomize(double) override {}
-    // How many values have been drawn so far.
-    int drawn() const { return m_drawn; }
-
-private:
-    std::vector<double> m_values;
-    int m_drawn = 0;
 };

@@ -4,6 +4,7 @@
 // against the tasks as the pupil sees them.
 
 #include "fraction/task_generator.h"
+#include "runtime/tests/scripted_random_source.h"
 
 #include <QtTest>
 

@@ -4,7 +4,9 @@
 
 #include "runtime/checked16.h"
 #include "runtime/control_array.h"
+#include "runtime/control_props.h"
 #include "runtime/random_source.h"
+#include "runtime/tests/scripted_random_source.h"
 #include "runtime/val.h"
 
 #include <QtTest>

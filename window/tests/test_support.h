@@ -3,7 +3,7 @@
 // Helpers shared by the window tests: closing the window's message boxes,
 // starting a test with known tasks, typing answers key by key.
 
-#include "runtime/random_source.h"
+#include "runtime/tests/scripted_random_source.h"
 #include "window/form1.h"
 
 #include <QApplication>

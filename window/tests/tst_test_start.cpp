@@ -3,7 +3,7 @@
 // generated from known parameters, the first real tick, and the tasks drawn
 // from reseeded default random sources.
 
-#include "runtime/random_source.h"
+#include "runtime/tests/scripted_random_source.h"
 #include "window/form1.h"
 
 #include <QGroupBox>

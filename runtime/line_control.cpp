@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/line_control.h"
 
+#include "runtime/accessible_controls.h"
 #include "runtime/twips.h"
 
-#include "runtime/accessible_controls.h"
-
 #include <QPainter>
+#include <QPalette>
+#include <QPen>
+#include <QPoint>
+#include <QRect>
 #include <algorithm>
+#include <cstdlib>
 
 LineControl::LineControl(QWidget *parent) : QWidget(parent)
 {

@@ -6,12 +6,17 @@
 #include <QPushButton>
 #include <QWidget>
 
+namespace {
+
+// The title a box without a title of its own shows.
 QString applicationTitle(QWidget *parent)
 {
     if (parent && !parent->window()->windowTitle().isEmpty())
         return parent->window()->windowTitle();
     return QCoreApplication::applicationName();
 }
+
+} // namespace
 
 void MsgBox(QWidget *parent, const QString &prompt, MsgBoxStyle style,
             const std::optional<QString> &title)

@@ -20,6 +20,3 @@ enum class MsgBoxStyle {
 // caption of the program's window (the parent's top-level window).
 void MsgBox(QWidget *parent, const QString &prompt, MsgBoxStyle style,
             const std::optional<QString> &title = std::nullopt);
-
-// The title a box without a title of its own shows.
-QString applicationTitle(QWidget *parent);

@@ -17,7 +17,6 @@ namespace {
 // row 0..8, then a and b of row 9.
 constexpr int kCount[11] = {8, 8, 8, 6, 7, 8, 8, 8, 5, 98, 98};
 constexpr int kFirst[11] = {2, 2, 2, 4, 3, 2, 2, 2, 5, 1, 1};
-constexpr bool kMultiplies[10] = {true, false, false, true, false, false, false, true, true, false};
 const double kTop = std::nextafter(1.0, 0.0);
 
 // A Rnd value in the middle of the interval that gives parameter index j of k.
@@ -117,7 +116,8 @@ QString checkRow(const Generation &g, int row, int64_t p, int64_t q, int &larges
     // unreduced, with the signs where the operands had them.
     if (a.Whole != 0 || b.Whole != 0 || d.Whole != 0)
         return QStringLiteral("a record is not improper");
-    const bool plain = kMultiplies[row] ? d.Num == a.Num * b.Num && d.Den == a.Den * b.Den
+    const bool multiplies = RowOperation[size_t(row)] == Operation::Multiply;
+    const bool plain = multiplies ? d.Num == a.Num * b.Num && d.Den == a.Den * b.Den
                                         : d.Num == a.Num * b.Den && d.Den == a.Den * b.Num;
     if (!plain)
         return QStringLiteral("the answer is not the plain product");

@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Test support: closing the modal message boxes a test opens, noting what
+// each one showed. Header only; the tests that use it link Qt Widgets.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QList>
+#include <QMessageBox>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <utility>
+
+// What one message box showed.
+struct SeenBox {
+    QString text;
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QString okText;
+};
+
+// While alive, watches for modal message boxes and closes each one with its
+// OK button, noting what it showed. `whileOpen` runs before a box is closed,
+// so a test can look at the window while the box is still up; a box opened
+// from inside `whileOpen` is only noted and closed.
+// Polling with fresh single shots keeps working inside nested event loops.
+class BoxCloser {
+public:
+    explicit BoxCloser(std::function<void()> whileOpen = {}) : m_whileOpen(std::move(whileOpen)) { arm(); }
+
+    QList<SeenBox> seen;
+
+private:
+    void arm() { QTimer::singleShot(5, &m_context, [this] { poll(); }); }
+
+    void poll()
+    {
+        arm();
+        QPointer<QMessageBox> box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || m_open.contains(box.data()))
+            return;
+        m_open.append(box.data());
+        QAbstractButton *ok = box->button(QMessageBox::Ok);
+        seen.append({box->text(), box->windowTitle(), box->icon(), box->standardButtons(),
+                     ok ? ok->text() : QString()});
+        if (m_whileOpen && m_open.size() == 1)
+            m_whileOpen();
+        m_open.removeAll(box.data());
+        if (!box)
+            return;
+        if ((ok = box->button(QMessageBox::Ok)))
+            ok->click();
+        else
+            box->done(0);
+    }
+
+    std::function<void()> m_whileOpen;
+    QList<QMessageBox *> m_open;
+    QObject m_context;
+};

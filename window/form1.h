@@ -12,8 +12,10 @@
 // Graded (Command2, or the clock reaching zero). Nothing leads back.
 
 #include "runtime/random_source.h"
+#include "window/explanations.h"
 
 #include <QMainWindow>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -70,5 +72,10 @@ private:
     std::unique_ptr<Ui::Form1> m_ui;
     std::unique_ptr<RandomSource> m_random;
     AnswerKeyFilter *m_keyFilter = nullptr;
+    // The operands of the current tasks, and which rows had all three boxes
+    // empty when «Готово!» was first pressed on them: what the verdicts'
+    // explanations are made from.
+    std::array<RowTask, 10> m_tasks{};
+    std::array<bool, 10> m_boxesWereEmpty{};
     bool m_resultBoxOpen = false;
 };

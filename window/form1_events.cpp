@@ -54,6 +54,10 @@ void Form1::Command1_Click()
         // only after this handler has finished.
         setTimerInterval(m_ui->Timer1, 1000);
         GenerateTasks(*m_random, [this](int16_t row, Fraction &fraction, uint8_t column) {
+            if (column == 1)
+                m_tasks[size_t(row)].a = fraction;
+            else if (column == 2)
+                m_tasks[size_t(row)].b = fraction;
             ShowFraction(*m_ui, row, fraction, column);
         });
         m_ui->Frame1->setVisible(true);
@@ -74,6 +78,10 @@ void Form1::Command2_Click()
         // Neutral values for empty boxes: an untouched row reads 0 over 1,
         // and a whole part typed alone reads as that whole number.
         for (int i = 0; i <= 9; ++i) {
+            // Latched: a second press finds the boxes the first one filled.
+            m_boxesWereEmpty[size_t(i)] = m_boxesWereEmpty[size_t(i)]
+                                          || (m_ui->Ct(i)->text().isEmpty() && m_ui->Cz(i)->text().isEmpty()
+                                              && m_ui->Cw(i)->text().isEmpty());
             if (m_ui->Ct(i)->text().isEmpty())
                 m_ui->Ct(i)->setText(QStringLiteral("0"));
             if (m_ui->Cz(i)->text().isEmpty())
@@ -85,6 +93,7 @@ void Form1::Command2_Click()
         showResult(Messages::YourGrade + GradeText, true, Messages::ResultTitle);
         setTimerInterval(m_ui->Timer1, 0);
         m_ui->Frame2->setVisible(true);
+        explainRows(*m_ui, m_tasks, m_boxesWereEmpty);
     });
 }
 

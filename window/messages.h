@@ -51,6 +51,9 @@ inline const QString GradeDesign = QStringLiteral("2");
 // The acknowledgements box has a blank title.
 inline const QString ThanksTitle = QStringLiteral(" ");
 
+// Before a verdict's worked solution.
+inline const QString Solution = QStringLiteral("Решение: ");
+
 // What a screen reader hears beyond the captions.
 inline QString task(int row) { return QStringLiteral("Задание %1").arg(row + 1); }
 inline const QString WholePart = QStringLiteral(", целая часть");

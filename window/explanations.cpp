@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "window/explanations.h"
+
+#include "fraction/diagnosis.h"
+#include "fraction/task_generator.h"
+#include "window/form1_ui.h"
+#include "window/messages.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolTip>
+
+namespace {
+
+// Shows a verdict's tooltip while it has the keyboard focus, as the mouse
+// would on hovering it.
+class TooltipOnFocus : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *label = static_cast<QLabel *>(watched);
+        if (event->type() == QEvent::FocusIn)
+            QToolTip::showText(label->mapToGlobal(QPoint(0, label->height())), label->toolTip(), label);
+        else if (event->type() == QEvent::FocusOut)
+            QToolTip::hideText();
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+std::string_view view(const QByteArray &bytes) { return {bytes.constData(), size_t(bytes.size())}; }
+
+} // namespace
+
+void explainRows(const Ui::Form1 &ui, const std::array<RowTask, 10> &tasks, const std::array<bool, 10> &boxesWereEmpty)
+{
+    for (int16_t r = 0; r <= 9; ++r) {
+        const QByteArray num = ui.Ct(r)->text().toUtf8();
+        const QByteArray den = ui.Cz(r)->text().toUtf8();
+        const QByteArray whole = ui.Cw(r)->text().toUtf8();
+        QLabel *verdict = ui.Result(r);
+        const Diagnosis d = DiagnoseAnswer(tasks[size_t(r)].a, tasks[size_t(r)].b, RowOperation[size_t(r)],
+                                           {view(num), view(den), view(whole)}, boxesWereEmpty[size_t(r)],
+                                           verdict->text() == Messages::Right);
+        QString text = QString::fromStdString(d.explanation);
+        if (!d.solution.empty())
+            text += QLatin1Char('\n') + Messages::Solution + QString::fromStdString(d.solution);
+        verdict->setToolTip(text);
+        verdict->setAccessibleDescription(text);
+        if (verdict->focusPolicy() == Qt::NoFocus) {
+            // Tab reaches the verdict right after its row's boxes.
+            verdict->setFocusPolicy(Qt::TabFocus);
+            QWidget::setTabOrder(ui.Cz(r), verdict);
+            verdict->installEventFilter(new TooltipOnFocus(verdict));
+        }
+    }
+}

@@ -6,7 +6,8 @@ starts drobi, presses «Начать тест» through its accessible action, a
 fails if any object that is not showing carries a digit in its name,
 description, text or value, or if any change event about such an object
 carries one. It presses «Готово!», closes the result box through its «ОК»
-button, and checks that the revealed answer column is readable.
+button, and checks that the revealed answer column is readable and that
+every verdict now explains itself.
 """
 
 import re
@@ -135,7 +136,10 @@ def main():
         problems = leaks(window) + event_leaks()
         if problems:
             sys.exit("FAIL: hidden controls tell their content:\n  " + "\n  ".join(problems[:20]))
-        print(f"graded: the answer column reads {' '.join(readable)}")
+        explained = [a for a in walk(window) if showing(a) and "Решение: " in (a.description or "")]
+        if len(explained) != 10:
+            sys.exit(f"FAIL: {len(explained)} verdicts explain themselves, not 10")
+        print(f"graded: the answer column reads {' '.join(readable)}; 10 verdicts explained")
         print("1 passed, 0 failed")
     finally:
         program.kill()

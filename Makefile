@@ -23,7 +23,7 @@ FUZZ_SECONDS ?= 600
 # running, `test` when the tests or the sanitizer build come next.
 DEPS ?= build
 
-.PHONY: all deps build build-asan run test fuzz clean
+.PHONY: all deps build build-asan run test fuzz bundle bundle-test clean
 
 all: build
 
@@ -31,6 +31,7 @@ deps:
 	bash scripts/install-deps.sh $(DEPS)
 
 test build-asan: DEPS = test
+bundle bundle-test: DEPS = bundle
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -54,6 +55,17 @@ fuzz: build-asan
 	mkdir -p $(ASAN_BUILD)/fuzz/corpus-long
 	$(SANITIZER_ENV) ./$(ASAN_BUILD)/fuzz/fuzz_answer -max_total_time=$(FUZZ_SECONDS) -max_len=1024 \
 	  -artifact_prefix=$(ASAN_BUILD)/fuzz/ $(ASAN_BUILD)/fuzz/corpus-long fuzz/corpus
+
+# The offline installation folder $(BUILD)/bundle: drobi's package, the Debian
+# 12 packages a minimal system lacks, their index and install.sh. Needs root
+# and Debian's mirror.
+bundle: build
+	bash scripts/make-bundle.sh $(BUILD)
+
+# On demand, minutes: the bundle installed with no network into a fresh
+# minimal Debian 12, and drobi started there.
+bundle-test: deps
+	bash scripts/test-bundle.sh $(BUILD)/bundle
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -33,7 +33,7 @@ test=(
 bundle=(
   # a minimal Debian 12 to find what it lacks and to try the bundle in; the
   # bundle's package index
-  mmdebstrap apt-utils xvfb xauth xdotool x11-utils
+  mmdebstrap apt-utils xvfb xauth xdotool x11-utils imagemagick
 )
 
 case "$group" in

@@ -91,6 +91,19 @@ struct Found {
     std::string explanation;
 };
 
+// The right value written in a form the grading does not accept.
+Found formMistake(const Fraction &record, const Rational &exact)
+{
+    const int64_t n = std::abs(int64_t(record.Num)), d = std::abs(int64_t(record.Den));
+    const int64_t common = std::gcd(n, d);
+    if (n < d && common > 1)
+        return {Mistake::NotReduced, fill(Text::NotReduced, fractionText(n, d), std::to_string(common))};
+    if (n >= d)
+        return {Mistake::WholeNotTakenOut, fill(common > 1 ? Text::WholeNotTakenOutNorReduced : Text::WholeNotTakenOut,
+                                                typedText(record, exact), WrittenValue(exact))};
+    return {Mistake::Other, std::string(Text::Other)};
+}
+
 Found classify(const Rational &a, const Rational &b, Operation operation, const Rational &exact,
                const AnswerTexts &typed)
 {
@@ -99,18 +112,8 @@ Found classify(const Rational &a, const Rational &b, Operation operation, const 
     if (!value)
         return {Mistake::Other, std::string(Text::Other)};
     const Rational &v = *value;
-    const int64_t n = std::abs(int64_t(record->Num)), d = std::abs(int64_t(record->Den));
-    const int64_t common = std::gcd(n, d);
-
-    if (v == exact) {
-        if (n < d && common > 1)
-            return {Mistake::NotReduced, fill(Text::NotReduced, fractionText(n, d), std::to_string(common))};
-        if (n >= d)
-            return {Mistake::WholeNotTakenOut,
-                    fill(common > 1 ? Text::WholeNotTakenOutNorReduced : Text::WholeNotTakenOut,
-                         typedText(*record, v), WrittenValue(exact))};
-        return {Mistake::Other, std::string(Text::Other)};
-    }
+    if (v == exact)
+        return formMistake(*record, exact);
     if (v == -exact)
         return {Mistake::WrongSign,
                 std::string(a.sign() * b.sign() > 0 ? Text::WrongSignSameSigns : Text::WrongSignDifferentSigns)};

@@ -28,14 +28,23 @@ struct SeenBox {
     QMessageBox::StandardButtons buttons;
 };
 
+// Which boxes `whileOpen` runs for: only the first, or also a box opened
+// from inside `whileOpen` itself.
+enum class NestedBoxes { NotedOnly, Handled };
+
 // While alive, watches for modal message boxes and closes each one with its
-// OK button, noting what it showed. `whileOpen` runs before a box is closed,
-// so a test can look at the window while the box is still up; a box opened
-// from inside `whileOpen` is only noted and closed.
+// OK button, noting what it showed (the newest in `seen.last()`). `whileOpen`
+// runs before a box is closed, so a test can look at the window while the box
+// is still up; a box opened from inside `whileOpen` is only noted and closed
+// unless `nested` says otherwise.
 // Polling with fresh single shots keeps working inside nested event loops.
 class BoxCloser {
 public:
-    explicit BoxCloser(std::function<void()> whileOpen = {}) : m_whileOpen(std::move(whileOpen)) { arm(); }
+    explicit BoxCloser(std::function<void()> whileOpen = {}, NestedBoxes nested = NestedBoxes::NotedOnly)
+        : m_whileOpen(std::move(whileOpen)), m_nested(nested)
+    {
+        arm();
+    }
 
     QList<SeenBox> seen;
 
@@ -50,7 +59,7 @@ private:
             return;
         m_open.append(box.data());
         seen.append({box->text(), box->windowTitle(), box->icon(), box->standardButtons()});
-        if (m_whileOpen && m_open.size() == 1)
+        if (m_whileOpen && (m_open.size() == 1 || m_nested == NestedBoxes::Handled))
             m_whileOpen();
         m_open.removeAll(box.data());
         if (!box)
@@ -62,9 +71,20 @@ private:
     }
 
     std::function<void()> m_whileOpen;
+    NestedBoxes m_nested;
     QList<QMessageBox *> m_open;
     QObject m_context;
 };
+
+// Where a shown window is in a test.
+enum class Stage { Ready, Running, Graded };
+
+inline Stage stageOf(const Form1 &form)
+{
+    if (form.ui().Mrk->isVisible())
+        return Stage::Graded;
+    return form.ui().Frame1->isVisible() ? Stage::Running : Stage::Ready;
+}
 
 // Task parameters all at their lowest: the answers are -1/6, -1 1/2, -8, 5/8,
 // 6, 1/2, 1 1/8, -1, -1 13/15 and -1/10.

@@ -32,6 +32,11 @@ public:
     };
     QList<Paint> paints;
 
+    int paintsOf(const QWidget *w) const
+    {
+        return int(std::count_if(paints.cbegin(), paints.cend(), [w](const Paint &p) { return p.widget == w; }));
+    }
+
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Paint && watched->isWidgetType()) {
@@ -74,15 +79,21 @@ void TestTickRepaint::onlyTheClock()
     Form1 form;
     startTest(form);
     // Ticks come from the test alone; the one before the watched tick gives
-    // the clock the caption and colour of the second before.
+    // the clock the caption and colour of the second before. A window paints
+    // all it has pending in one pass, so once the clock is drawn nothing
+    // from before the watched tick is left to draw.
     form.ui().Timer1->stop();
     form.SecondsLeft = int16_t(from + 1);
-    form.Timer1_Timer();
-    QTest::qWait(200);
+    {
+        PaintLog before;
+        form.Timer1_Timer();
+        QVERIFY(QTest::qWaitFor([&] { return before.paintsOf(form.ui().TL) > 0; }));
+    }
 
     PaintLog log;
     form.Timer1_Timer();
-    QTest::qWait(100);
+    QVERIFY(QTest::qWaitFor([&] { return log.paintsOf(form.ui().TL) > 0; }));
+    QCoreApplication::processEvents();
     QCOMPARE(form.ui().TL->text(), caption);
 
     int clockPaints = 0;

@@ -6,7 +6,7 @@
 #include "runtime/checked16.h"
 #include "runtime/program_end.h"
 #include "runtime/translations.h"
-#include <QGroupBox>
+#include "fraction/task_generator.h"
 #include "test_support.h"
 #include "window/form1.h"
 
@@ -117,6 +117,35 @@ private slots:
         for (QWidget *decoration : {static_cast<QWidget *>(form.ui().Line1(1)), static_cast<QWidget *>(form.ui().Shape1(0))}) {
             QCOMPARE(decoration->focusPolicy(), Qt::NoFocus);
             QVERIFY2(name(decoration).isEmpty(), qPrintable(name(decoration)));
+        }
+    }
+
+    // Each row is read aloud with its own operation, the one its row
+    // multiplies or divides by.
+    void tasksReadAloud_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("notSaid");
+        const QString times = QStringLiteral(" умножить на "), divided = QStringLiteral(" разделить на ");
+        for (int r = 0; r <= 9; ++r) {
+            if (RowOperation[size_t(r)] == Operation::Multiply)
+                QTest::addRow("row %d times", r) << r << times << divided;
+            else
+                QTest::addRow("row %d divided", r) << r << divided << times;
+        }
+    }
+
+    void tasksReadAloud()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, said);
+        QFETCH(QString, notSaid);
+        Form1 form;
+        startTest(form);
+        for (const QLineEdit *box : {form.ui().Cw(row), form.ui().Ct(row), form.ui().Cz(row)}) {
+            const QString task = box->accessibleDescription();
+            QVERIFY2(task.count(said) == 1 && !task.contains(notSaid), qPrintable(box->objectName() + ": " + task));
         }
     }
 

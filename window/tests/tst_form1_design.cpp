@@ -292,6 +292,9 @@ void TestForm1Design::barsOfEveryRow()
         const int k = (i - 1) % 10;
         const int x1 = i <= 10 ? 720 : i <= 20 ? 2280 : 600;
         QCOMPARE(QLine(bar->X1(), bar->Y1(), bar->X2(), bar->Y2()), QLine(x1, 570 + 600 * k, x1 + 360, 570 + 600 * k));
+        // Drawn where the ends say, at least one pixel high.
+        QCOMPARE(bar->geometry().topLeft(), QPoint(x1 / 15, (570 + 600 * k) / 15));
+        QVERIFY2(bar->width() == 360 / 15 && bar->height() >= 1, qPrintable(bar->objectName()));
         QVERIFY2(!bar->isHidden(), qPrintable(bar->objectName()));
         const QLabel *numerator = i <= 10 ? m_form->ui().At(k) : i <= 20 ? m_form->ui().Bt(k) : m_form->ui().Dt(k);
         QCOMPARE(bar->parentWidget(), numerator->parentWidget());
@@ -360,7 +363,7 @@ void TestForm1Design::loadStep()
     QVERIFY(!timer->isActive());
     QCOMPARE(timer->timerType(), Qt::PreciseTimer);
     // Interval 0 raises no tick, not a tick per event-loop pass.
-    QTest::qWait(30);
+    QCoreApplication::processEvents();
     QCOMPARE(m_form->SecondsLeft, int16_t(600));
 }
 

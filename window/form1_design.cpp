@@ -11,6 +11,7 @@
 #include "window/app_icon.h"
 #include "window/key_filter.h"
 #include "window/messages.h"
+#include "window/screen_reader.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -98,6 +99,7 @@ void Form1::createDesign()
     // a control, and nothing hidden may say anything (the answer column stays
     // sealed until it is shown).
     registerControlAccessibility();
+    installScreenReaderEvents();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Messages::Caption);
     const DesignFonts fonts;

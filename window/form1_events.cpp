@@ -12,6 +12,7 @@
 #include "runtime/program_end.h"
 #include "window/accessibility.h"
 #include "window/messages.h"
+#include "window/screen_reader.h"
 #include "window/show_fraction.h"
 
 #include <QGroupBox>
@@ -107,6 +108,8 @@ void Form1::Timer1_Timer()
         if (SecondsLeft <= 30)
             setForeColor(TL, SecondsLeft % 2 == 0 ? BlinkRed : Black);
         setCaption(TL, ToTime(SecondsLeft));
+        if (const QString notice = timeLeftNotice(SecondsLeft); !notice.isEmpty())
+            announce(this, notice);
     });
 }
 

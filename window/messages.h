@@ -36,4 +36,8 @@ inline const QString ResultTitle = QStringLiteral("Результат теста
 
 inline const QString ClockStart = QStringLiteral("00:10:00");
 
+// Spoken by screen readers as the clock runs out, in place of its red blink.
+inline const QString OneMinuteLeft = QStringLiteral("Осталась одна минута");
+inline const QString HalfMinuteLeft = QStringLiteral("Осталось 30 секунд");
+
 } // namespace Messages

@@ -4,12 +4,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace {
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 // The power of ten of a number's leading digit, read from its text
 // ("-0.004e2" gives -1). Only its sign matters: it tells a number too large
@@ -41,59 +40,87 @@ long long decimalOrder(const std::string &number)
     return order + exponent;
 }
 
+// A read position in a text.
+struct Cursor {
+    std::string_view text;
+    size_t at = 0;
+
+    // True when the next character is one of `chars`.
+    bool nextIsOneOf(std::string_view chars) const
+    {
+        return at < text.size() && chars.find(text[at]) != std::string_view::npos;
+    }
+};
+
+constexpr std::string_view Digits = "0123456789";
+
+// Appends the digits at the cursor to `out`; returns how many there were.
+size_t copyDigits(Cursor &in, std::string &out)
+{
+    const size_t first = in.at;
+    while (in.nextIsOneOf(Digits))
+        out += in.text[in.at++];
+    return in.at - first;
+}
+
+// Appends the mantissa (a sign, digits, a point and more digits, each
+// optional) in the form from_chars reads, without a "+" sign; returns the
+// number of its digits.
+size_t copyMantissa(Cursor &in, std::string &out)
+{
+    if (in.nextIsOneOf("+-")) {
+        if (in.text[in.at] == '-')
+            out += '-';
+        ++in.at;
+    }
+    size_t digits = copyDigits(in, out);
+    if (in.nextIsOneOf(".")) {
+        out += in.text[in.at++];
+        digits += copyDigits(in, out);
+    }
+    return digits;
+}
+
+// Appends an exponent as "e" with its sign and digits. A marker (e, E, d or
+// D) counts only when at least one digit follows it.
+void copyExponent(Cursor &in, std::string &out)
+{
+    if (!in.nextIsOneOf("eEdD"))
+        return;
+    Cursor ahead{in.text, in.at + 1};
+    std::string exponent = "e";
+    if (ahead.nextIsOneOf("+-"))
+        exponent += ahead.text[ahead.at++];
+    if (copyDigits(ahead, exponent) == 0)
+        return;
+    out += exponent;
+    in = ahead;
+}
+
+// The value of a number in from_chars' form. Beyond a double, too small
+// reads 0 and too large reads as infinity with its sign (which no 16-bit
+// field can hold).
+double valueOf(const std::string &number)
+{
+    double value = 0.0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec != std::errc::result_out_of_range)
+        return value;
+    if (decimalOrder(number) < 0)
+        return 0.0;
+    return number.front() == '-' ? -HUGE_VAL : HUGE_VAL;
+}
+
 } // namespace
 
 double Val(std::string_view text)
 {
-    size_t i = 0;
-    while (i < text.size() && isBlank(text[i]))
-        ++i;
-
-    // Copy the numeric prefix into a plain form that from_chars reads:
-    // no "+" sign, "e" for the exponent marker.
+    Cursor in{text};
+    while (in.nextIsOneOf(" \t\n\r"))
+        ++in.at;
     std::string number;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        if (text[i] == '-')
-            number += '-';
-        ++i;
-    }
-    size_t digits = 0;
-    while (i < text.size() && isDigit(text[i])) {
-        number += text[i++];
-        ++digits;
-    }
-    if (i < text.size() && text[i] == '.') {
-        number += text[i++];
-        while (i < text.size() && isDigit(text[i])) {
-            number += text[i++];
-            ++digits;
-        }
-    }
-    if (digits == 0)
+    if (copyMantissa(in, number) == 0)
         return 0.0;
-
-    // An exponent counts only when at least one digit follows it.
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
-        size_t j = i + 1;
-        std::string exponent = "e";
-        if (j < text.size() && (text[j] == '-' || text[j] == '+'))
-            exponent += text[j++];
-        const size_t firstDigit = j;
-        while (j < text.size() && isDigit(text[j]))
-            exponent += text[j++];
-        if (j > firstDigit)
-            number += exponent;
-    }
-
-    double value = 0.0;
-    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-    (void)end;
-    if (ec == std::errc::result_out_of_range) {
-        // Beyond a double: too small reads 0, too large reads as infinity
-        // with its sign (which no 16-bit field can hold).
-        if (decimalOrder(number) < 0)
-            return 0.0;
-        return number.front() == '-' ? -HUGE_VAL : HUGE_VAL;
-    }
-    return value;
+    copyExponent(in, number);
+    return valueOf(number);
 }

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/accessibility.h"
 
-#include "window/form1.h"
+#include "fraction/task_generator.h"
+#include "window/form1_ui.h"
+#include "window/messages.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -19,21 +21,18 @@ void updateName(QLabel *label)
 }
 
 // A column as it reads on screen: "-1 1/4", "-", "3/8", "12".
-QString spoken(const QLabel *whole, const QLabel *num, const QLabel *den)
+QString spoken(const FractionColumn &c)
 {
-    QString text = whole->isHidden() ? QString() : whole->text();
-    if (!num->isHidden()) {
+    QString text = c.whole->isHidden() ? QString() : c.whole->text();
+    if (!c.num->isHidden()) {
         if (!text.isEmpty() && text != QStringLiteral("-"))
             text += QLatin1Char(' ');
-        text += num->text();
-        if (!den->isHidden())
-            text += QLatin1Char('/') + den->text();
+        text += c.num->text();
+        if (!c.den->isHidden())
+            text += QLatin1Char('/') + c.den->text();
     }
     return text.isEmpty() ? QStringLiteral("0") : text;
 }
-
-// The rows whose operator is a single dot.
-bool multiplies(int row) { return row == 0 || row == 3 || row == 7 || row == 8; }
 
 } // namespace
 
@@ -49,14 +48,14 @@ void setCaption(QLabel *label, const QString &text)
     updateName(label);
 }
 
-void describeTasks(Form1 &form)
+void describeTasks(const Ui::Form1 &ui)
 {
-    for (int r = 0; r <= 9; ++r) {
-        const QString task = spoken(form.Aw(r), form.At(r), form.Az(r))
-                             + (multiplies(r) ? QStringLiteral(" умножить на ") : QStringLiteral(" разделить на "))
-                             + spoken(form.Bw(r), form.Bt(r), form.Bz(r));
-        form.Cw(r)->setAccessibleDescription(task);
-        form.Ct(r)->setAccessibleDescription(task);
-        form.Cz(r)->setAccessibleDescription(task);
+    for (int16_t r = 0; r <= 9; ++r) {
+        const QString task = spoken(ui.column(r, 1))
+                             + (RowOperation[size_t(r)] == Operation::Multiply ? Messages::TimesSpoken
+                                                                              : Messages::DividedSpoken)
+                             + spoken(ui.column(r, 2));
+        for (QLineEdit *box : {ui.Cw(r), ui.Ct(r), ui.Cz(r)})
+            box->setAccessibleDescription(task);
     }
 }

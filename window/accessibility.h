@@ -11,9 +11,11 @@
 
 #include <QString>
 
+namespace Ui {
 class Form1;
+}
 class QLabel;
 
 void setSpokenRole(QLabel *label, const QString &role);
 void setCaption(QLabel *label, const QString &text);
-void describeTasks(Form1 &form);
+void describeTasks(const Ui::Form1 &ui);

@@ -5,30 +5,46 @@
 
 #include "runtime/control_props.h"
 #include "runtime/program_end.h"
+#include "window/form1_ui.h"
 #include "window/key_filter.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTime>
 #include <QTimer>
 
 Form1::Form1(QWidget *parent)
-    : QMainWindow(parent), m_random(std::make_unique<StdRandomSource>())
+    : QMainWindow(parent), m_ui(std::make_unique<Ui::Form1>()), m_random(std::make_unique<StdRandomSource>())
 {
-    createDesign();
+    m_ui->setupUi(this);
+    const Ui::Form1 &ui = *m_ui;
 
-    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
-    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
-    connect(sp, &QAction::triggered, this, &Form1::sp_Click);
-    connect(Autmn, &QAction::triggered, this, &Form1::Autmn_Click);
-    connect(ExMn, &QAction::triggered, this, &Form1::ExMn_Click);
+    connect(ui.Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(ui.Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(ui.Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(ui.sp, &QAction::triggered, this, &Form1::sp_Click);
+    connect(ui.Autmn, &QAction::triggered, this, &Form1::Autmn_Click);
+    connect(ui.ExMn, &QAction::triggered, this, &Form1::ExMn_Click);
+
+    // Only the answer boxes take key filtering: digits, "-" and Backspace.
+    m_keyFilter = new AnswerKeyFilter(this);
+    for (int r = 0; r <= 9; ++r) {
+        for (QLineEdit *box : {ui.Cw(r), ui.Ct(r), ui.Cz(r)})
+            box->installEventFilter(m_keyFilter);
+    }
 
     // The load step runs once, before the window is first shown.
     runGuarded([this] { Form_Load(); });
 }
 
 Form1::~Form1() = default;
+
+const Ui::Form1 &Form1::ui() const
+{
+    return *m_ui;
+}
 
 void Form1::setRandomSource(std::unique_ptr<RandomSource> source)
 {
@@ -37,7 +53,7 @@ void Form1::setRandomSource(std::unique_ptr<RandomSource> source)
 
 void Form1::Form_Load()
 {
-    SecondsLeft = 600;
+    SecondsLeft = TestSeconds;
 
     // Seconds since midnight, fractions included: two windows opened a few
     // milliseconds apart draw different tasks.
@@ -45,19 +61,17 @@ void Form1::Form_Load()
 
     // Each bar is 360 twips long, starts at its numerator label's left edge
     // and lies 210 twips below that label's top, in the label's own frame.
-    const auto placeBar = [](LineControl *bar, const QLabel *numerator) {
-        bar->setVisible(true);
-        bar->setX1(leftTwips(numerator));
-        bar->setX2(bar->X1() + 360);
-        bar->setY1(topTwips(numerator) + 210);
-        bar->setY2(bar->Y1());
-    };
-    for (int16_t i = 1; i <= 10; ++i)
-        placeBar(Line1(i), At(i - 1));
-    for (int16_t i = 11; i <= 20; ++i)
-        placeBar(Line1(i), Bt(i - 11));
-    for (int16_t i = 21; i <= 30; ++i) {
-        placeBar(Line1(i), Dt(i - 21));
-        Line1(i)->raise();
+    // The answer column's bars are raised above its labels.
+    for (uint8_t column = 1; column <= 3; ++column) {
+        for (int16_t row = 0; row <= 9; ++row) {
+            const FractionColumn c = m_ui->column(row, column);
+            c.bar->setVisible(true);
+            c.bar->setX1(leftTwips(c.num));
+            c.bar->setX2(c.bar->X1() + 360);
+            c.bar->setY1(topTwips(c.num) + 210);
+            c.bar->setY2(c.bar->Y1());
+            if (column == 3)
+                c.bar->raise();
+        }
     }
 }

@@ -11,6 +11,7 @@
 #include "runtime/message_box.h"
 #include "runtime/program_end.h"
 #include "window/accessibility.h"
+#include "window/form1_ui.h"
 #include "window/messages.h"
 #include "window/screen_reader.h"
 #include "window/show_fraction.h"
@@ -43,8 +44,6 @@ const QString &gradeTextFor(int right)
     }
 }
 
-QString text(int value) { return QString::fromStdString(toText(value)); }
-
 std::string_view view(const QByteArray &bytes) { return {bytes.constData(), size_t(bytes.size())}; }
 
 } // namespace
@@ -54,19 +53,19 @@ void Form1::Command1_Click()
     runGuarded([this] {
         // Armed before the tasks are generated; the first tick still comes
         // only after this handler has finished.
-        setTimerInterval(Timer1, 1000);
+        setTimerInterval(m_ui->Timer1, 1000);
         GenerateTasks(*m_random, [this](int16_t row, Fraction &fraction, uint8_t column) {
-            ShowFraction(*this, row, fraction, column);
+            ShowFraction(*m_ui, row, fraction, column);
         });
-        Frame1->setVisible(true);
-        Command1->setVisible(false);
-        TL->setVisible(true);
-        setCaption(TL, Messages::ClockStart);
-        Label1->setVisible(true);
-        Command2->setVisible(true);
-        describeTasks(*this);
+        m_ui->Frame1->setVisible(true);
+        m_ui->Command1->setVisible(false);
+        m_ui->TL->setVisible(true);
+        setCaption(m_ui->TL, ToTime(TestSeconds));
+        m_ui->Label1->setVisible(true);
+        m_ui->Command2->setVisible(true);
+        describeTasks(*m_ui);
         // Keyboard users start typing the first answer straight away.
-        Cw(0)->setFocus(Qt::OtherFocusReason);
+        m_ui->Cw(0)->setFocus(Qt::OtherFocusReason);
     });
 }
 
@@ -76,17 +75,17 @@ void Form1::Command2_Click()
         // Neutral values for empty boxes: an untouched row reads 0 over 1,
         // and a whole part typed alone reads as that whole number.
         for (int i = 0; i <= 9; ++i) {
-            if (Ct(i)->text().isEmpty())
-                Ct(i)->setText(QStringLiteral("0"));
-            if (Cz(i)->text().isEmpty())
-                Cz(i)->setText(QStringLiteral("1"));
-            if (Cw(i)->text().isEmpty())
-                Cw(i)->setText(QStringLiteral("0"));
+            if (m_ui->Ct(i)->text().isEmpty())
+                m_ui->Ct(i)->setText(QStringLiteral("0"));
+            if (m_ui->Cz(i)->text().isEmpty())
+                m_ui->Cz(i)->setText(QStringLiteral("1"));
+            if (m_ui->Cw(i)->text().isEmpty())
+                m_ui->Cw(i)->setText(QStringLiteral("0"));
         }
         CheckAllAnswers();
         showResult(Messages::YourGrade + GradeText, true, Messages::ResultTitle);
-        setTimerInterval(Timer1, 0);
-        Frame2->setVisible(true);
+        setTimerInterval(m_ui->Timer1, 0);
+        m_ui->Frame2->setVisible(true);
     });
 }
 
@@ -103,11 +102,11 @@ void Form1::Timer1_Timer()
         if (SecondsLeft <= 0) {
             CheckAllAnswers();
             showResult(Messages::TimeUp + GradeText, false, std::nullopt);
-            setTimerInterval(Timer1, 0);
+            setTimerInterval(m_ui->Timer1, 0);
         }
         if (SecondsLeft <= 30)
-            setForeColor(TL, SecondsLeft % 2 == 0 ? BlinkRed : Black);
-        setCaption(TL, ToTime(SecondsLeft));
+            setForeColor(m_ui->TL, SecondsLeft % 2 == 0 ? BlinkRed : Black);
+        setCaption(m_ui->TL, ToTime(SecondsLeft));
         if (const QString notice = timeLeftNotice(SecondsLeft); !notice.isEmpty())
             announce(this, notice);
     });
@@ -125,38 +124,38 @@ void Form1::CheckAllAnswers()
     std::array<bool, 11> flags{};
     int16_t count = 0;
     for (int i = 0; i <= 9; ++i) {
-        const QByteArray typedNum = Ct(i)->text().toUtf8();
-        const QByteArray typedDen = Cz(i)->text().toUtf8();
-        const QByteArray typedWhole = Cw(i)->text().toUtf8();
-        const QByteArray num = Dt(i)->text().toUtf8();
-        const QByteArray den = Dz(i)->text().toUtf8();
-        const QByteArray whole = Dw(i)->text().toUtf8();
+        const QByteArray typedNum = m_ui->Ct(i)->text().toUtf8();
+        const QByteArray typedDen = m_ui->Cz(i)->text().toUtf8();
+        const QByteArray typedWhole = m_ui->Cw(i)->text().toUtf8();
+        const QByteArray num = m_ui->Dt(i)->text().toUtf8();
+        const QByteArray den = m_ui->Dz(i)->text().toUtf8();
+        const QByteArray whole = m_ui->Dw(i)->text().toUtf8();
         flags[i] = AnswerIsRight({view(typedNum), view(typedDen), view(typedWhole)}, {view(num), view(den), view(whole)});
         if (flags[i])
             count = add16(count, 1);
         if (flags[i]) {
-            setCaption(Result(i), Messages::Right);
-            setForeColor(Result(i), DarkGreen);
+            setCaption(m_ui->Result(i), Messages::Right);
+            setForeColor(m_ui->Result(i), DarkGreen);
         } else {
-            setCaption(Result(i), Messages::Wrong);
-            setForeColor(Result(i), DarkRed);
+            setCaption(m_ui->Result(i), Messages::Wrong);
+            setForeColor(m_ui->Result(i), DarkRed);
         }
     }
 
     GradeText = gradeTextFor(count);
-    setCaption(RA, text(count));
-    setCaption(NR, text(sub16(10, count)));
-    setCaption(Mrk, GradeText.left(1));
-    Mrk->setVisible(true);
-    RA->setVisible(true);
-    NR->setVisible(true);
-    Label5->setVisible(true);
-    Label6->setVisible(true);
+    setCaption(m_ui->RA, Messages::number(count));
+    setCaption(m_ui->NR, Messages::number(sub16(10, count)));
+    setCaption(m_ui->Mrk, GradeText.left(1));
+    m_ui->Mrk->setVisible(true);
+    m_ui->RA->setVisible(true);
+    m_ui->NR->setVisible(true);
+    m_ui->Label5->setVisible(true);
+    m_ui->Label6->setVisible(true);
 
     for (int i = 0; i <= 9; ++i) {
-        Ct(i)->setEnabled(false);
-        Cw(i)->setEnabled(false);
-        Cz(i)->setEnabled(false);
+        m_ui->Ct(i)->setEnabled(false);
+        m_ui->Cw(i)->setEnabled(false);
+        m_ui->Cz(i)->setEnabled(false);
     }
 }
 
@@ -176,7 +175,7 @@ QString Form1::ToTime(int16_t seconds) const
     // A text of exactly two characters stands as it is; any other gets a "0"
     // in front. Negative counts are not carried: -1 gives "-1", -10 "0-10".
     const auto field = [](int16_t value) {
-        const QString t = text(value);
+        const QString t = Messages::number(value);
         return t.size() == 2 ? t : QStringLiteral("0") + t;
     };
     return field(h) + QLatin1Char(':') + field(m) + QLatin1Char(':') + field(s);
@@ -186,7 +185,7 @@ void Form1::sp_Click()
 {
     runGuarded([this] {
         MsgBox(this, Messages::ThanksLine1 + QLatin1Char('\n') + Messages::ThanksLine2, MsgBoxStyle::Information,
-               QStringLiteral(" "));
+               Messages::ThanksTitle);
     });
 }
 

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Every text the window shows, exactly as the design gives it.
+// Every text the window shows, exactly as the design gives it, and how it
+// writes numbers.
+
+#include "runtime/checked16.h"
 
 #include <QString>
 
@@ -34,7 +37,31 @@ inline const QString YourGrade = QStringLiteral("Ваша оценка ");
 inline const QString TimeUp = QStringLiteral("Время вышло. Ваша оценка ");
 inline const QString ResultTitle = QStringLiteral("Результат теста");
 
-inline const QString ClockStart = QStringLiteral("00:10:00");
+// Captions of the design.
+inline const QString TimeLeft = QStringLiteral("Осталось времени");
+inline const QString ClockDesign = QStringLiteral("00:00:00");
+inline const QString Start = QStringLiteral("Начать тест");
+inline const QString Done = QStringLiteral("Готово!");
+inline const QString Tasks = QStringLiteral("Задания");
+inline const QString Answers = QStringLiteral("Ответы");
+inline const QString RightCount = QStringLiteral("Правильных ответов");
+inline const QString WrongCount = QStringLiteral("Неправильных ответов");
+inline const QString Equals = QStringLiteral("=");
+inline const QString GradeDesign = QStringLiteral("2");
+// The acknowledgements box has a blank title.
+inline const QString ThanksTitle = QStringLiteral(" ");
+
+// What a screen reader hears beyond the captions.
+inline QString task(int row) { return QStringLiteral("Задание %1").arg(row + 1); }
+inline const QString WholePart = QStringLiteral(", целая часть");
+inline const QString Numerator = QStringLiteral(", числитель");
+inline const QString Denominator = QStringLiteral(", знаменатель");
+inline const QString Grade = QStringLiteral("Оценка");
+inline const QString TimesSpoken = QStringLiteral(" умножить на ");
+inline const QString DividedSpoken = QStringLiteral(" разделить на ");
+
+// A number as the window writes it: "-5", "12".
+inline QString number(int value) { return QString::fromStdString(toText(value)); }
 
 // Spoken by screen readers as the clock runs out, in place of its red blink.
 inline const QString OneMinuteLeft = QStringLiteral("Осталась одна минута");

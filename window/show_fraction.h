@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Draws one fraction into one column of a task row of a Form1.
+// Draws one fraction into one column of a task row of the window.
 //
 // Column 1 is operand A, 2 operand B, any other value the answer column D.
 // The record is brought into reduced mixed form first and comes back in its
@@ -15,6 +15,8 @@
 
 #include <cstdint>
 
+namespace Ui {
 class Form1;
+}
 
-void ShowFraction(Form1 &form, int16_t row, Fraction &fraction, uint8_t column);
+void ShowFraction(const Ui::Form1 &ui, int16_t row, Fraction &fraction, uint8_t column);

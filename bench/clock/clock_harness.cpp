@@ -16,6 +16,7 @@
 
 #include "window/application.h"
 #include "window/form1.h"
+#include "window/form1_ui.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -126,9 +127,9 @@ int main(int argc, char *argv[])
     captions.reserve(ticks);
     QEventLoop loop;
     // Connected after the form's own handler, so it runs right after the caption is written.
-    QObject::connect(form.Timer1, &QTimer::timeout, &loop, [&] {
+    QObject::connect(form.ui().Timer1, &QTimer::timeout, &loop, [&] {
         at.push_back(Clock::now());
-        captions.push_back(form.TL->text());
+        captions.push_back(form.ui().TL->text());
         if (int(at.size()) == ticks) // let the last caption be painted, then stop
             QTimer::singleShot(300, &loop, &QEventLoop::quit);
     });
@@ -138,12 +139,12 @@ int main(int argc, char *argv[])
     });
 
     const Clock::time_point clicked = Clock::now();
-    form.Command1->click();
+    form.ui().Command1->click();
     // Paints of the test's start are over well before the first tick.
     QTimer::singleShot(500, &loop, [&] { counter.counting = true; });
     loop.exec();
     counter.counting = false;
-    form.Timer1->stop();
+    form.ui().Timer1->stop();
     stopBusyLoops(loops);
 
     if (int(at.size()) < ticks) {

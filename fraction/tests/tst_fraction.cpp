@@ -4,6 +4,7 @@
 
 #include "fraction/fraction.h"
 #include "runtime/checked16.h"
+#include "test_support.h"
 
 #include <QtTest>
 
@@ -14,19 +15,12 @@
 
 Q_DECLARE_METATYPE(Fraction)
 
-QString text(const Fraction &f) { return QStringLiteral("{%1, %2, %3}").arg(f.Num).arg(f.Den).arg(f.Whole); }
 char *toString(const Fraction &f) { return qstrdup(text(f).toUtf8().constData()); }
 
 namespace {
 
-// Exact rationals on 64-bit integers; a value is num/den with den != 0.
-struct Rational {
-    int64_t num;
-    int64_t den;
-    bool operator==(const Rational &r) const { return den != 0 && r.den != 0 && num * r.den == r.num * den; }
-    Rational operator*(const Rational &r) const { return {num * r.num, den * r.den}; }
-    Rational operator/(const Rational &r) const { return {num * r.den, den * r.num}; }
-};
+using exact::Rational;
+using exact::valueOf;
 
 int64_t gcd64(int64_t a, int64_t b)
 {
@@ -35,14 +29,6 @@ int64_t gcd64(int64_t a, int64_t b)
     while (b != 0)
         a = std::exchange(b, a % b);
     return a;
-}
-
-// |Whole| + |Num|/|Den|, negative when an odd number of fields is negative.
-Rational valueOf(const Fraction &f)
-{
-    const int64_t n = std::abs(f.Num), d = std::abs(f.Den), w = std::abs(f.Whole);
-    const bool negative = ((f.Num < 0) + (f.Den < 0) + (f.Whole < 0)) % 2 == 1;
-    return {negative ? -(w * d + n) : w * d + n, d};
 }
 
 // Reduced normal form: mixed, reduced, whole numbers as {0, +-1, W}, and a

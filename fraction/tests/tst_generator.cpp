@@ -5,6 +5,7 @@
 
 #include "fraction/task_generator.h"
 #include "runtime/tests/scripted_random_source.h"
+#include "test_support.h"
 
 #include <QtTest>
 
@@ -17,30 +18,13 @@ namespace {
 // row 0..8, then a and b of row 9.
 constexpr int kCount[11] = {8, 8, 8, 6, 7, 8, 8, 8, 5, 98, 98};
 constexpr int kFirst[11] = {2, 2, 2, 4, 3, 2, 2, 2, 5, 1, 1};
-constexpr bool kMultiplies[10] = {true, false, false, true, false, false, false, true, true, false};
 const double kTop = std::nextafter(1.0, 0.0);
 
 // A Rnd value in the middle of the interval that gives parameter index j of k.
 double pick(int j, int k) { return (j + 0.5) / k; }
 
-struct Rational {
-    int64_t num;
-    int64_t den;
-};
-
-// |Whole| + |Num|/|Den|, negative when an odd number of fields is negative.
-Rational valueOf(const Fraction &f)
-{
-    const int64_t n = std::abs(f.Num), d = std::abs(f.Den), w = std::abs(f.Whole);
-    const bool negative = ((f.Num < 0) + (f.Den < 0) + (f.Whole < 0)) % 2 == 1;
-    return {negative ? -(w * d + n) : w * d + n, d};
-}
-
-bool hasValue(const Fraction &f, const Rational &r)
-{
-    const Rational v = valueOf(f);
-    return v.den != 0 && v.num * r.den == r.num * v.den;
-}
+using exact::Rational;
+using exact::valueOf;
 
 // Operand A, operand B and the answer of a row for parameter p (row 9: a = p, b = q).
 struct Task {
@@ -102,8 +86,6 @@ QString displayed(Fraction f)
     return text;
 }
 
-QString text(const Fraction &f) { return QStringLiteral("{%1, %2, %3}").arg(f.Num).arg(f.Den).arg(f.Whole); }
-
 int largestField(const Fraction &f) { return std::max({std::abs(f.Num), std::abs(f.Den), std::abs(f.Whole)}); }
 
 // Empty when the row holds the expected task, else what is wrong.
@@ -111,13 +93,14 @@ QString checkRow(const Generation &g, int row, int64_t p, int64_t q, int &larges
 {
     const Fraction &a = g.record(row, 1), &b = g.record(row, 2), &d = g.record(row, 3);
     const Task task = expectedTask(row, p, q);
-    if (!hasValue(a, task.a) || !hasValue(b, task.b) || !hasValue(d, task.d))
+    if (!(valueOf(a) == task.a) || !(valueOf(b) == task.b) || !(valueOf(d) == task.d))
         return QStringLiteral("wrong value");
     // The operation leaves its operands improper and its result improper and
     // unreduced, with the signs where the operands had them.
     if (a.Whole != 0 || b.Whole != 0 || d.Whole != 0)
         return QStringLiteral("a record is not improper");
-    const bool plain = kMultiplies[row] ? d.Num == a.Num * b.Num && d.Den == a.Den * b.Den
+    const bool multiplies = RowOperation[size_t(row)] == Operation::Multiply;
+    const bool plain = multiplies ? d.Num == a.Num * b.Num && d.Den == a.Den * b.Den
                                         : d.Num == a.Num * b.Den && d.Den == a.Den * b.Num;
     if (!plain)
         return QStringLiteral("the answer is not the plain product");

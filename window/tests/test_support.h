@@ -5,6 +5,7 @@
 
 #include "runtime/tests/scripted_random_source.h"
 #include "window/form1.h"
+#include "window/form1_ui.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -75,8 +76,8 @@ inline void startTest(Form1 &form, std::vector<double> script = lowestTasks())
     form.setRandomSource(std::make_unique<ScriptedRandomSource>(std::move(script)));
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QTest::mouseClick(form.Command1, Qt::LeftButton);
-    QVERIFY(form.Frame1->isVisible());
+    QTest::mouseClick(form.ui().Command1, Qt::LeftButton);
+    QVERIFY(form.ui().Frame1->isVisible());
 }
 
 // Puts `text` into a box: key by key when every character is one the key
@@ -98,10 +99,10 @@ inline void enter(QLineEdit *box, const QString &text)
 // the numerator and denominator of a whole number.
 inline void typeRightAnswer(Form1 &form, int r, bool asPupil = false)
 {
-    const bool whole = form.Dt(r)->text() == QLatin1String("0") && form.Dz(r)->text() == QLatin1String("1");
-    enter(form.Cw(r), form.Dw(r)->text());
-    enter(form.Ct(r), asPupil && whole ? QString() : form.Dt(r)->text());
-    enter(form.Cz(r), asPupil && whole ? QString() : form.Dz(r)->text());
+    const bool whole = form.ui().Dt(r)->text() == QLatin1String("0") && form.ui().Dz(r)->text() == QLatin1String("1");
+    enter(form.ui().Cw(r), form.ui().Dw(r)->text());
+    enter(form.ui().Ct(r), asPupil && whole ? QString() : form.ui().Dt(r)->text());
+    enter(form.ui().Cz(r), asPupil && whole ? QString() : form.ui().Dz(r)->text());
 }
 
 // Types right answers into `count` rows spread over the test (row r is right

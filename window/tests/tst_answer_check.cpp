@@ -25,10 +25,10 @@ namespace {
 QLineEdit *box(Form1 &form, const QString &name, int r)
 {
     if (name == QLatin1String("Cw"))
-        return form.Cw(r);
+        return form.ui().Cw(r);
     if (name == QLatin1String("Ct"))
-        return form.Ct(r);
-    return form.Cz(r);
+        return form.ui().Ct(r);
+    return form.ui().Cz(r);
 }
 
 } // namespace
@@ -100,19 +100,19 @@ void TestAnswerCheck::typedAnswer()
     Form1 form;
     startTest(form);
     constexpr int r = 3;
-    form.Dw(r)->setText(labels[0]);
-    form.Dt(r)->setText(labels[1]);
-    form.Dz(r)->setText(labels[2]);
-    enter(form.Cw(r), typed[0]);
-    enter(form.Ct(r), typed[1]);
-    enter(form.Cz(r), typed[2]);
+    form.ui().Dw(r)->setText(labels[0]);
+    form.ui().Dt(r)->setText(labels[1]);
+    form.ui().Dz(r)->setText(labels[2]);
+    enter(form.ui().Cw(r), typed[0]);
+    enter(form.ui().Ct(r), typed[1]);
+    enter(form.ui().Cz(r), typed[2]);
 
     form.CheckAllAnswers();
 
-    QCOMPARE(form.Result(r)->text(), right ? QStringLiteral("Ответ верный.") : QStringLiteral("Ответ неверный."));
-    QCOMPARE(foreColor(form.Result(r)), right ? DarkGreen : DarkRed);
-    QCOMPARE(form.RA->text(), right ? QStringLiteral("1") : QStringLiteral("0"));
-    QCOMPARE(form.NR->text(), right ? QStringLiteral("9") : QStringLiteral("10"));
+    QCOMPARE(form.ui().Result(r)->text(), right ? QStringLiteral("Ответ верный.") : QStringLiteral("Ответ неверный."));
+    QCOMPARE(foreColor(form.ui().Result(r)), right ? DarkGreen : DarkRed);
+    QCOMPARE(form.ui().RA->text(), right ? QStringLiteral("1") : QStringLiteral("0"));
+    QCOMPARE(form.ui().NR->text(), right ? QStringLiteral("9") : QStringLiteral("10"));
 }
 
 void TestAnswerCheck::grading_data()
@@ -150,16 +150,16 @@ void TestAnswerCheck::grading()
     form.CheckAllAnswers();
 
     QCOMPARE(form.GradeText, grade);
-    QCOMPARE(form.RA->text(), QString::number(count));
-    QCOMPARE(form.NR->text(), QString::number(10 - count));
-    QCOMPARE(form.Mrk->text(), grade.left(1));
-    for (const QLabel *shown : {form.Mrk, form.RA, form.NR, form.Label5, form.Label6})
+    QCOMPARE(form.ui().RA->text(), QString::number(count));
+    QCOMPARE(form.ui().NR->text(), QString::number(10 - count));
+    QCOMPARE(form.ui().Mrk->text(), grade.left(1));
+    for (const QLabel *shown : {form.ui().Mrk, form.ui().RA, form.ui().NR, form.ui().Label5, form.ui().Label6})
         QVERIFY2(shown->isVisible(), qPrintable(shown->objectName()));
     for (int r = 0; r <= 9; ++r) {
         const bool right = rowIsRight(r, count);
-        QCOMPARE(form.Result(r)->text(), right ? QStringLiteral("Ответ верный.") : QStringLiteral("Ответ неверный."));
-        QCOMPARE(foreColor(form.Result(r)), right ? DarkGreen : DarkRed);
-        QVERIFY(!form.Cw(r)->isEnabled() && !form.Ct(r)->isEnabled() && !form.Cz(r)->isEnabled());
+        QCOMPARE(form.ui().Result(r)->text(), right ? QStringLiteral("Ответ верный.") : QStringLiteral("Ответ неверный."));
+        QCOMPARE(foreColor(form.ui().Result(r)), right ? DarkGreen : DarkRed);
+        QVERIFY(!form.ui().Cw(r)->isEnabled() && !form.ui().Ct(r)->isEnabled() && !form.ui().Cz(r)->isEnabled());
     }
 }
 
@@ -191,34 +191,34 @@ void TestAnswerCheck::outOfRangeBox()
 
     form.CheckAllAnswers();
 
-    QCOMPARE(form.Result(3)->text(), QStringLiteral("Ответ неверный."));
-    QCOMPARE(form.RA->text(), QStringLiteral("9"));
+    QCOMPARE(form.ui().Result(3)->text(), QStringLiteral("Ответ неверный."));
+    QCOMPARE(form.ui().RA->text(), QStringLiteral("9"));
     QCOMPARE(form.GradeText, QStringLiteral("4. Неплохо"));
-    QCOMPARE(form.Result(4)->text(), QStringLiteral("Ответ верный."));
+    QCOMPARE(form.ui().Result(4)->text(), QStringLiteral("Ответ верный."));
 }
 
 void TestAnswerCheck::verdictFollowsLatestCheck()
 {
     Form1 form;
     startTest(form); // row 3: 5/8
-    enter(form.Ct(3), QStringLiteral("5"));
-    enter(form.Cz(3), QStringLiteral("9"));
+    enter(form.ui().Ct(3), QStringLiteral("5"));
+    enter(form.ui().Cz(3), QStringLiteral("9"));
     form.CheckAllAnswers();
-    QCOMPARE(form.Result(3)->text(), QStringLiteral("Ответ неверный."));
-    QCOMPARE(foreColor(form.Result(3)), DarkRed);
+    QCOMPARE(form.ui().Result(3)->text(), QStringLiteral("Ответ неверный."));
+    QCOMPARE(foreColor(form.ui().Result(3)), DarkRed);
 
     // The boxes are disabled now, but their texts are still read.
-    form.Cz(3)->setText(QStringLiteral("8"));
+    form.ui().Cz(3)->setText(QStringLiteral("8"));
     form.CheckAllAnswers();
-    QCOMPARE(form.Result(3)->text(), QStringLiteral("Ответ верный."));
-    QCOMPARE(foreColor(form.Result(3)), DarkGreen);
-    QCOMPARE(form.RA->text(), QStringLiteral("1"));
+    QCOMPARE(form.ui().Result(3)->text(), QStringLiteral("Ответ верный."));
+    QCOMPARE(foreColor(form.ui().Result(3)), DarkGreen);
+    QCOMPARE(form.ui().RA->text(), QStringLiteral("1"));
 
-    form.Cz(3)->setText(QStringLiteral("9"));
+    form.ui().Cz(3)->setText(QStringLiteral("9"));
     form.CheckAllAnswers();
-    QCOMPARE(form.Result(3)->text(), QStringLiteral("Ответ неверный."));
-    QCOMPARE(foreColor(form.Result(3)), DarkRed);
-    QCOMPARE(form.RA->text(), QStringLiteral("0"));
+    QCOMPARE(form.ui().Result(3)->text(), QStringLiteral("Ответ неверный."));
+    QCOMPARE(foreColor(form.ui().Result(3)), DarkRed);
+    QCOMPARE(form.ui().RA->text(), QStringLiteral("0"));
     QCOMPARE(form.GradeText, QStringLiteral("2. Вам нужно повторить тему"));
 }
 

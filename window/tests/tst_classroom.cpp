@@ -41,9 +41,9 @@ private slots:
     {
         Form1 form;
         const QStringList sans = {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")};
-        QVERIFY2(sans.contains(QFontInfo(form.Aw(0)->font()).family()), qPrintable(QFontInfo(form.Aw(0)->font()).family()));
-        QVERIFY(sans.contains(QFontInfo(form.TL->font()).family()));
-        const QFontInfo grade(form.Mrk->font());
+        QVERIFY2(sans.contains(QFontInfo(form.ui().Aw(0)->font()).family()), qPrintable(QFontInfo(form.ui().Aw(0)->font()).family()));
+        QVERIFY(sans.contains(QFontInfo(form.ui().TL->font()).family()));
+        const QFontInfo grade(form.ui().Mrk->font());
         const QStringList chancery = {QStringLiteral("Monotype Corsiva"), QStringLiteral("Z003"), QStringLiteral("URW Chancery L")};
         // Font info may add the foundry: "Z003 [urw]".
         const QString family = grade.family().section(QLatin1String(" ["), 0, 0);
@@ -60,27 +60,27 @@ private slots:
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        QCOMPARE(QApplication::focusWidget(), form.Command1);
+        QCOMPARE(QApplication::focusWidget(), form.ui().Command1);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        QVERIFY(form.Frame1->isVisible());
-        QCOMPARE(QApplication::focusWidget(), form.Cw(0));
+        QVERIFY(form.ui().Frame1->isVisible());
+        QCOMPARE(QApplication::focusWidget(), form.ui().Cw(0));
 
         for (int r = 0; r <= 9; ++r) {
             // Type the correct answer, read off the answer column.
-            for (QLabel *label : {form.Dw(r), form.Dt(r), form.Dz(r)}) {
+            for (QLabel *label : {form.ui().Dw(r), form.ui().Dt(r), form.ui().Dz(r)}) {
                 QWidget *box = QApplication::focusWidget();
                 QTest::keyClicks(box, label->text());
                 QTest::keyClick(box, Qt::Key_Tab);
             }
         }
-        QCOMPARE(QApplication::focusWidget(), form.Command2);
+        QCOMPARE(QApplication::focusWidget(), form.ui().Command2);
 
         BoxCloser closer;
-        QTest::keyClick(form.Command2, Qt::Key_Return);
+        QTest::keyClick(form.ui().Command2, Qt::Key_Return);
         QCOMPARE(closer.seen.size(), 1);
         QCOMPARE(closer.seen.first().text, QStringLiteral("Ваша оценка 5. Отличная работа"));
-        QCOMPARE(form.RA->text(), QStringLiteral("10"));
-        QVERIFY(form.Frame2->isVisible());
+        QCOMPARE(form.ui().RA->text(), QStringLiteral("10"));
+        QVERIFY(form.ui().Frame2->isVisible());
     }
 
     void screenReaderNames()
@@ -95,26 +95,26 @@ private slots:
         };
         // Nothing hidden says anything: the boxes before the test starts, the
         // answer column until it is revealed.
-        QCOMPARE(name(form.Cw(2)), QString());
+        QCOMPARE(name(form.ui().Cw(2)), QString());
 
-        QTest::mouseClick(form.Command1, Qt::LeftButton);
-        QCOMPARE(name(form.Cw(2)), QStringLiteral("Задание 3, целая часть"));
-        QCOMPARE(name(form.Ct(2)), QStringLiteral("Задание 3, числитель"));
-        QCOMPARE(name(form.Cz(9)), QStringLiteral("Задание 10, знаменатель"));
-        QCOMPARE(name(form.Dt(0)), QString());
-        QCOMPARE(name(form.TL), QStringLiteral("Осталось времени: 00:10:00"));
-        QCOMPARE(form.Cw(0)->accessibleDescription(), QStringLiteral("-1/2 умножить на 1/3"));
-        QCOMPARE(form.Cw(2)->accessibleDescription(), QStringLiteral("4 разделить на -1/2"));
+        QTest::mouseClick(form.ui().Command1, Qt::LeftButton);
+        QCOMPARE(name(form.ui().Cw(2)), QStringLiteral("Задание 3, целая часть"));
+        QCOMPARE(name(form.ui().Ct(2)), QStringLiteral("Задание 3, числитель"));
+        QCOMPARE(name(form.ui().Cz(9)), QStringLiteral("Задание 10, знаменатель"));
+        QCOMPARE(name(form.ui().Dt(0)), QString());
+        QCOMPARE(name(form.ui().TL), QStringLiteral("Осталось времени: 00:10:00"));
+        QCOMPARE(form.ui().Cw(0)->accessibleDescription(), QStringLiteral("-1/2 умножить на 1/3"));
+        QCOMPARE(form.ui().Cw(2)->accessibleDescription(), QStringLiteral("4 разделить на -1/2"));
 
         BoxCloser closer;
         form.Command2_Click();
-        QCOMPARE(name(form.Result(0)), QStringLiteral("Задание 1: Ответ неверный."));
-        QCOMPARE(name(form.RA), QStringLiteral("Правильных ответов: 0"));
-        QCOMPARE(name(form.Mrk), QStringLiteral("Оценка: 2"));
-        QCOMPARE(name(form.Dt(0)), QStringLiteral("1"));
+        QCOMPARE(name(form.ui().Result(0)), QStringLiteral("Задание 1: Ответ неверный."));
+        QCOMPARE(name(form.ui().RA), QStringLiteral("Правильных ответов: 0"));
+        QCOMPARE(name(form.ui().Mrk), QStringLiteral("Оценка: 2"));
+        QCOMPARE(name(form.ui().Dt(0)), QStringLiteral("1"));
 
         // Decorations take no focus and say nothing.
-        for (QWidget *decoration : {static_cast<QWidget *>(form.Line1(1)), static_cast<QWidget *>(form.Shape1(0))}) {
+        for (QWidget *decoration : {static_cast<QWidget *>(form.ui().Line1(1)), static_cast<QWidget *>(form.ui().Shape1(0))}) {
             QCOMPARE(decoration->focusPolicy(), Qt::NoFocus);
             QVERIFY2(name(decoration).isEmpty(), qPrintable(name(decoration)));
         }

@@ -73,38 +73,38 @@ void TestClock::timerEventTicks()
 {
     Form1 form;
     startTest(form);
-    QCOMPARE(form.TL->text(), QStringLiteral("00:10:00"));
-    QCOMPARE(form.Timer1->interval(), 1000);
-    QVERIFY(form.Timer1->isActive());
+    QCOMPARE(form.ui().TL->text(), QStringLiteral("00:10:00"));
+    QCOMPARE(form.ui().Timer1->interval(), 1000);
+    QVERIFY(form.ui().Timer1->isActive());
 
     // A tick as the running timer delivers it.
-    QTimerEvent tick(form.Timer1->timerId());
-    QCoreApplication::sendEvent(form.Timer1, &tick);
+    QTimerEvent tick(form.ui().Timer1->timerId());
+    QCoreApplication::sendEvent(form.ui().Timer1, &tick);
 
     QCOMPARE(form.SecondsLeft, int16_t(599));
-    QCOMPARE(form.TL->text(), QStringLiteral("00:09:59"));
+    QCOMPARE(form.ui().TL->text(), QStringLiteral("00:09:59"));
 }
 
 void TestClock::blink()
 {
     Form1 form;
     startTest(form);
-    const QColor design = foreColor(form.TL);
+    const QColor design = foreColor(form.ui().TL);
 
     // Above 30 seconds the tick leaves the design colour alone.
     tickFrom(form, 32);
-    QCOMPARE(form.TL->text(), QStringLiteral("00:00:31"));
-    QCOMPARE(foreColor(form.TL), design);
-    QVERIFY(!form.TL->testAttribute(Qt::WA_SetPalette));
+    QCOMPARE(form.ui().TL->text(), QStringLiteral("00:00:31"));
+    QCOMPARE(foreColor(form.ui().TL), design);
+    QVERIFY(!form.ui().TL->testAttribute(Qt::WA_SetPalette));
 
     // From 30 down: red on even counts, black on odd ones.
     for (int16_t left = 30; left >= 1; --left) {
         form.Timer1_Timer();
         QCOMPARE(form.SecondsLeft, left);
-        QCOMPARE(form.TL->text(), QStringLiteral("00:00:%1").arg(left, 2, 10, QLatin1Char('0')));
-        QVERIFY2(foreColor(form.TL) == (left % 2 == 0 ? BlinkRed : Black), qPrintable(QString::number(left)));
+        QCOMPARE(form.ui().TL->text(), QStringLiteral("00:00:%1").arg(left, 2, 10, QLatin1Char('0')));
+        QVERIFY2(foreColor(form.ui().TL) == (left % 2 == 0 ? BlinkRed : Black), qPrintable(QString::number(left)));
     }
-    QVERIFY(form.Timer1->isActive());
+    QVERIFY(form.ui().Timer1->isActive());
 }
 
 void TestClock::timeout_data()
@@ -125,17 +125,17 @@ void TestClock::timeout()
     startTest(form);
     typeRightAnswers(form, count);
     tickFrom(form, 2);
-    QCOMPARE(foreColor(form.TL), Black);
+    QCOMPARE(foreColor(form.ui().TL), Black);
 
     QString captionWhileOpen;
     QColor colorWhileOpen;
     bool runningWhileOpen = false;
     QString gradeWhileOpen;
     BoxCloser closer([&] {
-        captionWhileOpen = form.TL->text();
-        colorWhileOpen = foreColor(form.TL);
-        runningWhileOpen = form.Timer1->isActive();
-        gradeWhileOpen = form.RA->text();
+        captionWhileOpen = form.ui().TL->text();
+        colorWhileOpen = foreColor(form.ui().TL);
+        runningWhileOpen = form.ui().Timer1->isActive();
+        gradeWhileOpen = form.ui().RA->text();
         // A tick handed over while the box is open changes nothing.
         form.Timer1_Timer();
         form.Timer1_Timer();
@@ -155,40 +155,40 @@ void TestClock::timeout()
     QCOMPARE(gradeWhileOpen, QString::number(count));
 
     QCOMPARE(form.SecondsLeft, int16_t(0));
-    QCOMPARE(form.TL->text(), QStringLiteral("00:00:00"));
-    QCOMPARE(foreColor(form.TL), BlinkRed);
-    QCOMPARE(form.Timer1->interval(), 0);
-    QVERIFY(!form.Timer1->isActive());
-    QVERIFY(!form.Frame2->isVisible());
-    QVERIFY(form.Command2->isVisible() && form.Command2->isEnabled());
-    QVERIFY(!form.Cz(0)->isEnabled());
+    QCOMPARE(form.ui().TL->text(), QStringLiteral("00:00:00"));
+    QCOMPARE(foreColor(form.ui().TL), BlinkRed);
+    QCOMPARE(form.ui().Timer1->interval(), 0);
+    QVERIFY(!form.ui().Timer1->isActive());
+    QVERIFY(!form.ui().Frame2->isVisible());
+    QVERIFY(form.ui().Command2->isVisible() && form.ui().Command2->isEnabled());
+    QVERIFY(!form.ui().Cz(0)->isEnabled());
 }
 
 void TestClock::finishAfterTimeout()
 {
     Form1 form;
     startTest(form); // row 4: 6
-    enter(form.Cw(4), QStringLiteral("6"));
+    enter(form.ui().Cw(4), QStringLiteral("6"));
 
     BoxCloser closer;
     tickFrom(form, 1);
     // Checked as they are: the empty denominator reads 0.
-    QCOMPARE(form.Result(4)->text(), QStringLiteral("Ответ неверный."));
-    QCOMPARE(form.RA->text(), QStringLiteral("0"));
-    QCOMPARE(form.Cz(4)->text(), QString());
+    QCOMPARE(form.ui().Result(4)->text(), QStringLiteral("Ответ неверный."));
+    QCOMPARE(form.ui().RA->text(), QStringLiteral("0"));
+    QCOMPARE(form.ui().Cz(4)->text(), QString());
 
-    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    QTest::mouseClick(form.ui().Command2, Qt::LeftButton);
 
     QCOMPARE(closer.seen.size(), 2);
     QCOMPARE(closer.seen[1].text, QStringLiteral("Ваша оценка 2. Вам нужно повторить тему"));
     QCOMPARE(closer.seen[1].title, QStringLiteral("Результат теста"));
-    QCOMPARE(form.Ct(4)->text(), QStringLiteral("0"));
-    QCOMPARE(form.Cz(4)->text(), QStringLiteral("1"));
-    QCOMPARE(form.Result(4)->text(), QStringLiteral("Ответ верный."));
-    QCOMPARE(foreColor(form.Result(4)), DarkGreen);
-    QCOMPARE(form.RA->text(), QStringLiteral("1"));
-    QVERIFY(form.Frame2->isVisible());
-    QCOMPARE(form.TL->text(), QStringLiteral("00:00:00"));
+    QCOMPARE(form.ui().Ct(4)->text(), QStringLiteral("0"));
+    QCOMPARE(form.ui().Cz(4)->text(), QStringLiteral("1"));
+    QCOMPARE(form.ui().Result(4)->text(), QStringLiteral("Ответ верный."));
+    QCOMPARE(foreColor(form.ui().Result(4)), DarkGreen);
+    QCOMPARE(form.ui().RA->text(), QStringLiteral("1"));
+    QVERIFY(form.ui().Frame2->isVisible());
+    QCOMPARE(form.ui().TL->text(), QStringLiteral("00:00:00"));
 }
 
 void TestClock::tickWhileFinishBoxOpen()
@@ -203,13 +203,13 @@ void TestClock::tickWhileFinishBoxOpen()
         form.Timer1_Timer();
         leftWhileOpen = form.SecondsLeft;
     });
-    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    QTest::mouseClick(form.ui().Command2, Qt::LeftButton);
 
     QCOMPARE(closer.seen.size(), 1);
     QCOMPARE(leftWhileOpen, int16_t(1));
     QCOMPARE(form.SecondsLeft, int16_t(1));
-    QCOMPARE(form.TL->text(), QStringLiteral("00:00:01"));
-    QVERIFY(!form.Timer1->isActive());
+    QCOMPARE(form.ui().TL->text(), QStringLiteral("00:00:01"));
+    QVERIFY(!form.ui().Timer1->isActive());
 }
 
 void TestClock::tickWhileMenuBoxOpen()
@@ -223,13 +223,13 @@ void TestClock::tickWhileMenuBoxOpen()
         form.Timer1_Timer();
         leftWhileOpen = form.SecondsLeft;
     });
-    form.Autmn->trigger();
+    form.ui().Autmn->trigger();
 
     QCOMPARE(closer.seen.size(), 1);
     QCOMPARE(closer.seen[0].title, QStringLiteral("Автор"));
     QCOMPARE(leftWhileOpen, int16_t(598));
-    QCOMPARE(form.TL->text(), QStringLiteral("00:09:58"));
-    QVERIFY(form.Timer1->isActive());
+    QCOMPARE(form.ui().TL->text(), QStringLiteral("00:09:58"));
+    QVERIFY(form.ui().Timer1->isActive());
 }
 
 QTEST_MAIN(TestClock)

@@ -7,6 +7,7 @@
 #include "runtime/dot_control.h"
 #include "runtime/line_control.h"
 #include "window/form1.h"
+#include "window/form1_ui.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -219,7 +220,7 @@ void TestForm1Design::dots()
     QFETCH(QStringList, dots);
 
     QMap<int, QString> inRow; // top in twips -> name
-    for (DotControl *dot : m_form->Frame1->findChildren<DotControl *>()) {
+    for (DotControl *dot : m_form->ui().Frame1->findChildren<DotControl *>()) {
         const int top = dot->y() * 15;
         if (top >= rowTop(row) && top < rowTop(row + 1))
             inRow.insert(top, dot->objectName());
@@ -236,10 +237,10 @@ void TestForm1Design::dotShapes()
     // Exactly the sixteen members, all in the task frame at Left 1440, 75 x 75.
     QCOMPARE(m_form->findChildren<DotControl *>().size(), 16);
     for (int i = 0; i <= 7; ++i) {
-        for (const auto &[array, prefix] : {std::pair{&m_form->Shape1, "Shape1"}, {&m_form->Shape2, "Shape2"}}) {
+        for (const auto &[array, prefix] : {std::pair{&m_form->ui().Shape1, "Shape1"}, {&m_form->ui().Shape2, "Shape2"}}) {
             DotControl *dot = (*array)(i);
             QCOMPARE(dot->objectName(), QStringLiteral("%1_%2").arg(QLatin1String(prefix)).arg(i));
-            QCOMPARE(dot->parentWidget(), m_form->Frame1);
+            QCOMPARE(dot->parentWidget(), m_form->ui().Frame1);
             QCOMPARE(dot->geometry(), twipsRect(1440, dot->y() * 15, 75, 75));
             QVERIFY(dot->y() * 15 >= rowTop(0) && dot->y() * 15 < rowTop(10));
         }
@@ -272,7 +273,7 @@ void TestForm1Design::bars()
     QFETCH(bool, shown);
 
     auto *bar = m_form->findChild<LineControl *>(QStringLiteral("Line1_%1").arg(index));
-    QCOMPARE(bar, m_form->Line1(index));
+    QCOMPARE(bar, m_form->ui().Line1(index));
     QCOMPARE(bar->parentWidget()->objectName(), frame);
     QCOMPARE(QLine(bar->property("x1").toInt(), bar->property("y1").toInt(), bar->property("x2").toInt(),
                    bar->property("y2").toInt()),
@@ -287,18 +288,18 @@ void TestForm1Design::barsOfEveryRow()
     // Each bar lies under its numerator, in the numerator's frame, and is
     // drawn in front of it (later among the frame's children).
     for (int i = 1; i <= 30; ++i) {
-        const LineControl *bar = m_form->Line1(i);
+        const LineControl *bar = m_form->ui().Line1(i);
         const int k = (i - 1) % 10;
         const int x1 = i <= 10 ? 720 : i <= 20 ? 2280 : 600;
         QCOMPARE(QLine(bar->X1(), bar->Y1(), bar->X2(), bar->Y2()), QLine(x1, 570 + 600 * k, x1 + 360, 570 + 600 * k));
         QVERIFY2(!bar->isHidden(), qPrintable(bar->objectName()));
-        const QLabel *numerator = i <= 10 ? m_form->At(k) : i <= 20 ? m_form->Bt(k) : m_form->Dt(k);
+        const QLabel *numerator = i <= 10 ? m_form->ui().At(k) : i <= 20 ? m_form->ui().Bt(k) : m_form->ui().Dt(k);
         QCOMPARE(bar->parentWidget(), numerator->parentWidget());
         const QObjectList siblings = bar->parentWidget()->children();
         QVERIFY2(siblings.indexOf(bar) > siblings.indexOf(numerator), qPrintable(bar->objectName()));
         // The answer bars are brought to the front of their frame: after every label.
         if (i > 20) {
-            for (const QLabel *label : m_form->Frame2->findChildren<QLabel *>())
+            for (const QLabel *label : m_form->ui().Frame2->findChildren<QLabel *>())
                 QVERIFY(siblings.indexOf(bar) > siblings.indexOf(label));
         }
     }
@@ -354,7 +355,7 @@ void TestForm1Design::loadStep()
     QVERIFY(m_form->property("GradeText").toString().isEmpty());
 
     auto *timer = m_form->findChild<QTimer *>(QStringLiteral("Timer1"));
-    QCOMPARE(timer, m_form->Timer1);
+    QCOMPARE(timer, m_form->ui().Timer1);
     QCOMPARE(timer->interval(), 0);
     QVERIFY(!timer->isActive());
     QCOMPARE(timer->timerType(), Qt::PreciseTimer);
@@ -369,10 +370,10 @@ void TestForm1Design::tabOrder()
     form.show();
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    form.Frame1->show();
-    form.Command2->show();
-    form.Command1->setFocus();
-    QCOMPARE(QApplication::focusWidget(), form.Command1);
+    form.ui().Frame1->show();
+    form.ui().Command2->show();
+    form.ui().Command1->setFocus();
+    QCOMPARE(QApplication::focusWidget(), form.ui().Command1);
 
     QStringList expected, visited;
     for (int r = 0; r <= 9; ++r)
@@ -385,7 +386,7 @@ void TestForm1Design::tabOrder()
     QCOMPARE(visited, expected);
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-    QCOMPARE(QApplication::focusWidget(), form.Cz(9));
+    QCOMPARE(QApplication::focusWidget(), form.ui().Cz(9));
 }
 
 void TestForm1Design::decorationsTakeNoFocus()
@@ -402,16 +403,16 @@ void TestForm1Design::windowsAreIndependent()
     Form1 started, other;
     started.Command1_Click();
     started.SecondsLeft = 5;
-    started.Aw(0)->move(0, 0);
-    QVERIFY(!started.At(0)->text().isEmpty());
+    started.ui().Aw(0)->move(0, 0);
+    QVERIFY(!started.ui().At(0)->text().isEmpty());
 
     QCOMPARE(other.SecondsLeft, int16_t(600));
-    QVERIFY(other.At(0)->text().isEmpty() && other.Dt(9)->text().isEmpty());
-    QCOMPARE(other.Aw(0)->geometry(), twipsRect(240, 480, 375, 255));
-    QVERIFY(other.Frame1->isHidden() && !other.Command1->isHidden());
-    QCOMPARE(other.TL->text(), QStringLiteral("00:00:00"));
-    QVERIFY(!other.Timer1->isActive());
-    QVERIFY(!other.Line1(21)->isHidden());
+    QVERIFY(other.ui().At(0)->text().isEmpty() && other.ui().Dt(9)->text().isEmpty());
+    QCOMPARE(other.ui().Aw(0)->geometry(), twipsRect(240, 480, 375, 255));
+    QVERIFY(other.ui().Frame1->isHidden() && !other.ui().Command1->isHidden());
+    QCOMPARE(other.ui().TL->text(), QStringLiteral("00:00:00"));
+    QVERIFY(!other.ui().Timer1->isActive());
+    QVERIFY(!other.ui().Line1(21)->isHidden());
 }
 
 QTEST_MAIN(TestForm1Design)

@@ -137,7 +137,7 @@ void TestKeyFilter::keys()
     QFETCH(QString, after);
 
     QGuiApplication::clipboard()->setText(QStringLiteral("5"));
-    for (QLineEdit *box : {m_form->Cw(1), m_form->Ct(5), m_form->Cz(9)}) {
+    for (QLineEdit *box : {m_form->ui().Cw(1), m_form->ui().Ct(5), m_form->ui().Cz(9)}) {
         box->setText(before);
         box->setFocus();
         keys(box);
@@ -148,18 +148,18 @@ void TestKeyFilter::keys()
 void TestKeyFilter::tabMovesFocus()
 {
     Form1 &form = *m_form;
-    form.Cw(3)->setFocus();
-    const QList<QWidget *> order{form.Ct(3), form.Cz(3), form.Cw(4)};
+    form.ui().Cw(3)->setFocus();
+    const QList<QWidget *> order{form.ui().Ct(3), form.ui().Cz(3), form.ui().Cw(4)};
     for (QWidget *next : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-    QCOMPARE(QApplication::focusWidget(), form.Cz(3));
+    QCOMPARE(QApplication::focusWidget(), form.ui().Cz(3));
 
-    form.Cz(9)->setFocus();
-    QTest::keyClick(form.Cz(9), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), form.Command2);
+    form.ui().Cz(9)->setFocus();
+    QTest::keyClick(form.ui().Cz(9), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), form.ui().Command2);
 }
 
 QTEST_MAIN(TestKeyFilter)

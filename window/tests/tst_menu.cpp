@@ -42,7 +42,7 @@ void bringTo(Form1 &form, Stage stage)
     typeRightAnswers(form, 8);
     if (stage == Stage::Graded) {
         BoxCloser closer;
-        QTest::mouseClick(form.Command2, Qt::LeftButton);
+        QTest::mouseClick(form.ui().Command2, Qt::LeftButton);
         QCOMPARE(closer.seen.size(), 1);
     }
 }
@@ -52,13 +52,13 @@ void bringTo(Form1 &form, Stage stage)
 QStringList testState(const Form1 &form)
 {
     const auto flag = [](bool b) { return b ? QStringLiteral("1") : QStringLiteral("0"); };
-    QStringList state{form.GradeText, form.RA->text(), form.NR->text(), form.Mrk->text(),
-                      flag(form.Mrk->isVisible()), flag(form.Frame1->isVisible()), flag(form.Frame2->isVisible()),
-                      flag(form.Command1->isVisible()), flag(form.Command2->isVisible()),
-                      QString::number(form.Timer1->interval())};
+    QStringList state{form.GradeText, form.ui().RA->text(), form.ui().NR->text(), form.ui().Mrk->text(),
+                      flag(form.ui().Mrk->isVisible()), flag(form.ui().Frame1->isVisible()), flag(form.ui().Frame2->isVisible()),
+                      flag(form.ui().Command1->isVisible()), flag(form.ui().Command2->isVisible()),
+                      QString::number(form.ui().Timer1->interval())};
     for (int r = 0; r <= 9; ++r) {
-        state << form.Cw(r)->text() << form.Ct(r)->text() << form.Cz(r)->text() << form.Result(r)->text()
-              << flag(form.Cw(r)->isEnabled());
+        state << form.ui().Cw(r)->text() << form.ui().Ct(r)->text() << form.ui().Cz(r)->text() << form.ui().Result(r)->text()
+              << flag(form.ui().Cw(r)->isEnabled());
     }
     return state;
 }
@@ -68,13 +68,13 @@ QStringList testState(const Form1 &form)
 void TestMenu::captions()
 {
     Form1 form;
-    QCOMPARE(form.mn->title(), QStringLiteral("Меню"));
-    QVERIFY(form.menuBar()->actions().contains(form.mn->menuAction()));
+    QCOMPARE(form.ui().mn->title(), QStringLiteral("Меню"));
+    QVERIFY(form.menuBar()->actions().contains(form.ui().mn->menuAction()));
     QStringList items;
-    for (const QAction *item : form.mn->actions())
+    for (const QAction *item : form.ui().mn->actions())
         items << item->text();
     QCOMPARE(items, (QStringList{"Благодарности", "Автор", "Выход"}));
-    QCOMPARE(form.mn->actions(), (QList<QAction *>{form.sp, form.Autmn, form.ExMn}));
+    QCOMPARE(form.ui().mn->actions(), (QList<QAction *>{form.ui().sp, form.ui().Autmn, form.ui().ExMn}));
 }
 
 void TestMenu::boxes_data()
@@ -109,7 +109,7 @@ void TestMenu::boxes()
     const QStringList before = testState(form);
 
     BoxCloser closer;
-    (item == QLatin1String("sp") ? form.sp : form.Autmn)->trigger();
+    (item == QLatin1String("sp") ? form.ui().sp : form.ui().Autmn)->trigger();
 
     QCOMPARE(closer.seen.size(), 1);
     QCOMPARE(closer.seen[0].text, text);
@@ -135,7 +135,7 @@ void TestMenu::exitEndsProgram()
     if (QTest::currentTestFailed())
         return;
 
-    QTimer::singleShot(0, form.ExMn, &QAction::trigger);
+    QTimer::singleShot(0, form.ui().ExMn, &QAction::trigger);
     // Should "Выход" not end the loop, this ends it with another code.
     QTimer fallback;
     fallback.setSingleShot(true);
@@ -148,8 +148,8 @@ void TestMenu::exitEndsProgram()
     QVERIFY(elapsed.elapsed() < 2000);
     // Nothing was checked or graded on the way out.
     QVERIFY(form.GradeText.isEmpty());
-    QCOMPARE(form.Result(0)->text(), QString());
-    QCOMPARE(form.RA->text(), QString());
+    QCOMPARE(form.ui().Result(0)->text(), QString());
+    QCOMPARE(form.ui().RA->text(), QString());
 }
 
 QTEST_MAIN(TestMenu)

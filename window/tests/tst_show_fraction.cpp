@@ -5,6 +5,7 @@
 
 #include "runtime/checked16.h"
 #include "window/form1.h"
+#include "window/form1_ui.h"
 #include "window/show_fraction.h"
 
 #include <QLabel>
@@ -29,11 +30,11 @@ ColumnView columnView(Form1 &form, int row, int index)
 {
     switch (index) {
     case 0:
-        return {form.Aw(row), form.At(row), form.Az(row), form.Line1(row + 1), 240, 480};
+        return {form.ui().Aw(row), form.ui().At(row), form.ui().Az(row), form.ui().Line1(row + 1), 240, 480};
     case 1:
-        return {form.Bw(row), form.Bt(row), form.Bz(row), form.Line1(row + 11), 1800, 2040};
+        return {form.ui().Bw(row), form.ui().Bt(row), form.ui().Bz(row), form.ui().Line1(row + 11), 1800, 2040};
     default:
-        return {form.Dw(row), form.Dt(row), form.Dz(row), form.Line1(row + 21), 120, 480};
+        return {form.ui().Dw(row), form.ui().Dt(row), form.ui().Dz(row), form.ui().Line1(row + 21), 120, 480};
     }
 }
 
@@ -106,7 +107,7 @@ void TestShowFraction::render()
 
     Form1 form;
     Fraction f{int16_t(num), int16_t(den), 0};
-    ShowFraction(form, int16_t(row), f, uint8_t(column));
+    ShowFraction(form.ui(), int16_t(row), f, uint8_t(column));
 
     QCOMPARE(QStringLiteral("%1,%2,%3").arg(f.Num).arg(f.Den).arg(f.Whole), after);
 
@@ -149,7 +150,7 @@ void TestShowFraction::rowOutOfRange()
 
     Form1 form;
     Fraction f{1, 2, 0};
-    QVERIFY_THROWS_EXCEPTION(SubscriptError, ShowFraction(form, int16_t(row), f, uint8_t(column)));
+    QVERIFY_THROWS_EXCEPTION(SubscriptError, ShowFraction(form.ui(), int16_t(row), f, uint8_t(column)));
 }
 
 QTEST_MAIN(TestShowFraction)

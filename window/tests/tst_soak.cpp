@@ -12,6 +12,7 @@
 #include "runtime/program_end.h"
 #include "runtime/random_source.h"
 #include "window/form1.h"
+#include "window/form1_ui.h"
 #include "window/messages.h"
 
 #include <QApplication>
@@ -51,9 +52,9 @@ enum class Stage { Ready, Running, Graded };
 
 Stage stageOf(const Form1 &form)
 {
-    if (form.Mrk->isVisible())
+    if (form.ui().Mrk->isVisible())
         return Stage::Graded;
-    return form.Frame1->isVisible() ? Stage::Running : Stage::Ready;
+    return form.ui().Frame1->isVisible() ? Stage::Running : Stage::Ready;
 }
 
 // Every text ToTime can return: at most 9 hours, and negative counts
@@ -126,7 +127,7 @@ void TestSoak::watchBoxes()
         m_timeUps += box->text().startsWith(Messages::TimeUp);
         m_openBoxes.append(box.data());
         for (; m_ticksWhileBoxOpen > 0; --m_ticksWhileBoxOpen) {
-            if (m_form && m_form->Timer1->isActive())
+            if (m_form && m_form->ui().Timer1->isActive())
                 m_form->Timer1_Timer();
         }
         m_openBoxes.removeAll(box.data());
@@ -144,11 +145,11 @@ QLineEdit *TestSoak::anyBox(Form1 &form)
     const int row = pick(10);
     switch (pick(3)) {
     case 0:
-        return form.Cw(row);
+        return form.ui().Cw(row);
     case 1:
-        return form.Ct(row);
+        return form.ui().Ct(row);
     default:
-        return form.Cz(row);
+        return form.ui().Cz(row);
     }
 }
 
@@ -233,8 +234,8 @@ QString TestSoak::step(Form1 &form, bool &ticked)
         for (int f = 0; f <= 2; ++f) {
             if (fields != 3 && fields != f)
                 continue;
-            QLineEdit *box = f == 0 ? form.Cw(row) : f == 1 ? form.Ct(row) : form.Cz(row);
-            const QLabel *label = f == 0 ? form.Dw(row) : f == 1 ? form.Dt(row) : form.Dz(row);
+            QLineEdit *box = f == 0 ? form.ui().Cw(row) : f == 1 ? form.ui().Ct(row) : form.ui().Cz(row);
+            const QLabel *label = f == 0 ? form.ui().Dw(row) : f == 1 ? form.ui().Dt(row) : form.ui().Dz(row);
             box->clear();
             QTest::keyClicks(box, label->text());
         }
@@ -243,8 +244,8 @@ QString TestSoak::step(Form1 &form, bool &ticked)
     if (kind < 65 && running) {
         const int rows = 7 + pick(4);
         for (int row = 0; row < rows; ++row) {
-            for (auto [box, label] : {std::pair{form.Cw(row), form.Dw(row)}, std::pair{form.Ct(row), form.Dt(row)},
-                                      std::pair{form.Cz(row), form.Dz(row)}}) {
+            for (auto [box, label] : {std::pair{form.ui().Cw(row), form.ui().Dw(row)}, std::pair{form.ui().Ct(row), form.ui().Dt(row)},
+                                      std::pair{form.ui().Cz(row), form.ui().Dz(row)}}) {
                 box->clear();
                 QTest::keyClicks(box, label->text());
             }
@@ -261,13 +262,13 @@ QString TestSoak::step(Form1 &form, bool &ticked)
         box->paste();
         return QStringLiteral("pasted \"%1\" into %2").arg(text.left(20), box->objectName());
     }
-    if (kind < 74 && form.Command1->isVisible()) {
-        QTest::mouseClick(form.Command1, Qt::LeftButton);
+    if (kind < 74 && form.ui().Command1->isVisible()) {
+        QTest::mouseClick(form.ui().Command1, Qt::LeftButton);
         return QStringLiteral("clicked Command1");
     }
-    if (kind < 76 && form.Command2->isVisible()) {
+    if (kind < 76 && form.ui().Command2->isVisible()) {
         m_ticksWhileBoxOpen = pick(3);
-        QTest::mouseClick(form.Command2, Qt::LeftButton);
+        QTest::mouseClick(form.ui().Command2, Qt::LeftButton);
         return QStringLiteral("clicked Command2");
     }
     if (kind < 78) {
@@ -279,7 +280,7 @@ QString TestSoak::step(Form1 &form, bool &ticked)
         return QStringLiteral("clicked at %1,%2").arg(at.x()).arg(at.y());
     }
     if (kind < 80) {
-        QAction *item = chance(0.5) ? form.sp : form.Autmn;
+        QAction *item = chance(0.5) ? form.ui().sp : form.ui().Autmn;
         m_ticksWhileBoxOpen = pick(3);
         item->trigger();
         return QStringLiteral("menu ") + item->text();
@@ -289,7 +290,7 @@ QString TestSoak::step(Form1 &form, bool &ticked)
         form.SecondsLeft = seconds;
         return QStringLiteral("SecondsLeft set to %1").arg(seconds);
     }
-    if (form.Timer1->isActive() || (stage == Stage::Graded && chance(0.02))) {
+    if (form.ui().Timer1->isActive() || (stage == Stage::Graded && chance(0.02))) {
         // Ticks come as the running timer would send them; now and then a
         // late one reaches a graded test.
         m_ticksWhileBoxOpen = pick(3);
@@ -309,7 +310,7 @@ QString TestSoak::problems(Form1 &form, bool ticked, Stage before)
         found << QStringLiteral("the window is gone");
     if (runtimeErrorPending())
         found << QStringLiteral("a runtime error is being reported");
-    const QString clock = form.TL->text();
+    const QString clock = form.ui().TL->text();
     if (!ClockText.match(clock).hasMatch())
         found << QStringLiteral("clock shows \"%1\"").arg(clock);
     if (ticked && clock != form.ToTime(form.SecondsLeft))
@@ -318,33 +319,33 @@ QString TestSoak::problems(Form1 &form, bool ticked, Stage before)
     const Stage stage = stageOf(form);
     if (stage < before)
         found << QStringLiteral("the test went back to an earlier stage");
-    if (stage == Stage::Running && !form.Timer1->isActive())
+    if (stage == Stage::Running && !form.ui().Timer1->isActive())
         found << QStringLiteral("running without a clock");
     if (stage != Stage::Graded)
         return found.join(QLatin1String("; "));
 
     bool countsRead = false;
     bool wrongRead = false;
-    const int right = form.RA->text().toInt(&countsRead);
-    const int wrong = form.NR->text().toInt(&wrongRead);
+    const int right = form.ui().RA->text().toInt(&countsRead);
+    const int wrong = form.ui().NR->text().toInt(&wrongRead);
     if (!countsRead || !wrongRead || right < 0 || right > 10 || right + wrong != 10)
-        found << QStringLiteral("RA \"%1\" and NR \"%2\" do not make 10").arg(form.RA->text(), form.NR->text());
+        found << QStringLiteral("RA \"%1\" and NR \"%2\" do not make 10").arg(form.ui().RA->text(), form.ui().NR->text());
     int marked = 0;
     for (int r = 0; r <= 9; ++r) {
-        const QString verdict = form.Result(r)->text();
+        const QString verdict = form.ui().Result(r)->text();
         if (verdict != Messages::Right && verdict != Messages::Wrong)
             found << QStringLiteral("row %1 shows \"%2\"").arg(r).arg(verdict);
         marked += verdict == Messages::Right;
-        for (const QLineEdit *box : {form.Cw(r), form.Ct(r), form.Cz(r)}) {
+        for (const QLineEdit *box : {form.ui().Cw(r), form.ui().Ct(r), form.ui().Cz(r)}) {
             if (box->isEnabled())
                 found << box->objectName() + QStringLiteral(" is enabled after grading");
         }
     }
     if (marked != right)
         found << QStringLiteral("%1 rows marked right, RA says %2").arg(marked).arg(right);
-    if (form.Mrk->text() != gradeDigitFor(right) || !form.GradeText.startsWith(form.Mrk->text()))
-        found << QStringLiteral("grade \"%1\" (%2) for %3 right").arg(form.Mrk->text(), form.GradeText).arg(right);
-    if (form.Timer1->isActive())
+    if (form.ui().Mrk->text() != gradeDigitFor(right) || !form.GradeText.startsWith(form.ui().Mrk->text()))
+        found << QStringLiteral("grade \"%1\" (%2) for %3 right").arg(form.ui().Mrk->text(), form.GradeText).arg(right);
+    if (form.ui().Timer1->isActive())
         found << QStringLiteral("the clock runs after grading");
     return found.join(QLatin1String("; "));
 }
@@ -370,7 +371,7 @@ void TestSoak::randomEvents()
         form.setRandomSource(std::move(tasks));
         // The clock ticks only when this run says so, never by the wall
         // clock, so that a seed replays exactly.
-        form.Timer1->blockSignals(true);
+        form.ui().Timer1->blockSignals(true);
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -394,7 +395,7 @@ void TestSoak::randomEvents()
                 ++graded;
         }
         m_form = nullptr;
-        ++grades[form.Mrk->isVisible() ? form.Mrk->text() : QStringLiteral("none")];
+        ++grades[form.ui().Mrk->isVisible() ? form.ui().Mrk->text() : QStringLiteral("none")];
     }
     QStringList tally;
     for (auto it = grades.cbegin(); it != grades.cend(); ++it)

@@ -28,17 +28,17 @@ void TestTestFinish::emptyBoxesFilled()
     Form1 form;
     startTest(form);
     // Blanks are not "empty": kept as they are, and they read 0.
-    form.Cw(2)->setText(QStringLiteral("  "));
-    form.Ct(5)->setText(QStringLiteral(" "));
-    form.Cz(7)->setText(QStringLiteral("   "));
+    form.ui().Cw(2)->setText(QStringLiteral("  "));
+    form.ui().Ct(5)->setText(QStringLiteral(" "));
+    form.ui().Cz(7)->setText(QStringLiteral("   "));
 
     bool runningWhileOpen = false;
     bool answersHiddenWhileOpen = false;
     BoxCloser closer([&] {
-        runningWhileOpen = form.Timer1->isActive() && form.Timer1->interval() == 1000;
-        answersHiddenWhileOpen = !form.Frame2->isVisible();
+        runningWhileOpen = form.ui().Timer1->isActive() && form.ui().Timer1->interval() == 1000;
+        answersHiddenWhileOpen = !form.ui().Frame2->isVisible();
     });
-    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    QTest::mouseClick(form.ui().Command2, Qt::LeftButton);
 
     QCOMPARE(closer.seen.size(), 1);
     QCOMPARE(closer.seen[0].text, Fail);
@@ -48,20 +48,20 @@ void TestTestFinish::emptyBoxesFilled()
     // The clock is stopped and the answers shown only once the box is closed.
     QVERIFY(runningWhileOpen);
     QVERIFY(answersHiddenWhileOpen);
-    QCOMPARE(form.Timer1->interval(), 0);
-    QVERIFY(!form.Timer1->isActive());
-    QVERIFY(form.Frame2->isVisible());
+    QCOMPARE(form.ui().Timer1->interval(), 0);
+    QVERIFY(!form.ui().Timer1->isActive());
+    QVERIFY(form.ui().Frame2->isVisible());
 
     for (int r = 0; r <= 9; ++r) {
-        QCOMPARE(form.Cw(r)->text(), r == 2 ? QStringLiteral("  ") : QStringLiteral("0"));
-        QCOMPARE(form.Ct(r)->text(), r == 5 ? QStringLiteral(" ") : QStringLiteral("0"));
-        QCOMPARE(form.Cz(r)->text(), r == 7 ? QStringLiteral("   ") : QStringLiteral("1"));
-        QCOMPARE(form.Result(r)->text(), QStringLiteral("Ответ неверный."));
-        QVERIFY(!form.Cw(r)->isEnabled() && !form.Ct(r)->isEnabled() && !form.Cz(r)->isEnabled());
+        QCOMPARE(form.ui().Cw(r)->text(), r == 2 ? QStringLiteral("  ") : QStringLiteral("0"));
+        QCOMPARE(form.ui().Ct(r)->text(), r == 5 ? QStringLiteral(" ") : QStringLiteral("0"));
+        QCOMPARE(form.ui().Cz(r)->text(), r == 7 ? QStringLiteral("   ") : QStringLiteral("1"));
+        QCOMPARE(form.ui().Result(r)->text(), QStringLiteral("Ответ неверный."));
+        QVERIFY(!form.ui().Cw(r)->isEnabled() && !form.ui().Ct(r)->isEnabled() && !form.ui().Cz(r)->isEnabled());
     }
-    QCOMPARE(form.RA->text(), QStringLiteral("0"));
-    QCOMPARE(form.NR->text(), QStringLiteral("10"));
-    QVERIFY(form.Command2->isVisible() && form.Command2->isEnabled());
+    QCOMPARE(form.ui().RA->text(), QStringLiteral("0"));
+    QCOMPARE(form.ui().NR->text(), QStringLiteral("10"));
+    QVERIFY(form.ui().Command2->isVisible() && form.ui().Command2->isEnabled());
 }
 
 void TestTestFinish::message_data()
@@ -87,33 +87,33 @@ void TestTestFinish::message()
     typeRightAnswers(form, count, true);
 
     BoxCloser closer;
-    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    QTest::mouseClick(form.ui().Command2, Qt::LeftButton);
 
     QCOMPARE(closer.seen.size(), 1);
     QCOMPARE(closer.seen[0].text, text);
-    QCOMPARE(form.Mrk->text(), text.mid(12, 1));
-    QCOMPARE(form.RA->text(), QString::number(count));
+    QCOMPARE(form.ui().Mrk->text(), text.mid(12, 1));
+    QCOMPARE(form.ui().RA->text(), QString::number(count));
 }
 
 void TestTestFinish::wholePartAloneIsRight()
 {
     Form1 form;
     startTest(form); // row 2: -8, row 4: 6, row 7: -1
-    enter(form.Cw(2), QStringLiteral("-8"));
-    enter(form.Cw(4), QStringLiteral("6"));
-    enter(form.Cw(7), QStringLiteral("-1"));
-    enter(form.Cz(7), QStringLiteral("1"));
+    enter(form.ui().Cw(2), QStringLiteral("-8"));
+    enter(form.ui().Cw(4), QStringLiteral("6"));
+    enter(form.ui().Cw(7), QStringLiteral("-1"));
+    enter(form.ui().Cz(7), QStringLiteral("1"));
 
     BoxCloser closer;
-    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    QTest::mouseClick(form.ui().Command2, Qt::LeftButton);
 
     for (int r : {2, 4, 7}) {
-        QCOMPARE(form.Ct(r)->text(), QStringLiteral("0"));
-        QCOMPARE(form.Cz(r)->text(), QStringLiteral("1"));
-        QCOMPARE(form.Result(r)->text(), QStringLiteral("Ответ верный."));
-        QCOMPARE(foreColor(form.Result(r)), DarkGreen);
+        QCOMPARE(form.ui().Ct(r)->text(), QStringLiteral("0"));
+        QCOMPARE(form.ui().Cz(r)->text(), QStringLiteral("1"));
+        QCOMPARE(form.ui().Result(r)->text(), QStringLiteral("Ответ верный."));
+        QCOMPARE(foreColor(form.ui().Result(r)), DarkGreen);
     }
-    QCOMPARE(form.RA->text(), QStringLiteral("3"));
+    QCOMPARE(form.ui().RA->text(), QStringLiteral("3"));
 }
 
 void TestTestFinish::pressedAgain()
@@ -123,24 +123,24 @@ void TestTestFinish::pressedAgain()
     typeRightAnswers(form, 8, true);
 
     BoxCloser closer;
-    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    QTest::mouseClick(form.ui().Command2, Qt::LeftButton);
     const auto snapshot = [&form] {
-        QStringList state{form.GradeText, form.RA->text(), form.NR->text(), form.Mrk->text(), form.TL->text()};
+        QStringList state{form.GradeText, form.ui().RA->text(), form.ui().NR->text(), form.ui().Mrk->text(), form.ui().TL->text()};
         for (int r = 0; r <= 9; ++r)
-            state << form.Cw(r)->text() << form.Ct(r)->text() << form.Cz(r)->text() << form.Result(r)->text();
+            state << form.ui().Cw(r)->text() << form.ui().Ct(r)->text() << form.ui().Cz(r)->text() << form.ui().Result(r)->text();
         return state;
     };
     const QStringList first = snapshot();
 
-    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    QTest::mouseClick(form.ui().Command2, Qt::LeftButton);
 
     QCOMPARE(closer.seen.size(), 2);
     QCOMPARE(closer.seen[1].text, QStringLiteral("Ваша оценка 3. Старайтесь быть повнимательнее"));
     QCOMPARE(closer.seen[1].title, closer.seen[0].title);
     QCOMPARE(closer.seen[1].icon, QMessageBox::Information);
     QCOMPARE(snapshot(), first);
-    QVERIFY(!form.Timer1->isActive());
-    QVERIFY(form.Frame2->isVisible());
+    QVERIFY(!form.ui().Timer1->isActive());
+    QVERIFY(form.ui().Frame2->isVisible());
 }
 
 QTEST_MAIN(TestTestFinish)

@@ -5,6 +5,7 @@
 
 #include "runtime/tests/scripted_random_source.h"
 #include "window/form1.h"
+#include "window/form1_ui.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -26,9 +27,9 @@ QString shown(const QLabel *whole, const QLabel *num, const QLabel *den)
     return parts.join(QLatin1Char(' '));
 }
 
-QString columnA(const Form1 &f, int r) { return shown(f.Aw(r), f.At(r), f.Az(r)); }
-QString columnB(const Form1 &f, int r) { return shown(f.Bw(r), f.Bt(r), f.Bz(r)); }
-QString columnD(const Form1 &f, int r) { return shown(f.Dw(r), f.Dt(r), f.Dz(r)); }
+QString columnA(const Form1 &f, int r) { return shown(f.ui().Aw(r), f.ui().At(r), f.ui().Az(r)); }
+QString columnB(const Form1 &f, int r) { return shown(f.ui().Bw(r), f.ui().Bt(r), f.ui().Bz(r)); }
+QString columnD(const Form1 &f, int r) { return shown(f.ui().Dw(r), f.ui().Dt(r), f.ui().Dz(r)); }
 
 QString allTasks(const Form1 &f)
 {
@@ -61,7 +62,7 @@ private:
 
 void TestTestStart::initTestCase()
 {
-    m_designClockColour = Form1().TL->palette().color(QPalette::WindowText);
+    m_designClockColour = Form1().ui().TL->palette().color(QPalette::WindowText);
 
     // Parameters n 4, m 9, k 9, p 7, q 3, r 6, s 2, t 9, u 9, a 50, b 5.
     auto script = std::make_unique<ScriptedRandomSource>(
@@ -72,33 +73,33 @@ void TestTestStart::initTestCase()
     m_form->show();
     m_form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    QTest::mouseClick(m_form->Command1, Qt::LeftButton);
+    QTest::mouseClick(m_form->ui().Command1, Qt::LeftButton);
 }
 
 void TestTestStart::runningState()
 {
     const Form1 &f = *m_form;
-    QCOMPARE(QApplication::focusWidget(), f.Cw(0));
+    QCOMPARE(QApplication::focusWidget(), f.ui().Cw(0));
     QCOMPARE(m_script->drawn(), 11);
 
-    QVERIFY(f.Frame1->isVisible());
-    QVERIFY(f.Command1->isHidden());
-    QVERIFY(f.TL->isVisible());
-    QCOMPARE(f.TL->text(), QStringLiteral("00:10:00"));
-    QCOMPARE(f.TL->palette().color(QPalette::WindowText), m_designClockColour);
-    QVERIFY(f.Label1->isVisible());
-    QVERIFY(f.Command2->isVisible());
-    QVERIFY(f.Timer1->isActive());
-    QCOMPARE(f.Timer1->interval(), 1000);
+    QVERIFY(f.ui().Frame1->isVisible());
+    QVERIFY(f.ui().Command1->isHidden());
+    QVERIFY(f.ui().TL->isVisible());
+    QCOMPARE(f.ui().TL->text(), QStringLiteral("00:10:00"));
+    QCOMPARE(f.ui().TL->palette().color(QPalette::WindowText), m_designClockColour);
+    QVERIFY(f.ui().Label1->isVisible());
+    QVERIFY(f.ui().Command2->isVisible());
+    QVERIFY(f.ui().Timer1->isActive());
+    QCOMPARE(f.ui().Timer1->interval(), 1000);
     // Still hidden until the test is graded.
-    QVERIFY(f.Frame2->isHidden());
-    QVERIFY(f.Mrk->isHidden() && f.Label5->isHidden() && f.Label6->isHidden());
+    QVERIFY(f.ui().Frame2->isHidden());
+    QVERIFY(f.ui().Mrk->isHidden() && f.ui().Label5->isHidden() && f.ui().Label6->isHidden());
 }
 
 void TestTestStart::answerBoxesAsDesigned()
 {
     for (int r = 0; r <= 9; ++r) {
-        for (const QLineEdit *box : {m_form->Cw(r), m_form->Ct(r), m_form->Cz(r)}) {
+        for (const QLineEdit *box : {m_form->ui().Cw(r), m_form->ui().Ct(r), m_form->ui().Cz(r)}) {
             QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
             QVERIFY2(box->isEnabled() && box->isVisible(), qPrintable(box->objectName()));
         }
@@ -143,11 +144,11 @@ void TestTestStart::firstTick()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QElapsedTimer clock;
     clock.start();
-    QTest::mouseClick(form.Command1, Qt::LeftButton);
-    QCOMPARE(form.TL->text(), QStringLiteral("00:10:00"));
+    QTest::mouseClick(form.ui().Command1, Qt::LeftButton);
+    QCOMPARE(form.ui().TL->text(), QStringLiteral("00:10:00"));
     QCOMPARE(form.SecondsLeft, int16_t(600));
 
-    QTRY_COMPARE_WITH_TIMEOUT(form.TL->text(), QStringLiteral("00:09:59"), 2500);
+    QTRY_COMPARE_WITH_TIMEOUT(form.ui().TL->text(), QStringLiteral("00:09:59"), 2500);
     QCOMPARE(form.SecondsLeft, int16_t(599));
     QVERIFY2(clock.elapsed() >= 900, "the first tick comes about a second after the click");
 }
@@ -157,8 +158,8 @@ void TestTestStart::sameSeedSameTasks()
     Form1 first, second;
     first.randomSource().Randomize(45296.37);
     second.randomSource().Randomize(45296.37);
-    first.Command1->click();
-    second.Command1->click();
+    first.ui().Command1->click();
+    second.ui().Command1->click();
     QVERIFY(!columnD(first, 0).isEmpty());
     QCOMPARE(allTasks(first), allTasks(second));
 }
@@ -169,8 +170,8 @@ void TestTestStart::nearbySeedsDifferentTasks()
     Form1 first, second;
     first.randomSource().Randomize(45296.37);
     second.randomSource().Randomize(45296.39);
-    first.Command1->click();
-    second.Command1->click();
+    first.ui().Command1->click();
+    second.ui().Command1->click();
     QVERIFY(allTasks(first) != allTasks(second));
 }
 

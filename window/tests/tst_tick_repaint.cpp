@@ -75,7 +75,7 @@ void TestTickRepaint::onlyTheClock()
     startTest(form);
     // Ticks come from the test alone; the one before the watched tick gives
     // the clock the caption and colour of the second before.
-    form.Timer1->stop();
+    form.ui().Timer1->stop();
     form.SecondsLeft = int16_t(from + 1);
     form.Timer1_Timer();
     QTest::qWait(200);
@@ -83,12 +83,12 @@ void TestTickRepaint::onlyTheClock()
     PaintLog log;
     form.Timer1_Timer();
     QTest::qWait(100);
-    QCOMPARE(form.TL->text(), caption);
+    QCOMPARE(form.ui().TL->text(), caption);
 
     int clockPaints = 0;
     QStringList others;
     for (const PaintLog::Paint &p : std::as_const(log.paints)) {
-        if (p.widget == form.TL)
+        if (p.widget == form.ui().TL)
             ++clockPaints;
         else
             others << p.name;

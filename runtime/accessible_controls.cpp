@@ -241,10 +241,11 @@ void filterUpdate(QAccessibleEvent *event)
         return;
     }
     // Qt hands an event to the platform's bridge only when no handler is
-    // installed: step aside for this one event.
-    QAccessible::installUpdateHandler(nullptr);
+    // installed: step aside for this one event, then put back whatever hook
+    // was installed (a later one may have chained this one).
+    const QAccessible::UpdateHandler installed = QAccessible::installUpdateHandler(nullptr);
     QAccessible::updateAccessibility(event);
-    QAccessible::installUpdateHandler(filterUpdate);
+    QAccessible::installUpdateHandler(installed);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "window/app_icon.h"
 #include "window/form1.h"
 #include "window/messages.h"
+#include "window/screen_reader.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -359,6 +360,7 @@ void Form1::setupUi(::Form1 *form)
     // Before any control exists: Qt keeps the first interface it makes for
     // a control.
     registerControlAccessibility();
+    installScreenReaderEvents();
 
     form->setObjectName(QStringLiteral("Form1"));
     form->setWindowTitle(Messages::Caption);

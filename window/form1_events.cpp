@@ -13,6 +13,7 @@
 #include "window/accessibility.h"
 #include "window/form1_ui.h"
 #include "window/messages.h"
+#include "window/screen_reader.h"
 #include "window/show_fraction.h"
 
 #include <QGroupBox>
@@ -115,6 +116,8 @@ void Form1::Timer1_Timer()
         if (SecondsLeft <= 30)
             setForeColor(m_ui->TL, SecondsLeft % 2 == 0 ? BlinkRed : Black);
         setCaption(m_ui->TL, ToTime(SecondsLeft));
+        if (const QString notice = timeLeftNotice(SecondsLeft); !notice.isEmpty())
+            announce(this, notice);
     });
 }
 

@@ -66,4 +66,8 @@ inline const QString DividedSpoken = QStringLiteral(" разделить на ")
 // A number as the window writes it: "-5", "12".
 inline QString number(int value) { return QString::fromStdString(toText(value)); }
 
+// Spoken by screen readers as the clock runs out, in place of its red blink.
+inline const QString OneMinuteLeft = QStringLiteral("Осталась одна минута");
+inline const QString HalfMinuteLeft = QStringLiteral("Осталось 30 секунд");
+
 } // namespace Messages

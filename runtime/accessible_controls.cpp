@@ -7,7 +7,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextDocument>
+#include <QPointer>
+#include <QTimer>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -63,6 +66,8 @@ protected:
     QString shownName() const override
     {
         const auto *label = static_cast<const QLabel *>(widget());
+        if (label->buddy())
+            return {};
         if (label->textFormat() == Qt::PlainText || !Qt::mightBeRichText(label->text()))
             return label->text();
         QTextDocument document;
@@ -212,11 +217,8 @@ public:
     QString text(QAccessible::Text) const override { return {}; }
 };
 
-QAccessibleInterface *controlFactory(const QString &className, QObject *object)
+QAccessibleInterface *standardControl(const QString &className, QWidget *widget)
 {
-    if (!object->isWidgetType())
-        return nullptr;
-    auto *widget = static_cast<QWidget *>(object);
     if (className == QLatin1String("LineControl") || className == QLatin1String("DotControl"))
         return new DecorationAccessible(widget);
     if (className == QLatin1String("QLabel"))
@@ -230,22 +232,111 @@ QAccessibleInterface *controlFactory(const QString &className, QObject *object)
     return nullptr;
 }
 
-QAccessible::UpdateHandler previousHandler = nullptr;
+// A notice: a widget of no size, shown only while it speaks. Its accessible
+// role is Notification, which Orca reads aloud when it comes on screen.
+class Notice : public QWidget {
+public:
+    explicit Notice(QWidget *window) : QWidget(window)
+    {
+        setObjectName(QStringLiteral("screenReaderNotice"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        setGeometry(0, 0, 0, 0);
+        hide();
+    }
+    QString text;
+};
 
-void filterUpdate(QAccessibleEvent *event)
+class NoticeAccessible : public QAccessibleWidget {
+public:
+    explicit NoticeAccessible(Notice *notice) : QAccessibleWidget(notice, QAccessible::Notification) {}
+    QString text(QAccessible::Text t) const override
+    {
+        if (t != QAccessible::Name || !widget()->isVisible())
+            return {};
+        return static_cast<const Notice *>(widget())->text;
+    }
+};
+
+QAccessibleInterface *controlFactory(const QString &className, QObject *object)
 {
-    if (!mayTellScreenReaders(*event))
-        return;
+    if (!object->isWidgetType())
+        return nullptr;
+    auto *widget = static_cast<QWidget *>(object);
+    if (auto *notice = dynamic_cast<Notice *>(widget))
+        return new NoticeAccessible(notice);
+    return standardControl(className, widget);
+}
+
+void filterUpdate(QAccessibleEvent *event);
+
+QAccessible::UpdateHandler previousHandler = nullptr;
+// The object whose focus event went out last.
+QPointer<QObject> announcedFocus;
+// Controls shown since screen readers were last told to read their states.
+QList<QPointer<QWidget>> shownControls;
+
+void forward(QAccessibleEvent *event)
+{
     if (previousHandler) {
         previousHandler(event);
         return;
     }
     // Qt hands an event to the platform's bridge only when no handler is
-    // installed: step aside for this one event, then put back whatever hook
-    // was installed (a later one may have chained this one).
-    const QAccessible::UpdateHandler installed = QAccessible::installUpdateHandler(nullptr);
+    // installed: step aside for this one event.
+    QAccessible::installUpdateHandler(nullptr);
     QAccessible::updateAccessibility(event);
-    QAccessible::installUpdateHandler(installed);
+    QAccessible::installUpdateHandler(filterUpdate);
+}
+
+void refreshShownControls()
+{
+    const auto controls = std::exchange(shownControls, {});
+    for (const QPointer<QWidget> &control : controls) {
+        if (!control || !control->isVisible())
+            continue;
+        QAccessibleEvent event(control.data(), QAccessible::SelectionRemove);
+        forward(&event);
+    }
+}
+
+// Besides keeping hidden controls silent, two workarounds for what Qt 6.4
+// sends and Orca 43 expects:
+// - Qt sends a text box's caret move before its focus event; Orca takes the
+//   caret move as a silent change of focus and then ignores the focus event
+//   as old news, so the box is never announced. The caret moves and
+//   selection changes of a box that has the focus but whose focus event has
+//   not gone out yet are dropped; those of typing follow the focus event.
+// - Qt reports a control coming on screen as "showing" but never as
+//   "visible", and clients keep the states they once read (Orca's flat
+//   review then skips what it saw hidden). Orca re-reads an object's states
+//   when told its selection changed: each control shown reports one such
+//   change (it stays unselected) once the event loop is reached.
+void filterUpdate(QAccessibleEvent *event)
+{
+    if (!mayTellScreenReaders(*event))
+        return;
+    switch (event->type()) {
+    case QAccessible::Focus:
+        announcedFocus = event->object();
+        break;
+    case QAccessible::TextCaretMoved:
+    case QAccessible::TextSelectionChanged:
+        if (const auto *widget = qobject_cast<QWidget *>(event->object());
+            widget && widget->hasFocus() && widget != announcedFocus.data())
+            return;
+        break;
+    case QAccessible::ObjectShow:
+        if (auto *widget = qobject_cast<QWidget *>(event->object())) {
+            if (shownControls.isEmpty())
+                QTimer::singleShot(0, refreshShownControls);
+            shownControls.append(widget);
+        }
+        break;
+    default:
+        break;
+    }
+    forward(event);
 }
 
 } // namespace
@@ -283,4 +374,16 @@ void registerControlAccessibility()
         QAccessible::installFactory(controlFactory);
         previousHandler = QAccessible::installUpdateHandler(filterUpdate);
     });
+}
+
+void announce(QWidget *window, const QString &text)
+{
+    auto *notice = window->findChild<Notice *>(QStringLiteral("screenReaderNotice"), Qt::FindDirectChildrenOnly);
+    if (!notice)
+        notice = new Notice(window);
+    notice->hide();
+    notice->text = text;
+    notice->show();
+    // Gone again once read: flat review and later notices do not find it.
+    QTimer::singleShot(2000, notice, [notice] { notice->hide(); });
 }

@@ -15,12 +15,25 @@
 // Labels, frames, buttons and text boxes get interfaces of their own for
 // this; they never take a name from their frame's title or a nearby label,
 // as Qt's would, so an empty label is silent instead of repeating «Задания».
+// A label that names another control (its buddy) is silent too: its text is
+// read as part of that control's name.
+//
+// The same hook also works around two gaps between Qt 6.4 and Orca 43 (see
+// filterUpdate in the source): a text box taking the focus is announced, and
+// a control coming on screen becomes reviewable.
 
 #include <QAccessible>
+
+class QString;
+class QWidget;
 
 // Installs, once per process, the accessibility factory and the event filter
 // that carry out both rules. Safe to call any number of times.
 void registerControlAccessibility();
+
+// Speaks text through screen readers without moving the focus: a notice of
+// the Notification role comes on screen in `window` for a moment.
+void announce(QWidget *window, const QString &text);
 
 // The event hook's decision, exposed for tests: false for an event that
 // would tell a client about the content of a control not on screen.

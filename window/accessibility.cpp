@@ -17,7 +17,8 @@ void updateName(QLabel *label)
     const QString role = label->property(RoleProperty).toString();
     if (role.isEmpty())
         return;
-    label->setAccessibleName(label->text().isEmpty() ? role : role + QStringLiteral(": ") + label->text());
+    // An empty label says nothing, not even its role.
+    label->setAccessibleName(label->text().isEmpty() ? QString() : role + QStringLiteral(": ") + label->text());
 }
 
 // A column as it reads on screen: "-1 1/4", "-", "3/8", "12".
@@ -57,5 +58,8 @@ void describeTasks(const Ui::Form1 &ui)
                              + spoken(ui.column(r, 2));
         for (QLineEdit *box : {ui.Cw(r), ui.Ct(r), ui.Cz(r)})
             box->setAccessibleDescription(task);
+        // Reviewing the screen line by line, the row's middle line reads the
+        // whole task here, at its "=", in place of the operands' figures.
+        ui.Label3(r)->setAccessibleName(Messages::task(r) + QStringLiteral(": ") + task + QStringLiteral(" ="));
     }
 }

@@ -4,10 +4,11 @@
 //
 // A label that reports a result (the clock, a row's verdict, the counts, the
 // grade) has a spoken role; its accessible name is "<role>: <caption>" and
-// follows the caption whenever the logic writes it through setCaption().
-// Answer boxes are named for their task and part in the design; once the
-// tasks exist, describeTasks() reads each row's task into its boxes'
-// descriptions, since the operator dots say nothing to a screen reader.
+// follows the caption whenever the logic writes it through setCaption(); an
+// empty one says nothing. Answer boxes are named for their task and part in
+// the design; once the tasks exist, describeTasks() reads each row's task
+// into its boxes' descriptions and into the name of the row's "=", since the
+// operator dots and the operands' figures say nothing to a screen reader.
 
 #include <QString>
 

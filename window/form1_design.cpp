@@ -12,7 +12,6 @@
 #include "window/app_icon.h"
 #include "window/form1.h"
 #include "window/messages.h"
-#include "window/screen_reader.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -345,6 +344,15 @@ void setupAccessibility(Form1 &ui)
         ui.Cz(r)->setAccessibleName(task + Messages::Denominator);
         setSpokenRole(ui.Result(r), task);
     }
+    // A heading is read once, as part of the name of what it heads; the
+    // operands are read as the task that describeTasks() gives the row's "=".
+    ui.Label1->setBuddy(ui.TL);
+    ui.Label5->setBuddy(ui.RA);
+    ui.Label6->setBuddy(ui.NR);
+    for (int r = 0; r <= 9; ++r) {
+        for (QLabel *operand : {ui.Aw(r), ui.At(r), ui.Az(r), ui.Bw(r), ui.Bt(r), ui.Bz(r)})
+            operand->setBuddy(ui.Label3(r));
+    }
     setSpokenRole(ui.TL, Messages::TimeLeft);
     setSpokenRole(ui.RA, Messages::RightCount);
     setSpokenRole(ui.NR, Messages::WrongCount);
@@ -360,7 +368,6 @@ void Form1::setupUi(::Form1 *form)
     // Before any control exists: Qt keeps the first interface it makes for
     // a control.
     registerControlAccessibility();
-    installScreenReaderEvents();
 
     form->setObjectName(QStringLiteral("Form1"));
     form->setWindowTitle(Messages::Caption);

@@ -6,6 +6,7 @@
 
 #include "fraction/answer.h"
 #include "fraction/task_generator.h"
+#include "runtime/accessible_controls.h"
 #include "runtime/checked16.h"
 #include "runtime/control_props.h"
 #include "runtime/message_box.h"
@@ -13,7 +14,6 @@
 #include "window/accessibility.h"
 #include "window/form1_ui.h"
 #include "window/messages.h"
-#include "window/screen_reader.h"
 #include "window/show_fraction.h"
 
 #include <QGroupBox>
@@ -41,6 +41,20 @@ const QString &gradeTextFor(int right)
         return Messages::Grade3;
     default:
         return Messages::Grade2;
+    }
+}
+
+// What screen readers say as the clock runs out, in place of its red blink:
+// one notice at a minute and one at half a minute left.
+QString timeLeftNotice(int secondsLeft)
+{
+    switch (secondsLeft) {
+    case 60:
+        return Messages::OneMinuteLeft;
+    case 30:
+        return Messages::HalfMinuteLeft;
+    default:
+        return {};
     }
 }
 

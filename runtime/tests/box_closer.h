@@ -23,14 +23,23 @@ struct SeenBox {
     QString okText;
 };
 
+// Which boxes `whileOpen` runs for: only the first, or also a box opened
+// from inside `whileOpen` itself.
+enum class NestedBoxes { NotedOnly, Handled };
+
 // While alive, watches for modal message boxes and closes each one with its
-// OK button, noting what it showed. `whileOpen` runs before a box is closed,
-// so a test can look at the window while the box is still up; a box opened
-// from inside `whileOpen` is only noted and closed.
+// OK button, noting what it showed (the newest in `seen.last()`). `whileOpen`
+// runs before a box is closed, so a test can look at the window while the box
+// is still up; a box opened from inside `whileOpen` is only noted and closed
+// unless `nested` says otherwise.
 // Polling with fresh single shots keeps working inside nested event loops.
 class BoxCloser {
 public:
-    explicit BoxCloser(std::function<void()> whileOpen = {}) : m_whileOpen(std::move(whileOpen)) { arm(); }
+    explicit BoxCloser(std::function<void()> whileOpen = {}, NestedBoxes nested = NestedBoxes::NotedOnly)
+        : m_whileOpen(std::move(whileOpen)), m_nested(nested)
+    {
+        arm();
+    }
 
     QList<SeenBox> seen;
 
@@ -47,7 +56,7 @@ private:
         QAbstractButton *ok = box->button(QMessageBox::Ok);
         seen.append({box->text(), box->windowTitle(), box->icon(), box->standardButtons(),
                      ok ? ok->text() : QString()});
-        if (m_whileOpen && m_open.size() == 1)
+        if (m_whileOpen && (m_open.size() == 1 || m_nested == NestedBoxes::Handled))
             m_whileOpen();
         m_open.removeAll(box.data());
         if (!box)
@@ -59,6 +68,7 @@ private:
     }
 
     std::function<void()> m_whileOpen;
+    NestedBoxes m_nested;
     QList<QMessageBox *> m_open;
     QObject m_context;
 };

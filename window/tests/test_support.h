@@ -3,6 +3,7 @@
 // Helpers shared by the window tests: closing the window's message boxes,
 // starting a test with known tasks, typing answers key by key.
 
+#include "runtime/tests/box_closer.h"
 #include "runtime/tests/scripted_random_source.h"
 #include "window/form1.h"
 #include "window/form1_ui.h"
@@ -19,62 +20,6 @@
 #include <QTimer>
 #include <functional>
 #include <vector>
-
-// What one message box showed.
-struct SeenBox {
-    QString text;
-    QString title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-};
-
-// Which boxes `whileOpen` runs for: only the first, or also a box opened
-// from inside `whileOpen` itself.
-enum class NestedBoxes { NotedOnly, Handled };
-
-// While alive, watches for modal message boxes and closes each one with its
-// OK button, noting what it showed (the newest in `seen.last()`). `whileOpen`
-// runs before a box is closed, so a test can look at the window while the box
-// is still up; a box opened from inside `whileOpen` is only noted and closed
-// unless `nested` says otherwise.
-// Polling with fresh single shots keeps working inside nested event loops.
-class BoxCloser {
-public:
-    explicit BoxCloser(std::function<void()> whileOpen = {}, NestedBoxes nested = NestedBoxes::NotedOnly)
-        : m_whileOpen(std::move(whileOpen)), m_nested(nested)
-    {
-        arm();
-    }
-
-    QList<SeenBox> seen;
-
-private:
-    void arm() { QTimer::singleShot(5, &m_context, [this] { poll(); }); }
-
-    void poll()
-    {
-        arm();
-        QPointer<QMessageBox> box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || m_open.contains(box.data()))
-            return;
-        m_open.append(box.data());
-        seen.append({box->text(), box->windowTitle(), box->icon(), box->standardButtons()});
-        if (m_whileOpen && (m_open.size() == 1 || m_nested == NestedBoxes::Handled))
-            m_whileOpen();
-        m_open.removeAll(box.data());
-        if (!box)
-            return;
-        if (QAbstractButton *ok = box->button(QMessageBox::Ok))
-            ok->click();
-        else
-            box->done(0);
-    }
-
-    std::function<void()> m_whileOpen;
-    NestedBoxes m_nested;
-    QList<QMessageBox *> m_open;
-    QObject m_context;
-};
 
 // Where a shown window is in a test.
 enum class Stage { Ready, Running, Graded };

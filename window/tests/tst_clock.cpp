@@ -5,6 +5,7 @@
 
 #include "test_support.h"
 
+#include <QAccessible>
 #include <QtTest>
 
 class TestClock : public QObject {
@@ -15,6 +16,7 @@ private slots:
     void toTime();
     void timerEventTicks();
     void blink();
+    void spokenWarnings();
     void timeout_data();
     void timeout();
     void finishAfterTimeout();
@@ -105,6 +107,26 @@ void TestClock::blink()
         QVERIFY2(foreColor(form.ui().TL) == (left % 2 == 0 ? BlinkRed : Black), qPrintable(QString::number(left)));
     }
     QVERIFY(form.ui().Timer1->isActive());
+}
+
+// Screen readers hear a notice at one minute and at half a minute left.
+void TestClock::spokenWarnings()
+{
+    Form1 form;
+    startTest(form);
+    QStringList heard;
+    tickFrom(form, 62);
+    while (form.SecondsLeft > 29) {
+        form.Timer1_Timer();
+        auto *notice = form.findChild<QWidget *>(QStringLiteral("screenReaderNotice"));
+        if (notice && notice->isVisible()) {
+            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(notice);
+            QCOMPARE(iface->role(), QAccessible::Notification);
+            heard << QStringLiteral("%1 %2").arg(form.SecondsLeft).arg(iface->text(QAccessible::Name));
+            notice->hide();
+        }
+    }
+    QCOMPARE(heard, QStringList({QStringLiteral("60 Осталась одна минута"), QStringLiteral("30 Осталось 30 секунд")}));
 }
 
 void TestClock::timeout_data()

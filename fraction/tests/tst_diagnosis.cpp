@@ -7,6 +7,7 @@
 
 #include "fraction/diagnosis.h"
 #include "runtime/tests/scripted_random_source.h"
+#include "test_support.h"
 
 #include <QtTest>
 
@@ -16,10 +17,6 @@
 
 namespace {
 
-// Counts and first values of the eleven parameters in drawing order: one per
-// row 0..8, then a and b of row 9.
-constexpr int kCount[11] = {8, 8, 8, 6, 7, 8, 8, 8, 5, 98, 98};
-double pick(int j, int k) { return (j + 0.5) / k; }
 
 struct Task {
     Fraction a, b, d;
@@ -134,11 +131,9 @@ private slots:
     {
         std::array<int, 11> named{};
         int checked = 0, indistinct = 0, tasks = 0;
-        for (int pair = 0; pair < 98 * 98; ++pair) {
-            std::vector<double> script(11);
-            for (int i = 0; i < 11; ++i)
-                script[size_t(i)] = pick(i < 9 ? (pair + i) % kCount[i] : i == 9 ? pair / 98 : pair % 98, kCount[i]);
-            const std::array<Task, 10> all = generate(script);
+        for (int pair = 0; pair < kEveryTaskScripts; ++pair) {
+            std::array<int, 11> index{};
+            const std::array<Task, 10> all = generate(everyTaskScript(pair, index));
             for (int row = 0; row < 10; ++row) {
                 // Rows 0..8 go through all their parameters in the first pairs.
                 if (row < 9 && pair >= kCount[row])

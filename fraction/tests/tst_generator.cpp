@@ -14,14 +14,7 @@
 
 namespace {
 
-// Counts and first values of the eleven parameters in drawing order: one per
-// row 0..8, then a and b of row 9.
-constexpr int kCount[11] = {8, 8, 8, 6, 7, 8, 8, 8, 5, 98, 98};
-constexpr int kFirst[11] = {2, 2, 2, 4, 3, 2, 2, 2, 5, 1, 1};
 const double kTop = std::nextafter(1.0, 0.0);
-
-// A Rnd value in the middle of the interval that gives parameter index j of k.
-double pick(int j, int k) { return (j + 0.5) / k; }
 
 using exact::Rational;
 using exact::valueOf;
@@ -123,15 +116,12 @@ private slots:
         // All 98 x 98 pairs of row 9; meanwhile rows 0..8 cycle through every
         // value of their parameters many times over.
         int largest = 0;
-        for (int pair = 0; pair < 98 * 98; ++pair) {
-            std::vector<double> script(11);
+        for (int pair = 0; pair < kEveryTaskScripts; ++pair) {
+            std::array<int, 11> index{};
+            const Generation g = generate(everyTaskScript(pair, index));
             int param[11];
-            for (int i = 0; i < 11; ++i) {
-                const int j = i < 9 ? (pair + i) % kCount[i] : i == 9 ? pair / 98 : pair % 98;
-                script[size_t(i)] = pick(j, kCount[i]);
-                param[i] = kFirst[i] + j;
-            }
-            const Generation g = generate(script);
+            for (int i = 0; i < 11; ++i)
+                param[i] = kFirst[i] + index[size_t(i)];
             QCOMPARE(g.drawn, 11);
             QCOMPARE(g.shown.size(), size_t(30));
             for (size_t k = 0; k < g.shown.size(); ++k) {

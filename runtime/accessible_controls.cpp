@@ -268,6 +268,34 @@ QAccessibleInterface *controlFactory(const QString &className, QObject *object)
     return standardControl(className, widget);
 }
 
+// False for an event that would tell a client about the content of a
+// control not on screen.
+bool mayTellScreenReaders(const QAccessibleEvent &event)
+{
+    switch (event.type()) {
+    case QAccessible::NameChanged:
+    case QAccessible::DescriptionChanged:
+    case QAccessible::ValueChanged:
+    case QAccessible::TextInserted:
+    case QAccessible::TextRemoved:
+    case QAccessible::TextUpdated:
+    case QAccessible::TextCaretMoved:
+    case QAccessible::TextSelectionChanged:
+    case QAccessible::TextAttributeChanged:
+    case QAccessible::TextColumnChanged:
+        break;
+    default:
+        return true;
+    }
+    QObject *object = event.object();
+    if (!object) {
+        QAccessibleInterface *iface = event.accessibleInterface();
+        object = iface ? iface->object() : nullptr;
+    }
+    const auto *widget = qobject_cast<const QWidget *>(object);
+    return !widget || widget->isVisible();
+}
+
 void filterUpdate(QAccessibleEvent *event);
 
 QAccessible::UpdateHandler previousHandler = nullptr;
@@ -340,32 +368,6 @@ void filterUpdate(QAccessibleEvent *event)
 }
 
 } // namespace
-
-bool mayTellScreenReaders(const QAccessibleEvent &event)
-{
-    switch (event.type()) {
-    case QAccessible::NameChanged:
-    case QAccessible::DescriptionChanged:
-    case QAccessible::ValueChanged:
-    case QAccessible::TextInserted:
-    case QAccessible::TextRemoved:
-    case QAccessible::TextUpdated:
-    case QAccessible::TextCaretMoved:
-    case QAccessible::TextSelectionChanged:
-    case QAccessible::TextAttributeChanged:
-    case QAccessible::TextColumnChanged:
-        break;
-    default:
-        return true;
-    }
-    QObject *object = event.object();
-    if (!object) {
-        QAccessibleInterface *iface = event.accessibleInterface();
-        object = iface ? iface->object() : nullptr;
-    }
-    const auto *widget = qobject_cast<const QWidget *>(object);
-    return !widget || widget->isVisible();
-}
 
 void registerControlAccessibility()
 {

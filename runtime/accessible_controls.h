@@ -22,8 +22,6 @@
 // filterUpdate in the source): a text box taking the focus is announced, and
 // a control coming on screen becomes reviewable.
 
-#include <QAccessible>
-
 class QString;
 class QWidget;
 
@@ -34,7 +32,3 @@ void registerControlAccessibility();
 // Speaks text through screen readers without moving the focus: a notice of
 // the Notification role comes on screen in `window` for a moment.
 void announce(QWidget *window, const QString &text);
-
-// The event hook's decision, exposed for tests: false for an event that
-// would tell a client about the content of a control not on screen.
-bool mayTellScreenReaders(const QAccessibleEvent &event);

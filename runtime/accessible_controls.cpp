@@ -296,7 +296,6 @@ bool mayTellScreenReaders(const QAccessibleEvent &event)
     return !widget || widget->isVisible();
 }
 
-void filterUpdate(QAccessibleEvent *event);
 
 QAccessible::UpdateHandler previousHandler = nullptr;
 // The object whose focus event went out last.
@@ -311,10 +310,11 @@ void forward(QAccessibleEvent *event)
         return;
     }
     // Qt hands an event to the platform's bridge only when no handler is
-    // installed: step aside for this one event.
-    QAccessible::installUpdateHandler(nullptr);
+    // installed: step aside for this one event, then put back whatever hook
+    // is installed (one installed later may have chained this one).
+    const QAccessible::UpdateHandler installed = QAccessible::installUpdateHandler(nullptr);
     QAccessible::updateAccessibility(event);
-    QAccessible::installUpdateHandler(filterUpdate);
+    QAccessible::installUpdateHandler(installed);
 }
 
 void refreshShownControls()

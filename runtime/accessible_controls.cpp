@@ -296,7 +296,6 @@ bool mayTellScreenReaders(const QAccessibleEvent &event)
     return !widget || widget->isVisible();
 }
 
-
 QAccessible::UpdateHandler previousHandler = nullptr;
 // The object whose focus event went out last.
 QPointer<QObject> announcedFocus;

@@ -7,6 +7,7 @@
 #include "window/messages.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolTip>
@@ -14,7 +15,9 @@
 namespace {
 
 // Shows a verdict's tooltip while it has the keyboard focus, as the mouse
-// would on hovering it.
+// would on hovering it. Qt hides a tooltip on any key's release, and the
+// release of the Tab that brought the focus comes after the focus: the
+// tooltip is shown again then.
 class TooltipOnFocus : public QObject {
 public:
     using QObject::QObject;
@@ -23,7 +26,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         auto *label = static_cast<QLabel *>(watched);
-        if (event->type() == QEvent::FocusIn)
+        const bool tabbedIn = event->type() == QEvent::KeyRelease && label->hasFocus()
+                              && (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Tab
+                                  || static_cast<QKeyEvent *>(event)->key() == Qt::Key_Backtab);
+        if (event->type() == QEvent::FocusIn || tabbedIn)
             QToolTip::showText(label->mapToGlobal(QPoint(0, label->height())), label->toolTip(), label);
         else if (event->type() == QEvent::FocusOut)
             QToolTip::hideText();

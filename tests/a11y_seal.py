@@ -11,6 +11,7 @@ every verdict now explains itself.
 """
 
 import re
+import signal
 import subprocess
 import sys
 import time
@@ -98,6 +99,8 @@ def event_leaks():
 
 
 def main():
+    # A timeout's SIGTERM still ends the program started below.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("FAIL: stopped by a timeout"))
     for kind in ("object:property-change:accessible-name",
                  "object:property-change:accessible-description",
                  "object:text-changed", "object:property-change:accessible-value"):

@@ -14,8 +14,9 @@ source "$here/lib/xvfb.sh"
 trap stop_xvfb EXIT
 start_xvfb 1024x768x24
 
-# Everything below lives in the private session bus and ends with it.
-exec dbus-run-session -- bash -c '
+# Everything below lives in the private session bus and ends with it; the X
+# server is stopped by this script's own exit trap.
+dbus-run-session -- bash -c '
   set -euo pipefail
   /usr/libexec/at-spi-bus-launcher --launch-immediately &
   launcher=$!

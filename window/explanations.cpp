@@ -37,20 +37,15 @@ protected:
     }
 };
 
-std::string_view view(const QByteArray &bytes) { return {bytes.constData(), size_t(bytes.size())}; }
-
 } // namespace
 
 void explainRows(const Ui::Form1 &ui, const std::array<RowTask, 10> &tasks, const std::array<bool, 10> &boxesWereEmpty)
 {
     for (int16_t r = 0; r <= 9; ++r) {
-        const QByteArray num = ui.Ct(r)->text().toUtf8();
-        const QByteArray den = ui.Cz(r)->text().toUtf8();
-        const QByteArray whole = ui.Cw(r)->text().toUtf8();
+        const RowTexts typed = ui.typedAnswer(r);
         QLabel *verdict = ui.Result(r);
         const Diagnosis d = DiagnoseAnswer(tasks[size_t(r)].a, tasks[size_t(r)].b, RowOperation[size_t(r)],
-                                           {view(num), view(den), view(whole)}, boxesWereEmpty[size_t(r)],
-                                           verdict->text() == Messages::Right);
+                                           typed.view(), boxesWereEmpty[size_t(r)], verdict->text() == Messages::Right);
         QString text = QString::fromStdString(d.explanation);
         if (!d.solution.empty())
             text += QLatin1Char('\n') + Messages::Solution + QString::fromStdString(d.solution);

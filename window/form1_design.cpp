@@ -372,7 +372,12 @@ void Form1::setupUi(::Form1 *form)
     form->setObjectName(QStringLiteral("Form1"));
     form->setWindowTitle(Messages::Caption);
     form->setWindowIcon(appIcon());
-    form->setFont(designFont(Font::Default));
+    const DesignFonts fonts;
+    form->setFont(fonts[Font::Default]);
+
+    // The menu comes first among the window's children, so screen readers
+    // meet it first.
+    setupMenu(*this, form);
 
     // The client area, fixed in size; the window fits itself around it.
     auto *client = new QWidget(form);
@@ -381,8 +386,6 @@ void Form1::setupUi(::Form1 *form)
     form->setCentralWidget(client);
     form->layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    const DesignFonts fonts;
-    setupMenu(*this, form);
     setupSingleControls(*this, client, fonts);
     setupRows(*this, fonts);
     setupDots(*this);
@@ -391,7 +394,6 @@ void Form1::setupUi(::Form1 *form)
     setupFocusOrder(*this, form);
     setupAccessibility(*this);
 }
-
 
 FractionColumn Form1::column(int16_t row, uint8_t column) const
 {
@@ -405,4 +407,20 @@ FractionColumn Form1::column(int16_t row, uint8_t column) const
     }
 }
 
+RowTexts Form1::typedAnswer(int16_t row) const
+{
+    return {Ct(row)->text().toUtf8(), Cz(row)->text().toUtf8(), Cw(row)->text().toUtf8()};
+}
+
+RowTexts Form1::shownAnswer(int16_t row) const
+{
+    return {Dt(row)->text().toUtf8(), Dz(row)->text().toUtf8(), Dw(row)->text().toUtf8()};
+}
+
 } // namespace Ui
+
+AnswerTexts RowTexts::view() const
+{
+    const auto of = [](const QByteArray &bytes) { return std::string_view(bytes.constData(), size_t(bytes.size())); };
+    return {of(num), of(den), of(whole)};
+}

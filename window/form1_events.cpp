@@ -58,8 +58,6 @@ QString timeLeftNotice(int secondsLeft)
     }
 }
 
-std::string_view view(const QByteArray &bytes) { return {bytes.constData(), size_t(bytes.size())}; }
-
 } // namespace
 
 void Form1::Command1_Click()
@@ -147,13 +145,9 @@ void Form1::CheckAllAnswers()
     std::array<bool, 11> flags{};
     int16_t count = 0;
     for (int i = 0; i <= 9; ++i) {
-        const QByteArray typedNum = m_ui->Ct(i)->text().toUtf8();
-        const QByteArray typedDen = m_ui->Cz(i)->text().toUtf8();
-        const QByteArray typedWhole = m_ui->Cw(i)->text().toUtf8();
-        const QByteArray num = m_ui->Dt(i)->text().toUtf8();
-        const QByteArray den = m_ui->Dz(i)->text().toUtf8();
-        const QByteArray whole = m_ui->Dw(i)->text().toUtf8();
-        flags[i] = AnswerIsRight({view(typedNum), view(typedDen), view(typedWhole)}, {view(num), view(den), view(whole)});
+        const RowTexts typed = m_ui->typedAnswer(int16_t(i));
+        const RowTexts correct = m_ui->shownAnswer(int16_t(i));
+        flags[i] = AnswerIsRight(typed.view(), correct.view());
         if (flags[i])
             count = add16(count, 1);
         if (flags[i]) {

@@ -6,10 +6,12 @@
 // window finds a control by its objectName, which is its design name ("TL",
 // "Cw_3", "Line1_21"), as accessibility tools and tests do.
 
+#include "fraction/answer.h"
 #include "runtime/control_array.h"
 #include "runtime/dot_control.h"
 #include "runtime/line_control.h"
 
+#include <QByteArray>
 #include <cstdint>
 
 class Form1;
@@ -20,7 +22,6 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTimer;
-class QWidget;
 
 // The three labels and the bar that show one fraction of a task row.
 struct FractionColumn {
@@ -28,6 +29,15 @@ struct FractionColumn {
     QLabel *num;
     QLabel *den;
     LineControl *bar;
+};
+
+// A row's three texts as the answer check reads them: numerator,
+// denominator and whole part, in UTF-8.
+struct RowTexts {
+    QByteArray num;
+    QByteArray den;
+    QByteArray whole;
+    AnswerTexts view() const;
 };
 
 namespace Ui {
@@ -41,6 +51,11 @@ public:
     // value the answer column. Each row's bar in that column is Line1 at
     // row + 1, row + 11 and row + 21.
     FractionColumn column(int16_t row, uint8_t column) const;
+
+    // What the pupil typed into a row's boxes, and the row's correct answer
+    // as its answer column shows it.
+    RowTexts typedAnswer(int16_t row) const;
+    RowTexts shownAnswer(int16_t row) const;
 
     // The menu.
     QMenu *mn = nullptr;

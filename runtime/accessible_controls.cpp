@@ -243,8 +243,24 @@ public:
         setFocusPolicy(Qt::NoFocus);
         setGeometry(0, 0, 0, 0);
         hide();
+        // Gone again once read: flat review and later notices do not find it.
+        m_hide.setSingleShot(true);
+        m_hide.setInterval(2000);
+        QObject::connect(&m_hide, &QTimer::timeout, this, &QWidget::hide);
     }
-    QString text;
+
+    void say(const QString &text)
+    {
+        hide();
+        m_text = text;
+        show();
+        m_hide.start();
+    }
+    const QString &text() const { return m_text; }
+
+private:
+    QString m_text;
+    QTimer m_hide;
 };
 
 class NoticeAccessible : public QAccessibleWidget {
@@ -254,7 +270,7 @@ public:
     {
         if (t != QAccessible::Name || !widget()->isVisible())
             return {};
-        return static_cast<const Notice *>(widget())->text;
+        return static_cast<const Notice *>(widget())->text();
     }
 };
 
@@ -263,8 +279,11 @@ QAccessibleInterface *controlFactory(const QString &className, QObject *object)
     if (!object->isWidgetType())
         return nullptr;
     auto *widget = static_cast<QWidget *>(object);
-    if (auto *notice = dynamic_cast<Notice *>(widget))
-        return new NoticeAccessible(notice);
+    // A notice is a plain QWidget to Qt's meta-object system.
+    if (className == QLatin1String("QWidget")) {
+        if (auto *notice = dynamic_cast<Notice *>(widget))
+            return new NoticeAccessible(notice);
+    }
     return standardControl(className, widget);
 }
 
@@ -379,12 +398,12 @@ void registerControlAccessibility()
 
 void announce(QWidget *window, const QString &text)
 {
-    auto *notice = window->findChild<Notice *>(QStringLiteral("screenReaderNotice"), Qt::FindDirectChildrenOnly);
+    Notice *notice = nullptr;
+    for (QObject *child : window->children()) {
+        if ((notice = dynamic_cast<Notice *>(child)))
+            break;
+    }
     if (!notice)
         notice = new Notice(window);
-    notice->hide();
-    notice->text = text;
-    notice->show();
-    // Gone again once read: flat review and later notices do not find it.
-    QTimer::singleShot(2000, notice, [notice] { notice->hide(); });
+    notice->say(text);
 }

@@ -7,7 +7,7 @@
 # a package built by Debian's own tools would be.
 #
 # Optimisation and debug information stay with CMAKE_BUILD_TYPE: the -O and -g
-# flags dpkg-buildflags adds are left out. Debug builds, which do not optimise
+# flags dpkg-buildflags adds are left out, and so is its -ffile-prefix-map. Debug builds, which do not optimise
 # (fortified calls need it), and the sanitizer build, whose interceptors stand
 # in for the fortified calls, get none of these flags.
 if(DROBI_SANITIZE OR CMAKE_BUILD_TYPE STREQUAL "Debug")
@@ -27,7 +27,11 @@ foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
     OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE
     COMMAND_ERROR_IS_FATAL ANY)
   separate_arguments(flags UNIX_COMMAND "${flags}")
-  list(FILTER flags EXCLUDE REGEX "^-(O.*|g)$")
+  # Optimisation and debug information stay with the build type, and source
+  # paths in the debug information stay absolute (Debian's -ffile-prefix-map
+  # serves reproducible packages, and would leave a debugger started outside
+  # the repository unable to find the sources).
+  list(FILTER flags EXCLUDE REGEX "^-(O.*|g|ffile-prefix-map=.*)$")
   if(kind STREQUAL "LDFLAGS")
     add_link_options(${flags})
   else()

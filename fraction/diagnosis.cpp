@@ -2,6 +2,7 @@
 #include "fraction/diagnosis.h"
 
 #include <cstdlib>
+#include <iterator>
 #include <numeric>
 #include <optional>
 #include <string>
@@ -197,4 +198,56 @@ Diagnosis DiagnoseAnswer(const Fraction &a, const Fraction &b, Operation operati
         diagnosis.explanation = std::move(found.explanation);
     }
     return diagnosis;
+}
+
+namespace {
+
+struct MistakeInfo {
+    Mistake mistake;
+    std::string_view name;
+    std::string_view title;
+};
+
+constexpr MistakeInfo Mistakes[] = {
+    {Mistake::Right, "", "Верно"},
+    {Mistake::NoAnswer, "no-answer", "Ответ не записан"},
+    {Mistake::NotReduced, "not-reduced", "Дробь не сокращена"},
+    {Mistake::WholeNotTakenOut, "whole-not-taken-out", "Не выделена целая часть"},
+    {Mistake::WrongSign, "wrong-sign", "Ошибка в знаке"},
+    {Mistake::MultipliedInstead, "multiplied-instead", "Умножение вместо деления"},
+    {Mistake::WrongFractionTurnedOver, "wrong-fraction-turned-over", "Перевёрнута не та дробь"},
+    {Mistake::Swapped, "swapped", "Записана обратная дробь"},
+    {Mistake::PartsMultipliedSeparately, "parts-multiplied-separately", "Целые и дробные части умножены отдельно"},
+    {Mistake::WholePartLost, "whole-part-lost", "Потеряна целая часть"},
+    {Mistake::Other, "other", "Другая ошибка"},
+};
+
+const MistakeInfo &infoOf(Mistake mistake)
+{
+    for (const MistakeInfo &info : Mistakes) {
+        if (info.mistake == mistake)
+            return info;
+    }
+    return Mistakes[std::size(Mistakes) - 1];
+}
+
+} // namespace
+
+std::string_view MistakeName(Mistake mistake)
+{
+    return infoOf(mistake).name;
+}
+
+std::optional<Mistake> MistakeFromName(std::string_view name)
+{
+    for (const MistakeInfo &info : Mistakes) {
+        if (info.name == name)
+            return info.mistake;
+    }
+    return std::nullopt;
+}
+
+std::string_view MistakeTitle(Mistake mistake)
+{
+    return infoOf(mistake).title;
 }

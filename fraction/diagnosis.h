@@ -60,7 +60,9 @@
 #include "fraction/task_generator.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 enum class Mistake : uint8_t {
     Right,
@@ -75,6 +77,15 @@ enum class Mistake : uint8_t {
     WholePartLost,
     Other,
 };
+
+// Each kind's stable name, as results records store it and the teacher's
+// class view counts it ("not-reduced", "sign-twice", ...): never changed once
+// given, never reused for another kind.
+std::string_view MistakeName(Mistake mistake);
+// The kind a stable name stands for; nullopt for a name this build does not know.
+std::optional<Mistake> MistakeFromName(std::string_view name);
+// A short Russian title of the kind, for the teacher's summary: «Не сокращена дробь».
+std::string_view MistakeTitle(Mistake mistake);
 
 struct Diagnosis {
     Mistake mistake = Mistake::Other;

@@ -26,6 +26,9 @@ inline constexpr std::array<Operation, 10> RowOperation{
     Operation::Divide,   Operation::Divide, Operation::Multiply, Operation::Multiply, Operation::Divide,
 };
 
+// The number of task rows in a test, taken from the table above.
+inline constexpr int RowCount = int(RowOperation.size());
+
 using ShowFractionFn = std::function<void(int16_t row, Fraction &fraction, uint8_t column)>;
 
 void GenerateTasks(RandomSource &random, const ShowFractionFn &show);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/accessibility.h"
 
-#include "fraction/task_generator.h"
 #include "window/form1_ui.h"
 #include "window/messages.h"
 
@@ -21,20 +20,6 @@ void updateName(QLabel *label)
     label->setAccessibleName(label->text().isEmpty() ? QString() : role + QStringLiteral(": ") + label->text());
 }
 
-// A column as it reads on screen: "-1 1/4", "-", "3/8", "12".
-QString spoken(const FractionColumn &c)
-{
-    QString text = c.whole->isHidden() ? QString() : c.whole->text();
-    if (!c.num->isHidden()) {
-        if (!text.isEmpty() && text != QStringLiteral("-"))
-            text += QLatin1Char(' ');
-        text += c.num->text();
-        if (!c.den->isHidden())
-            text += QLatin1Char('/') + c.den->text();
-    }
-    return text.isEmpty() ? QStringLiteral("0") : text;
-}
-
 } // namespace
 
 void setSpokenRole(QLabel *label, const QString &role)
@@ -49,13 +34,13 @@ void setCaption(QLabel *label, const QString &text)
     updateName(label);
 }
 
-void describeTasks(const Ui::Form1 &ui)
+void describeTasks(const Ui::Form1 &ui, const TestSession &session)
 {
-    for (int16_t r = 0; r <= 9; ++r) {
-        const QString task = spoken(ui.column(r, 1))
-                             + (RowOperation[size_t(r)] == Operation::Multiply ? Messages::TimesSpoken
-                                                                              : Messages::DividedSpoken)
-                             + spoken(ui.column(r, 2));
+    for (int16_t r = 0; r < RowCount; ++r) {
+        const SessionRow &row = session.row(r);
+        const QString task = QString::fromStdString(row.aShown.text())
+                             + (row.operation == Operation::Multiply ? Messages::TimesSpoken : Messages::DividedSpoken)
+                             + QString::fromStdString(row.bShown.text());
         for (QLineEdit *box : {ui.Cw(r), ui.Ct(r), ui.Cz(r)})
             box->setAccessibleDescription(task);
         // Reviewing the screen line by line, the row's middle line reads the

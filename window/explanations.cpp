@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/explanations.h"
 
-#include "fraction/diagnosis.h"
-#include "fraction/task_generator.h"
+#include "session/test_session.h"
 #include "window/form1_ui.h"
 #include "window/messages.h"
 
@@ -39,23 +38,24 @@ protected:
 
 } // namespace
 
-void explainRows(const Ui::Form1 &ui, const std::array<RowTask, 10> &tasks, const std::array<bool, 10> &boxesWereEmpty)
+void explainRows(const Ui::Form1 &ui, const TestSession &session)
 {
-    for (int16_t r = 0; r <= 9; ++r) {
-        const RowTexts typed = ui.typedAnswer(r);
-        QLabel *verdict = ui.Result(r);
-        const Diagnosis d = DiagnoseAnswer(tasks[size_t(r)].a, tasks[size_t(r)].b, RowOperation[size_t(r)],
-                                           typed.view(), boxesWereEmpty[size_t(r)], verdict->text() == Messages::Right);
+    for (int16_t r = 0; r < RowCount; ++r) {
+        const Diagnosis &d = session.row(r).diagnosis;
         QString text = QString::fromStdString(d.explanation);
         if (!d.solution.empty())
             text += QLatin1Char('\n') + Messages::Solution + QString::fromStdString(d.solution);
-        verdict->setToolTip(text);
-        verdict->setAccessibleDescription(text);
-        if (verdict->focusPolicy() == Qt::NoFocus) {
-            // Tab reaches the verdict right after its row's boxes.
-            verdict->setFocusPolicy(Qt::TabFocus);
-            QWidget::setTabOrder(ui.Cz(r), verdict);
-            verdict->installEventFilter(new TooltipOnFocus(verdict));
-        }
+        ui.Result(r)->setToolTip(text);
+        ui.Result(r)->setAccessibleDescription(text);
+    }
+}
+
+void makeVerdictsReachable(const Ui::Form1 &ui)
+{
+    for (int16_t r = 0; r < RowCount; ++r) {
+        QLabel *verdict = ui.Result(r);
+        verdict->setFocusPolicy(Qt::TabFocus);
+        QWidget::setTabOrder(ui.Cz(r), verdict);
+        verdict->installEventFilter(new TooltipOnFocus(verdict));
     }
 }

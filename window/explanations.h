@@ -9,21 +9,15 @@
 // Nothing is written before the reveal: the running test and the timeout
 // give no answer away.
 
-#include "fraction/fraction.h"
-
-#include <array>
-
 namespace Ui {
 class Form1;
 }
+class TestSession;
 
-// A row's operands as the generator made them.
-struct RowTask {
-    Fraction a{0, 0, 0};
-    Fraction b{0, 0, 0};
-};
-
-// Explains every row from its task, the pupil's boxes as they are now, whether
-// all three boxes were empty before «Готово!» filled them, and the row's
-// verdict. May be called again; it rewrites the same texts.
-void explainRows(const Ui::Form1 &ui, const std::array<RowTask, 10> &tasks, const std::array<bool, 10> &boxesWereEmpty);
+// Writes every row's explanation and worked solution, as the session's
+// grading diagnosed it, into the row's verdict. May be called again; it
+// rewrites the same texts.
+void explainRows(const Ui::Form1 &ui, const TestSession &session);
+// Lets Tab reach each verdict right after its row's boxes; called once, when
+// the verdicts are first explained.
+void makeVerdictsReachable(const Ui::Form1 &ui);

@@ -30,7 +30,7 @@ Form1::Form1(QWidget *parent)
 
     // Only the answer boxes take key filtering: digits, "-" and Backspace.
     m_keyFilter = new AnswerKeyFilter(this);
-    for (int r = 0; r <= 9; ++r) {
+    for (int r = 0; r < RowCount; ++r) {
         for (QLineEdit *box : {ui.Cw(r), ui.Ct(r), ui.Cz(r)})
             box->installEventFilter(m_keyFilter);
     }
@@ -53,7 +53,7 @@ void Form1::setRandomSource(std::unique_ptr<RandomSource> source)
 
 void Form1::Form_Load()
 {
-    SecondsLeft = TestSeconds;
+    SecondsLeft = m_session.secondsAllowed();
 
     // Seconds since midnight, fractions included: two windows opened a few
     // milliseconds apart draw different tasks.
@@ -62,15 +62,15 @@ void Form1::Form_Load()
     // Each bar is 360 twips long, starts at its numerator label's left edge
     // and lies 210 twips below that label's top, in the label's own frame.
     // The answer column's bars are raised above its labels.
-    for (uint8_t column = 1; column <= 3; ++column) {
-        for (int16_t row = 0; row <= 9; ++row) {
+    for (const Column column : {Column::A, Column::B, Column::Answer}) {
+        for (int16_t row = 0; row < RowCount; ++row) {
             const FractionColumn c = m_ui->column(row, column);
             c.bar->setVisible(true);
             c.bar->setX1(leftTwips(c.num));
             c.bar->setX2(c.bar->X1() + 360);
             c.bar->setY1(topTwips(c.num) + 210);
             c.bar->setY2(c.bar->Y1());
-            if (column == 3)
+            if (column == Column::Answer)
                 c.bar->raise();
         }
     }

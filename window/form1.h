@@ -8,14 +8,16 @@
 // captions, texts, colours, visibility, the answer boxes' enabled state, the
 // whole-part labels' Left, the bars and the timer.
 //
+// The test itself lives in a TestSession (session/test_session.h): tasks,
+// typed answers, verdicts, grade. The handlers update the session and the
+// window draws from it; no label is read back to learn a fact of the test.
 // The course of a test: Ready (after the load step) -> Running (Command1) ->
 // Graded (Command2, or the clock reaching zero). Nothing leads back.
 
 #include "runtime/random_source.h"
-#include "window/explanations.h"
+#include "session/test_session.h"
 
 #include <QMainWindow>
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -24,9 +26,6 @@ class AnswerKeyFilter;
 namespace Ui {
 class Form1;
 }
-
-// The length of a test in seconds.
-inline constexpr int16_t TestSeconds = 600;
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -63,6 +62,8 @@ public:
 
     // The window's controls, as the design made them.
     const Ui::Form1 &ui() const;
+    // The test as data: what the window draws from.
+    const TestSession &session() const { return m_session; }
 
 private:
     void Form_Load();
@@ -72,10 +73,11 @@ private:
     std::unique_ptr<Ui::Form1> m_ui;
     std::unique_ptr<RandomSource> m_random;
     AnswerKeyFilter *m_keyFilter = nullptr;
-    // The operands of the current tasks, and which rows had all three boxes
-    // empty when «Готово!» was first pressed on them: what the verdicts'
-    // explanations are made from.
-    std::array<RowTask, 10> m_tasks{};
-    std::array<bool, 10> m_boxesWereEmpty{};
+    // Hands what the boxes hold to the session.
+    void readBoxes();
+    // Draws the graded session: verdicts, counts, the grade digit.
+    void drawGrading();
+
+    TestSession m_session;
     bool m_resultBoxOpen = false;
 };

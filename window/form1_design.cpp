@@ -395,32 +395,22 @@ void Form1::setupUi(::Form1 *form)
     setupAccessibility(*this);
 }
 
-FractionColumn Form1::column(int16_t row, uint8_t column) const
+FractionColumn Form1::column(int16_t row, Column column) const
 {
     switch (column) {
-    case 1:
+    case Column::A:
         return {Aw(row), At(row), Az(row), Line1(row + 1)};
-    case 2:
+    case Column::B:
         return {Bw(row), Bt(row), Bz(row), Line1(row + 11)};
-    default:
-        return {Dw(row), Dt(row), Dz(row), Line1(row + 21)};
+    case Column::Answer:
+        break;
     }
+    return {Dw(row), Dt(row), Dz(row), Line1(row + 21)};
 }
 
-RowTexts Form1::typedAnswer(int16_t row) const
+BoxTexts Form1::typedAnswer(int16_t row) const
 {
-    return {Ct(row)->text().toUtf8(), Cz(row)->text().toUtf8(), Cw(row)->text().toUtf8()};
-}
-
-RowTexts Form1::shownAnswer(int16_t row) const
-{
-    return {Dt(row)->text().toUtf8(), Dz(row)->text().toUtf8(), Dw(row)->text().toUtf8()};
+    return {Cw(row)->text().toStdString(), Ct(row)->text().toStdString(), Cz(row)->text().toStdString()};
 }
 
 } // namespace Ui
-
-AnswerTexts RowTexts::view() const
-{
-    const auto of = [](const QByteArray &bytes) { return std::string_view(bytes.constData(), size_t(bytes.size())); };
-    return {of(num), of(den), of(whole)};
-}

@@ -4,14 +4,13 @@
 
 #include "window/form1.h"
 
-#include "fraction/answer.h"
-#include "fraction/task_generator.h"
 #include "runtime/accessible_controls.h"
 #include "runtime/checked16.h"
 #include "runtime/control_props.h"
 #include "runtime/message_box.h"
 #include "runtime/program_end.h"
 #include "window/accessibility.h"
+#include "window/explanations.h"
 #include "window/form1_ui.h"
 #include "window/messages.h"
 #include "window/show_fraction.h"
@@ -21,7 +20,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <array>
 
 namespace {
 
@@ -30,14 +28,14 @@ constexpr int32_t DarkRed = RGB(100, 0, 0);
 constexpr int32_t BlinkRed = RGB(250, 0, 0);
 constexpr int32_t Black = 0;
 
-const QString &gradeTextFor(int right)
+const QString &gradeTextFor(int grade)
 {
-    switch (right) {
-    case 10:
+    switch (grade) {
+    case 5:
         return Messages::Grade5;
-    case 9:
+    case 4:
         return Messages::Grade4;
-    case 8:
+    case 3:
         return Messages::Grade3;
     default:
         return Messages::Grade2;
@@ -66,20 +64,20 @@ void Form1::Command1_Click()
         // Armed before the tasks are generated; the first tick still comes
         // only after this handler has finished.
         setTimerInterval(m_ui->Timer1, 1000);
-        GenerateTasks(*m_random, [this](int16_t row, Fraction &fraction, uint8_t column) {
-            if (column == 1)
-                m_tasks[size_t(row)].a = fraction;
-            else if (column == 2)
-                m_tasks[size_t(row)].b = fraction;
-            ShowFraction(*m_ui, row, fraction, column);
-        });
+        m_session.start(*m_random, TestSession::Clock::now());
+        for (int16_t r = 0; r < RowCount; ++r) {
+            const SessionRow &row = m_session.row(r);
+            ShowWritten(*m_ui, r, row.aShown, Column::A);
+            ShowWritten(*m_ui, r, row.bShown, Column::B);
+            ShowWritten(*m_ui, r, row.answer, Column::Answer);
+        }
         m_ui->Frame1->setVisible(true);
         m_ui->Command1->setVisible(false);
         m_ui->TL->setVisible(true);
-        setCaption(m_ui->TL, ToTime(TestSeconds));
+        setCaption(m_ui->TL, ToTime(m_session.secondsAllowed()));
         m_ui->Label1->setVisible(true);
         m_ui->Command2->setVisible(true);
-        describeTasks(*m_ui);
+        describeTasks(*m_ui, m_session);
         // Keyboard users start typing the first answer straight away.
         m_ui->Cw(0)->setFocus(Qt::OtherFocusReason);
     });
@@ -88,25 +86,28 @@ void Form1::Command1_Click()
 void Form1::Command2_Click()
 {
     runGuarded([this] {
-        // Neutral values for empty boxes: an untouched row reads 0 over 1,
-        // and a whole part typed alone reads as that whole number.
-        for (int i = 0; i <= 9; ++i) {
-            // Latched: a second press finds the boxes the first one filled.
-            m_boxesWereEmpty[size_t(i)] = m_boxesWereEmpty[size_t(i)]
-                                          || (m_ui->Ct(i)->text().isEmpty() && m_ui->Cz(i)->text().isEmpty()
-                                              && m_ui->Cw(i)->text().isEmpty());
-            if (m_ui->Ct(i)->text().isEmpty())
-                m_ui->Ct(i)->setText(QStringLiteral("0"));
-            if (m_ui->Cz(i)->text().isEmpty())
-                m_ui->Cz(i)->setText(QStringLiteral("1"));
-            if (m_ui->Cw(i)->text().isEmpty())
-                m_ui->Cw(i)->setText(QStringLiteral("0"));
+        readBoxes();
+        const bool firstPress = !m_session.boxesFilled();
+        m_session.fillEmptyBoxes();
+        // Empty boxes show what they now read: an untouched row 0 over 1, a
+        // whole part typed alone that whole number.
+        for (int16_t r = 0; r < RowCount; ++r) {
+            const BoxTexts &filled = m_session.row(r).boxes;
+            const auto fill = [](QLineEdit *box, const std::string &text) {
+                if (box->text().isEmpty())
+                    box->setText(QString::fromStdString(text));
+            };
+            fill(m_ui->Ct(r), filled.num);
+            fill(m_ui->Cz(r), filled.den);
+            fill(m_ui->Cw(r), filled.whole);
         }
         CheckAllAnswers();
         showResult(Messages::YourGrade + GradeText, true, Messages::ResultTitle);
         setTimerInterval(m_ui->Timer1, 0);
         m_ui->Frame2->setVisible(true);
-        explainRows(*m_ui, m_tasks, m_boxesWereEmpty);
+        if (firstPress)
+            makeVerdictsReachable(*m_ui);
+        explainRows(*m_ui, m_session);
     });
 }
 
@@ -120,6 +121,7 @@ void Form1::Timer1_Timer()
             return;
 
         SecondsLeft = sub16(SecondsLeft, 1);
+        m_session.setSecondsLeft(SecondsLeft);
         if (SecondsLeft <= 0) {
             CheckAllAnswers();
             showResult(Messages::TimeUp + GradeText, false, std::nullopt);
@@ -142,37 +144,39 @@ void Form1::showResult(const QString &text, bool withIcon, const std::optional<Q
 
 void Form1::CheckAllAnswers()
 {
-    std::array<bool, 11> flags{};
-    int16_t count = 0;
-    for (int i = 0; i <= 9; ++i) {
-        const RowTexts typed = m_ui->typedAnswer(int16_t(i));
-        const RowTexts correct = m_ui->shownAnswer(int16_t(i));
-        flags[i] = AnswerIsRight(typed.view(), correct.view());
-        if (flags[i])
-            count = add16(count, 1);
-        if (flags[i]) {
-            setCaption(m_ui->Result(i), Messages::Right);
-            setForeColor(m_ui->Result(i), DarkGreen);
-        } else {
-            setCaption(m_ui->Result(i), Messages::Wrong);
-            setForeColor(m_ui->Result(i), DarkRed);
-        }
+    readBoxes();
+    m_session.grade(TestSession::Clock::now());
+    drawGrading();
+}
+
+void Form1::readBoxes()
+{
+    for (int16_t r = 0; r < RowCount; ++r)
+        m_session.setBoxes(r, m_ui->typedAnswer(r));
+}
+
+void Form1::drawGrading()
+{
+    for (int16_t r = 0; r < RowCount; ++r) {
+        const bool right = m_session.row(r).right;
+        setCaption(m_ui->Result(r), right ? Messages::Right : Messages::Wrong);
+        setForeColor(m_ui->Result(r), right ? DarkGreen : DarkRed);
     }
 
-    GradeText = gradeTextFor(count);
-    setCaption(m_ui->RA, Messages::number(count));
-    setCaption(m_ui->NR, Messages::number(sub16(10, count)));
-    setCaption(m_ui->Mrk, GradeText.left(1));
+    GradeText = gradeTextFor(m_session.gradeValue());
+    setCaption(m_ui->RA, Messages::number(m_session.rightCount()));
+    setCaption(m_ui->NR, Messages::number(m_session.wrongCount()));
+    setCaption(m_ui->Mrk, Messages::number(m_session.gradeValue()));
     m_ui->Mrk->setVisible(true);
     m_ui->RA->setVisible(true);
     m_ui->NR->setVisible(true);
     m_ui->Label5->setVisible(true);
     m_ui->Label6->setVisible(true);
 
-    for (int i = 0; i <= 9; ++i) {
-        m_ui->Ct(i)->setEnabled(false);
-        m_ui->Cw(i)->setEnabled(false);
-        m_ui->Cz(i)->setEnabled(false);
+    for (int16_t r = 0; r < RowCount; ++r) {
+        m_ui->Ct(r)->setEnabled(false);
+        m_ui->Cw(r)->setEnabled(false);
+        m_ui->Cz(r)->setEnabled(false);
     }
 }
 

@@ -5,13 +5,34 @@
 // owns one Ui::Form1 and reaches its controls through it. Code outside the
 // window finds a control by its objectName, which is its design name ("TL",
 // "Cw_3", "Line1_21"), as accessibility tools and tests do.
+//
+// The design's short names, kept as they are:
+//   Label4          the instructions of the start screen
+//   Command1        «Начать тест»; Command2 «Готово!»
+//   Frame1          «Задания», the ten task rows; Frame2 «Ответы», the
+//                   correct answers, revealed by «Готово!»
+//   Label1, TL      «Осталось времени» and the clock; Timer1 ticks it
+//   Label5, RA      «Правильных ответов» and their count
+//   Label6, NR      «Неправильных ответов» and their count
+//   Mrk             the grade digit
+//   A., B., C., D.  a task row's columns: operand A, operand B, the pupil's
+//                   answer boxes, the correct answer; each with
+//   .w, .t, .z      its whole part, numerator (t) and denominator (z):
+//                   Aw, At, Az, ..., Cw, Ct, Cz (text boxes), Dw, Dt, Dz
+//   Label3          a row's «=»; Result a row's verdict
+//   Shape1, Shape2  the operator dots between the operands: one for a
+//                   multiplication, two (a colon) for a division
+//   Line1           the fraction bars: Line1(r + 1) in column A, r + 11 in B,
+//                   r + 21 in the answer column; Line1(0) is never shown but
+//                   keeps its objectName, which tools and tests count on
+//   mn              the menu «Меню»: sp «Благодарности», Autmn «Автор»,
+//                   ExMn «Выход»
 
-#include "fraction/answer.h"
+#include "session/test_session.h"
 #include "runtime/control_array.h"
 #include "runtime/dot_control.h"
 #include "runtime/line_control.h"
 
-#include <QByteArray>
 #include <cstdint>
 
 class Form1;
@@ -31,14 +52,8 @@ struct FractionColumn {
     LineControl *bar;
 };
 
-// A row's three texts as the answer check reads them: numerator,
-// denominator and whole part, in UTF-8.
-struct RowTexts {
-    QByteArray num;
-    QByteArray den;
-    QByteArray whole;
-    AnswerTexts view() const;
-};
+// The fraction columns of a task row.
+enum class Column : uint8_t { A, B, Answer };
 
 namespace Ui {
 
@@ -47,15 +62,11 @@ public:
     // Creates every control in its design state inside `form`.
     void setupUi(::Form1 *form);
 
-    // The column code selects the column: 1 operand A, 2 operand B, any other
-    // value the answer column. Each row's bar in that column is Line1 at
-    // row + 1, row + 11 and row + 21.
-    FractionColumn column(int16_t row, uint8_t column) const;
+    // A row's labels and bar in one column.
+    FractionColumn column(int16_t row, Column column) const;
 
-    // What the pupil typed into a row's boxes, and the row's correct answer
-    // as its answer column shows it.
-    RowTexts typedAnswer(int16_t row) const;
-    RowTexts shownAnswer(int16_t row) const;
+    // What the pupil has typed into a row's boxes.
+    BoxTexts typedAnswer(int16_t row) const;
 
     // The menu.
     QMenu *mn = nullptr;

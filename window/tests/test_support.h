@@ -21,15 +21,8 @@
 #include <functional>
 #include <vector>
 
-// Where a shown window is in a test.
-enum class Stage { Ready, Running, Graded };
-
-inline Stage stageOf(const Form1 &form)
-{
-    if (form.ui().Mrk->isVisible())
-        return Stage::Graded;
-    return form.ui().Frame1->isVisible() ? Stage::Running : Stage::Ready;
-}
+// Where a window is in its test.
+inline Stage stageOf(const Form1 &form) { return form.session().stage(); }
 
 // Task parameters all at their lowest: the answers are -1/6, -1 1/2, -8, 5/8,
 // 6, 1/2, 1 1/8, -1, -1 13/15 and -1/10.

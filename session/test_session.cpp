@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "session/test_session.h"
+
+BoxTexts FilledBoxes(const BoxTexts &typed)
+{
+    BoxTexts filled = typed;
+    if (filled.num.empty())
+        filled.num = "0";
+    if (filled.den.empty())
+        filled.den = "1";
+    if (filled.whole.empty())
+        filled.whole = "0";
+    return filled;
+}
+
+int GradeFor(int rightAnswers)
+{
+    switch (rightAnswers) {
+    case 10:
+        return 5;
+    case 9:
+        return 4;
+    case 8:
+        return 3;
+    default:
+        return 2;
+    }
+}
+
+TestSession::TestSession(int16_t secondsAllowed) : m_secondsAllowed(secondsAllowed), m_secondsLeft(secondsAllowed) {}
+
+void TestSession::start(RandomSource &random, Clock::time_point now)
+{
+    // The start screen's button is gone once a test runs; should a test be
+    // started again all the same, it starts afresh.
+    *this = TestSession(m_secondsAllowed);
+    GenerateTasks(random, [this](int16_t r, Fraction &fraction, uint8_t column) {
+        SessionRow &row = m_rows.at(size_t(r));
+        row.operation = RowOperation[size_t(r)];
+        // The generator passes A, B, then the answer (columns 1, 2, 3).
+        if (column == 1) {
+            row.a = fraction;
+            row.aShown = WriteFraction(fraction);
+        } else if (column == 2) {
+            row.b = fraction;
+            row.bShown = WriteFraction(fraction);
+        } else {
+            row.answer = WriteFraction(fraction);
+        }
+    });
+    m_started = now;
+    m_stage = Stage::Running;
+}
+
+void TestSession::setBoxes(int r, BoxTexts texts)
+{
+    SessionRow &row = m_rows.at(size_t(r));
+    if (!m_filled)
+        row.typed = texts;
+    row.boxes = std::move(texts);
+}
+
+void TestSession::fillEmptyBoxes()
+{
+    for (SessionRow &row : m_rows) {
+        // Latched: a second press finds the boxes the first one filled.
+        row.boxesWereEmpty = row.boxesWereEmpty || row.boxes.allEmpty();
+        row.boxes = FilledBoxes(row.boxes);
+    }
+    m_filled = true;
+}
+
+void TestSession::grade(Clock::time_point now)
+{
+    m_right = 0;
+    for (SessionRow &row : m_rows) {
+        const AnswerTexts boxes = row.boxes.view();
+        row.right = AnswerIsRight(boxes, {row.answer.num, row.answer.den, row.answer.whole});
+        if (row.right)
+            ++m_right;
+        // Graded as they stand (the clock ran out), empty boxes are no answer too.
+        const bool noAnswer = row.boxesWereEmpty || (!m_filled && row.boxes.allEmpty());
+        row.diagnosis = DiagnoseAnswer(row.a, row.b, row.operation, boxes, noAnswer, row.right);
+    }
+    m_finished = now;
+    m_stage = Stage::Graded;
+}
+
+int TestSession::gradeValue() const
+{
+    return m_stage == Stage::Graded ? GradeFor(m_right) : 0;
+}

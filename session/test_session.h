@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// One test as data: its ten tasks, what the pupil typed, the verdicts, the
+// grade and the clock, with no widgets. The window draws from it; the results
+// record is written from it; grading is a function of it alone.
+//
+// The course of a test: Ready -> Running (start) -> Graded (grade). Nothing
+// leads back, but a graded test may be graded again: «Готово!» after the
+// timeout fills the empty boxes and grades once more.
+//
+// The session keeps two sets of box texts per row: what the boxes hold now,
+// which grading reads, and what the pupil typed, which stops following the
+// boxes once «Готово!» has filled the empty ones, so that the record keeps
+// the texts as the pupil left them.
+//
+// Standard C++ and the engine only: no toolkit.
+
+#include "fraction/answer.h"
+#include "fraction/diagnosis.h"
+#include "fraction/fraction.h"
+#include "fraction/task_generator.h"
+#include "fraction/written_form.h"
+#include "runtime/random_source.h"
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+// The length of a test in seconds, unless a school sets another.
+inline constexpr int16_t TestSeconds = 600;
+
+enum class Stage : uint8_t { Ready, Running, Graded };
+
+// A row's three answer boxes: whole part, numerator, denominator.
+struct BoxTexts {
+    std::string whole;
+    std::string num;
+    std::string den;
+
+    bool allEmpty() const { return whole.empty() && num.empty() && den.empty(); }
+    // As the answer check reads them.
+    AnswerTexts view() const { return {num, den, whole}; }
+    friend bool operator==(const BoxTexts &, const BoxTexts &) = default;
+};
+
+// What «Готово!» writes into empty boxes: an untouched row reads 0 over 1,
+// and a whole part typed alone reads as that whole number.
+BoxTexts FilledBoxes(const BoxTexts &typed);
+
+struct SessionRow {
+    Operation operation = Operation::Multiply;
+    // The operands as the generator made them.
+    Fraction a{0, 0, 0};
+    Fraction b{0, 0, 0};
+    // The operands and the correct answer as the window writes them.
+    WrittenForm aShown;
+    WrittenForm bShown;
+    WrittenForm answer;
+    // What the boxes hold now: what grading reads.
+    BoxTexts boxes;
+    // The boxes as the pupil left them, before «Готово!» filled empty ones.
+    BoxTexts typed;
+    // Whether all three boxes were empty when «Готово!» was pressed.
+    bool boxesWereEmpty = false;
+    // Set by grading.
+    bool right = false;
+    Diagnosis diagnosis;
+};
+
+class TestSession {
+public:
+    using Clock = std::chrono::system_clock;
+
+    explicit TestSession(int16_t secondsAllowed = TestSeconds);
+
+    Stage stage() const { return m_stage; }
+    int16_t secondsAllowed() const { return m_secondsAllowed; }
+    int16_t secondsLeft() const { return m_secondsLeft; }
+    const SessionRow &row(int r) const { return m_rows.at(size_t(r)); }
+    const std::array<SessionRow, RowCount> &rows() const { return m_rows; }
+    Clock::time_point started() const { return m_started; }
+    Clock::time_point finished() const { return m_finished; }
+
+    // Draws the ten tasks and starts the clock's count.
+    void start(RandomSource &random, Clock::time_point now);
+    // The clock's count, as the window's clock keeps it.
+    void setSecondsLeft(int16_t seconds) { m_secondsLeft = seconds; }
+    // What row r's boxes hold now.
+    void setBoxes(int r, BoxTexts texts);
+
+    // «Готово!»: notes the rows left empty and fills every empty box.
+    void fillEmptyBoxes();
+    bool boxesFilled() const { return m_filled; }
+
+    // Marks every row, counts and grades, and diagnoses each row.
+    void grade(Clock::time_point now);
+
+    int rightCount() const { return m_right; }
+    int wrongCount() const { return RowCount - m_right; }
+    // 5 for ten right answers, 4 for nine, 3 for eight, 2 below; 0 until graded.
+    int gradeValue() const;
+    // The clock ran out before the test was graded for the last time.
+    bool timeRanOut() const { return m_secondsLeft <= 0; }
+
+private:
+    int16_t m_secondsAllowed;
+    int16_t m_secondsLeft;
+    Stage m_stage = Stage::Ready;
+    bool m_filled = false;
+    int m_right = 0;
+    std::array<SessionRow, RowCount> m_rows{};
+    Clock::time_point m_started{};
+    Clock::time_point m_finished{};
+};
+
+// The grade for a number of right answers out of ten.
+int GradeFor(int rightAnswers);

@@ -30,8 +30,10 @@ deps:
 test build-asan: DEPS = test
 bundle bundle-test: DEPS = bundle
 
+configure = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(configure)
 	cmake --build $(BUILD) -j$(JOBS)
 
 build-asan: deps
@@ -39,7 +41,11 @@ build-asan: deps
 	  -DDROBI_SANITIZE=ON -DDROBI_FUZZ=ON
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 
-run: build
+# The program alone: not the tests, nor the icons and manual page that
+# installing needs.
+run: deps
+	$(configure)
+	cmake --build $(BUILD) -j$(JOBS) --target drobi
 	./$(BUILD)/drobi
 
 test: build

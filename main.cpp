@@ -46,7 +46,7 @@ int printAndExit(int argc, char *argv[])
                    "  --version  print the version and exit\n"
                    "\n"
                    "drobi has no other options; Qt's own (such as -platform) are passed on.\n"
-                   "The desktop entry is io.github.drobi.Drobi.desktop; see drobi(1).\n";
+                   "The desktop entry is " DROBI_APP_ID ".desktop; see drobi(1).\n";
     }
     if (!text)
         return -1;

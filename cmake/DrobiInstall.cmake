@@ -1,25 +1,17 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# What `cmake --install` puts on a machine and what the Debian package holds:
-# the stripped program, its desktop entry, AppStream data and icons, the man
+# What `cmake --install --strip` puts on a machine and what the Debian package
+# holds: the stripped program, its desktop entry, AppStream data and icons, the man
 # page, and the licence, copyright and changelog files Debian asks for. Then
 # the package itself: `cpack -G DEB` in the build folder.
 include(GNUInstallDirs)
 # Installing (and packaging) takes the program as built; it does not build the tests first.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
-set(DROBI_APP_ID io.github.drobi.Drobi)
 set(drobi_docdir ${CMAKE_INSTALL_DATADIR}/doc/drobi)
 
-# The program, stripped the way Debian's own packaging strips it: no debug
-# information or symbol tables, no compiler notes. Both `cmake --install` and
-# the package get the stripped copy; the build folder keeps the full one.
+# The program: `cmake --install <build> --strip` and the package (CPack's
+# CPACK_STRIP_FILES, below) install it without debug information or symbol
+# tables; the build folder keeps the full one.
 install(TARGETS drobi RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(CODE "
-  set(drobi_installed \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/drobi\")
-  execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
-                          --strip-unneeded \"\${drobi_installed}\" RESULT_VARIABLE drobi_strip)
-  if(NOT drobi_strip EQUAL 0)
-    message(FATAL_ERROR \"could not strip \${drobi_installed}\")
-  endif()")
 
 install(FILES data/${DROBI_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/${DROBI_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
@@ -76,6 +68,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "drobi developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "timed classroom test on multiplying and dividing fractions (Russian)")
 set(CPACK_PACKAGE_DESCRIPTION "A ten-minute test for sixth-grade pupils: ten tasks on multiplying and\ndividing common fractions, each answer checked, a grade from 2 to 5.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES TRUE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -10,6 +10,9 @@
 
 namespace {
 
+// A position read back from the screen: whole pixels, so a multiple of 15.
+constexpr int pxToTwips(int px) { return px * TwipsPerPixel; }
+
 QColor colorFromRGB(int32_t rgb)
 {
     return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);

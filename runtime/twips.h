@@ -10,5 +10,3 @@ constexpr int twipsToPx(int twips)
     return twips >= 0 ? (twips + TwipsPerPixel / 2) / TwipsPerPixel
                       : -((-twips + TwipsPerPixel / 2) / TwipsPerPixel);
 }
-
-constexpr int pxToTwips(int px) { return px * TwipsPerPixel; }

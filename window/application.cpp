@@ -16,8 +16,9 @@ void prepareApplication()
 void setUpApplication(QApplication &app)
 {
     // The name of the installed desktop entry: on Wayland it is the window's
-    // app ID, by which docks and taskbars find the entry's name and icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.drobi.Drobi"));
+    // app ID, by which docks and taskbars find the entry's name and icon
+    // (DROBI_APP_ID: the build names it once, in CMakeLists.txt).
+    QGuiApplication::setDesktopFileName(QStringLiteral(DROBI_APP_ID));
     // A steady text cursor: a blinking one repaints the answer box and the
     // frame beneath it twice a second for the whole test, and blinking is
     // hard on some pupils' eyes.

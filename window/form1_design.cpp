@@ -300,6 +300,7 @@ void setupDots(Form1 &ui)
 // numerator it crosses; the load step puts them in place.
 void setupBars(Form1 &ui)
 {
+    // Line1(0) is never drawn; it is kept because the objectName contract names Line1_0.
     for (int i = 0; i <= 30; ++i) {
         auto *bar = new LineControl(i >= 1 && i <= 20 ? ui.Frame1 : ui.Frame2);
         bar->setObjectName(QStringLiteral("Line1_%1").arg(i));

@@ -564,6 +564,74 @@ private slots:
         for (size_t i = 0; i < errors.size(); ++i)
             QVERIFY2(tally[i].intended > 0, errors[i].name);
     }
+
+    // What the catalogue cannot make, and the words themselves.
+    void handMade_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("parameter");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<bool>("wasEmpty");
+        QTest::addColumn<QString>("mistake");
+        QTest::addColumn<QString>("says");
+        const auto add = [](const char *name, int row, int j, QStringList boxes, bool wasEmpty, const char *mistake,
+                            const char *says) {
+            QTest::newRow(name) << row << j << boxes << wasEmpty << QString::fromUtf8(mistake) << QString::fromUtf8(says);
+        };
+        // Row 1, m = 2: 1/2 : (-1/3) = -1 1/2; row 9 parameter j gives a = j + 1, b = 1.
+        add("box beyond 16 bits", 1, 0, {"-1", "40000", "2"}, false, "other", "образцом");
+        add("whole beyond 16 bits", 1, 0, {"-40000", "1", "2"}, false, "other", "образцом");
+        add("denominator 0", 1, 0, {"-1", "1", "0"}, false, "other", "образцом");
+        add("empty at the end", 1, 0, {"0", "0", "1"}, true, "no-answer", "не записан");
+        add("two minuses, value wrong", 1, 0, {"-", "-5", "7"}, false, "sign-twice", "Минус записан дважды");
+        add("right, two minuses", 5, 0, {"-", "-1", "2"}, false, "", "Ответ верный. Только у положительного числа");
+        add("unreduced improper", 1, 0, {"-", "9", "6"}, false, "whole-not-taken-out",
+            "сократите её и выделите целую часть: −9/6 = −1\u00A01/2.");
+        add("whole number as n/1", 4, 3, {"", "30", "1"}, false, "whole-not-taken-out",
+            "запишите ответ целым числом: 30/1 = 30.");
+        add("zero fractional part", 4, 0, {"6", "0", "4"}, false, "not-reduced",
+            "дробная часть равна нулю: запишите целое число 6.");
+        add("sign rule in a quotient", 1, 0, {"1", "1", "2"}, false, "wrong-sign",
+            "делимое и делитель разных знаков, поэтому частное отрицательное.");
+        add("reciprocal of a whole divisor", 5, 2, {"", "3", "4"}, false, "multiplied-instead",
+            "делимое умножают на число, обратное делителю.");
+        add("whole dividend turned over", 2, 0, {"-", "1", "8"}, false, "wrong-fraction-turned-over",
+            "обратным числом заменяют делитель");
+        // The worked solutions of listed tasks, each answered right.
+        add("sign first", 3, 0, {"", "5", "8"}, false, "", "−1\u00A01/4 · (−1/2) = −5/4 · (−1/2) = 5/4 · 1/2 = 5/8");
+        add("mixed divisor in two steps", 6, 0, {"1", "1", "8"}, false, "",
+            "1\u00A01/2 : 1\u00A01/3 = 3/2 : 4/3 = 3/2 · 3/4 = 9/8 = 1\u00A01/8");
+        add("whole numbers without /1", 2, 0, {"-8", "0", "1"}, false, "", "4 : (−1/2) = 4 · (−2) = −8");
+        add("products cancel", 9, 97, {"-9", "4", "5"}, false, "",
+            "49/50 : (−1/10) = 49/50 · (−10) = −(49 · 10)/50 = −49/5 = −9\u00A04/5");
+    }
+
+    void handMade()
+    {
+        QFETCH(int, row);
+        QFETCH(int, parameter);
+        QFETCH(QStringList, boxes);
+        QFETCH(bool, wasEmpty);
+        QFETCH(QString, mistake);
+        QFETCH(QString, says);
+        std::vector<double> script(11, 0.0);
+        script[size_t(row)] = pick(parameter, kCount[row]);
+        ScriptedRandomSource random(script);
+        std::array<Fraction, 3> task{};
+        GenerateTasks(random, [&](int16_t r, Fraction &f, uint8_t column) {
+            if (r == row)
+                task[column - 1] = f;
+        });
+        const Boxes typed{boxes[0].toStdString(), boxes[1].toStdString(), boxes[2].toStdString()};
+        const WrittenForm labels = WriteFraction(task[2]);
+        const bool right = AnswerIsRight(textsOf(typed), {labels.num, labels.den, labels.whole});
+        const Diagnosis d = DiagnoseAnswer(task[0], task[1], RowOperation[size_t(row)], textsOf(typed), wasEmpty, right);
+        QCOMPARE(QString::fromUtf8(MistakeName(d.mistake).data(), int(MistakeName(d.mistake).size())), mistake);
+        // Either a part of the explanation or the whole solution.
+        const QString explanation = QString::fromStdString(d.explanation), solution = QString::fromStdString(d.solution);
+        says.replace(QStringLiteral("\\u00A0"), QStringLiteral("\u00A0"));
+        QVERIFY2(explanation.contains(says) || solution == says, qPrintable(explanation + " | " + solution));
+    }
 };
 
 QTEST_APPLESS_MAIN(TestDiagnosis)

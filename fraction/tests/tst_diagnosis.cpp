@@ -480,18 +480,18 @@ private slots:
         QStringList falseNamings;
 
         for (const Task &t : tasks) {
-            // The worked solution: every step equals the result, no step
-            // shows a number larger than the improper fractions of the task
-            // and its answer do, and the
-            // last step is the answer as displayed.
+            // The worked solution starts with the task; every step equals
+            // the result, no step shows a number larger than the improper
+            // fractions of the task and its answer do, and the last step is
+            // the answer as displayed.
             const std::string solution = WorkedSolution(t.ra, t.rb, t.operation);
             const std::vector<std::string> terms = termsOf(solution);
             const QString context = describe(t, t.labels) + ": " + QString::fromStdString(solution);
             QVERIFY2(plain(terms.back()) == WriteFraction(Fraction{int16_t(t.e.num()), int16_t(t.e.den()), 0}).text(),
                      qPrintable(context));
-            Term first(terms.front()), last(terms.back());
-            QVERIFY2(first.value() == t.a * t.factor || first.value() == t.e, qPrintable(context));
-            QVERIFY(last.value() == t.e);
+            const std::string b = WrittenValue(t.b);
+            QVERIFY2(plain(terms.front()) == WrittenValue(t.a) + (t.divides() ? " : " : " · ") + (t.b.sign() < 0 ? "(" + b + ")" : b),
+                     qPrintable(context));
             const int64_t bound = std::max({std::abs(t.a.num()), t.a.den(), std::abs(t.b.num()), t.b.den(),
                                             std::abs(t.e.num()), t.e.den()});
             for (const std::string &step : terms) {
@@ -513,7 +513,9 @@ private slots:
                 const Typed &typed = *made[i];
                 const bool right = AnswerIsRight(textsOf(typed.boxes), textsOf(t.labels));
                 // An error that gives the right answer in this task is none.
-                if (right != (errors[i].intended == Mistake::Right))
+                if (errors[i].intended == Mistake::Right)
+                    QVERIFY2(right, qPrintable(describe(t, typed.boxes)));
+                else if (right)
                     continue;
                 const Diagnosis d = DiagnoseAnswer(t.ra, t.rb, t.operation, textsOf(typed.boxes), false, right);
                 QCOMPARE(d.solution, solution);
@@ -526,7 +528,9 @@ private slots:
                 Tally &count = tally[i];
                 ++count.answers;
                 const QString named = QString::fromUtf8(MistakeName(d.mistake).data(), int(MistakeName(d.mistake).size()));
-                if (count.examples.size() < 2 && (count.examples.isEmpty() || !count.examples[0].startsWith(QStringLiteral("row %1").arg(t.row))))
+                // Two examples, from different rows where there are.
+                if (count.examples.size() < 2
+                    && (count.examples.isEmpty() || !count.examples[0].startsWith(QStringLiteral("row %1").arg(t.row))))
                     count.examples << describe(t, typed.boxes) + " → " + (named.isEmpty() ? "right" : named);
                 const auto &also = errors[i].alsoTrue;
                 bool otherTrue = std::find(also.begin(), also.end(), d.mistake) != also.end();
@@ -540,7 +544,6 @@ private slots:
                     ++count.other;
                 else {
                     ++count.wrong;
-                    if (qEnvironmentVariableIsSet("ALLFALSE")) fprintf(stderr, "FALSE %s|%d|%s\n", errors[i].name, t.row, MistakeName(d.mistake).data());
                     if (falseNamings.size() < 10)
                         falseNamings << QString::fromUtf8(errors[i].name) + ": " + describe(t, typed.boxes) + " named "
                                             + named + ": " + QString::fromStdString(d.explanation);

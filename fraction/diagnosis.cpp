@@ -71,8 +71,7 @@ constexpr std::string_view DividendTurnedOver =
 constexpr std::string_view BothTurnedOver =
     "Перевёрнуты и делимое, и делитель: обратным числом заменяют только делитель, а делимое оставляют как есть.";
 constexpr std::string_view OppositeForReciprocal =
-    "Вместо числа, обратного делителю, взято противоположное. У обратного числа знак тот же, а числитель и "
-    "знаменатель меняются местами: число, обратное {1}, равно {2}.";
+    "Вместо числа, обратного делителю, взято противоположное: число, обратное {1}, равно {2}.";
 constexpr std::string_view Swapped = "Числитель и знаменатель поменялись местами: записано число, обратное ответу.";
 constexpr std::string_view DividedInstead =
     "Здесь умножение, а выполнено деление. Чтобы умножить дроби, числитель умножают на числитель, а знаменатель — на "
@@ -91,12 +90,8 @@ constexpr std::string_view PartsDividedOne =
     "неправильной дроби.";
 constexpr std::string_view PartsDividedBoth =
     "Целые и дробные части нельзя делить по отдельности. Сначала запишите смешанные числа в виде неправильных дробей.";
-constexpr std::string_view MixedToImproperOne =
-    "Смешанное число переведено в неправильную дробь неверно. Целую часть умножают на знаменатель и прибавляют "
-    "числитель: {1}.";
-constexpr std::string_view MixedToImproperBoth =
-    "Смешанные числа переведены в неправильные дроби неверно. Целую часть умножают на знаменатель и прибавляют "
-    "числитель: {1}.";
+constexpr std::string_view MixedToImproperOne = "Смешанное число переведено в неправильную дробь неверно: {1}.";
+constexpr std::string_view MixedToImproperBoth = "Смешанные числа переведены в неправильные дроби неверно: {1}.";
 constexpr std::string_view WholePartLost = "Потеряна целая часть: записана только дробная часть числа {1}.";
 constexpr std::string_view WrongWholePart = "Целая часть выделена неверно: {1} = {2}.";
 constexpr std::string_view OnlyWholePart = "Записана только целая часть, а дробная потеряна: {1} = {2}.";

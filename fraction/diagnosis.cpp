@@ -3,7 +3,6 @@
 
 #include "fraction/typeset.h"
 
-#include <array>
 #include <cstdlib>
 #include <initializer_list>
 #include <iterator>
@@ -31,7 +30,7 @@ constexpr std::string_view SignTwicePositive =
 constexpr std::string_view SignTwiceOther =
     "Минус записан дважды: его пишут один раз, в клетке целой части. Сравните своё решение с образцом.";
 constexpr std::string_view MinusZero =
-    "Ответ найден верно, но минус записан с нулём: в клетке целой части пишут только знак минус.";
+    "Ответ найден верно, но в клетке целой части пишут только знак минус, без нуля и пробелов.";
 constexpr std::string_view MinusOnDenominator =
     "Ответ найден верно, но минус записан в знаменателе: знак числа пишут в клетке целой части.";
 constexpr std::string_view MinusOnNumerator =
@@ -39,7 +38,7 @@ constexpr std::string_view MinusOnNumerator =
 // Added to another explanation when the sign was also written in a way the
 // check does not read as meant.
 constexpr std::string_view NoteSignTwice = " Минус пишут один раз, в клетке целой части.";
-constexpr std::string_view NoteMinusZero = " В клетке целой части минус пишут без нуля.";
+constexpr std::string_view NoteMinusZero = " В клетке целой части пишут только знак минус, без нуля и пробелов.";
 constexpr std::string_view NoteMinusOnDenominator = " Минус пишут в клетке целой части, а не в знаменателе.";
 constexpr std::string_view NoteMinusOnNumerator = " У смешанного числа минус пишут перед целой частью.";
 
@@ -138,8 +137,8 @@ struct Task {
     Rational factor, exact;
     int64_t productNum = 0, productDen = 1;
 
-    Task(const Rational &a, const Rational &b, Operation operation)
-        : a(a), b(b), divides(operation == Operation::Divide), factor(divides ? b.reciprocal() : b),
+    Task(const Rational &first, const Rational &second, Operation operation)
+        : a(first), b(second), divides(operation == Operation::Divide), factor(divides ? b.reciprocal() : b),
           exact(a * factor), productNum(std::abs(a.num() * factor.num())), productDen(a.den() * factor.den())
     {
     }

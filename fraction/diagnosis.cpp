@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fraction/diagnosis.h"
 
+#include "fraction/typeset.h"
+
 #include <cstdlib>
+#include <initializer_list>
 #include <iterator>
 #include <numeric>
 #include <optional>
@@ -11,80 +14,185 @@
 
 namespace {
 
-// Every text the pupil reads. {1} and {2} are replaced by numbers written as
-// the window writes them.
+// Every text the pupil reads. {1}, {2}, {3} are replaced by numbers printed
+// as typeset.h prints them.
 namespace Text {
 constexpr std::string_view Right = "Всё сделано верно.";
+constexpr std::string_view RightSignTwiceNegative = "Ответ верный. Только минус пишут один раз, в клетке целой части.";
+constexpr std::string_view RightSignTwicePositive =
+    "Ответ верный. Только у положительного числа знак не пишут: два минуса здесь лишние.";
 constexpr std::string_view NoAnswer = "Ответ не записан. Вот как решается этот пример.";
-constexpr std::string_view NotReduced = "Значение верное, но дробь не сокращена: сократите {1} на {2}.";
+
+constexpr std::string_view SignTwiceNegative =
+    "Ответ найден верно, но минус записан дважды: его пишут один раз, в клетке целой части.";
+constexpr std::string_view SignTwicePositive =
+    "Ответ найден верно, но минус записан дважды: у положительного числа знак не пишут.";
+constexpr std::string_view SignTwiceOther =
+    "Минус записан дважды: его пишут один раз, в клетке целой части. Сравните своё решение с образцом.";
+constexpr std::string_view MinusZero =
+    "Ответ найден верно, но в клетке целой части пишут только знак минус, без нуля и пробелов.";
+constexpr std::string_view MinusOnDenominator =
+    "Ответ найден верно, но минус записан в знаменателе: знак числа пишут в клетке целой части.";
+constexpr std::string_view MinusOnNumerator =
+    "Ответ найден верно, но минус записан в числителе: у смешанного числа знак пишут перед целой частью.";
+// Added to another explanation when the sign was also written in a way the
+// check does not read as meant.
+constexpr std::string_view NoteSignTwice = " Минус пишут один раз, в клетке целой части.";
+constexpr std::string_view NoteMinusZero = " В клетке целой части пишут только знак минус, без нуля и пробелов.";
+constexpr std::string_view NoteMinusOnDenominator = " Минус пишут в клетке целой части, а не в знаменателе.";
+constexpr std::string_view NoteMinusOnNumerator = " У смешанного числа минус пишут перед целой частью.";
+
+constexpr std::string_view NotReduced = "Ответ найден верно, но дробь не сокращена. Сократите её на {1}: {2} = {3}.";
+constexpr std::string_view ZeroFraction = "Ответ найден верно, но дробная часть равна нулю: запишите целое число {1}.";
+constexpr std::string_view WholeNumber = "Ответ найден верно, но запишите ответ целым числом: {1} = {2}.";
 constexpr std::string_view WholeNotTakenOut =
-    "Значение верное, но в ответе неправильная дробь: выделите целую часть, {1} = {2}.";
+    "Ответ найден верно, но дробь неправильная, выделите целую часть: {1} = {2}.";
 constexpr std::string_view WholeNotTakenOutNorReduced =
-    "Значение верное, но в ответе неправильная дробь: сократите её и выделите целую часть, {1} = {2}.";
-constexpr std::string_view WrongSignSameSigns = "Ошибка в знаке: у чисел одинаковые знаки, поэтому ответ положительный.";
-constexpr std::string_view WrongSignDifferentSigns = "Ошибка в знаке: у чисел разные знаки, поэтому ответ отрицательный.";
+    "Ответ найден верно, но дробь неправильная и не сокращена, сократите её и выделите целую часть: {1} = {2}.";
+constexpr std::string_view WholeNotTakenOutFully =
+    "Ответ найден верно, но целая часть выделена не полностью: дробь {1} неправильная. Должно быть: {2} = {3}.";
+
+constexpr std::string_view ProductPositive = "Ошибка в знаке: множители одного знака, поэтому произведение положительное.";
+constexpr std::string_view ProductNegative = "Ошибка в знаке: множители разных знаков, поэтому произведение отрицательное.";
+constexpr std::string_view QuotientPositive =
+    "Ошибка в знаке: делимое и делитель одного знака, поэтому частное положительное.";
+constexpr std::string_view QuotientNegative =
+    "Ошибка в знаке: делимое и делитель разных знаков, поэтому частное отрицательное.";
+
 constexpr std::string_view MultipliedInstead =
-    "Вы умножили, а нужно было разделить. Чтобы разделить на дробь, умножьте делимое на дробь, обратную делителю.";
-constexpr std::string_view WrongFractionTurnedOver =
+    "Здесь деление, а выполнено умножение. Чтобы разделить, делимое умножают на {1}.";
+constexpr std::string_view ReciprocalNumber = "число, обратное делителю";
+constexpr std::string_view ReciprocalFraction = "дробь, обратную делителю";
+constexpr std::string_view DividendWholeTurnedOver =
+    "Перевёрнуто не то число: обратным числом заменяют делитель, а делимое оставляют как есть.";
+constexpr std::string_view DividendTurnedOver =
     "Перевёрнута не та дробь: обратной дробью заменяют делитель, а делимое оставляют как есть.";
-constexpr std::string_view Swapped = "Числитель и знаменатель поменялись местами: записана обратная дробь.";
-constexpr std::string_view PartsMultipliedSeparately =
-    "Целые и дробные части нельзя умножать по отдельности. Сначала запишите смешанные числа в виде неправильных дробей.";
-constexpr std::string_view WholePartLost = "Потеряна целая часть: записана только дробная часть смешанного числа {1}.";
+constexpr std::string_view BothTurnedOver =
+    "Перевёрнуты и делимое, и делитель: обратным числом заменяют только делитель, а делимое оставляют как есть.";
+constexpr std::string_view OppositeForReciprocal =
+    "Вместо числа, обратного делителю, взято противоположное: число, обратное {1}, равно {2}.";
+constexpr std::string_view Swapped = "Числитель и знаменатель поменялись местами: записано число, обратное ответу.";
+constexpr std::string_view DividedInstead =
+    "Здесь умножение, а выполнено деление. Чтобы умножить дроби, числитель умножают на числитель, а знаменатель — на "
+    "знаменатель.";
+constexpr std::string_view CommonDenominator =
+    "При умножении дробей общий знаменатель не нужен: числитель умножают на числитель, а знаменатель — на "
+    "знаменатель.";
+constexpr std::string_view PartsMultipliedOne =
+    "Целую и дробную части смешанного числа нельзя умножать по отдельности. Сначала запишите смешанное число в виде "
+    "неправильной дроби.";
+constexpr std::string_view PartsMultipliedBoth =
+    "Целые и дробные части нельзя умножать по отдельности. Сначала запишите смешанные числа в виде неправильных "
+    "дробей.";
+constexpr std::string_view PartsDividedOne =
+    "Целую и дробную части смешанного числа нельзя делить по отдельности. Сначала запишите смешанное число в виде "
+    "неправильной дроби.";
+constexpr std::string_view PartsDividedBoth =
+    "Целые и дробные части нельзя делить по отдельности. Сначала запишите смешанные числа в виде неправильных дробей.";
+constexpr std::string_view MixedToImproperOne = "Смешанное число переведено в неправильную дробь неверно: {1}.";
+constexpr std::string_view MixedToImproperBoth = "Смешанные числа переведены в неправильные дроби неверно: {1}.";
+constexpr std::string_view WholePartLost = "Потеряна целая часть: записана только дробная часть числа {1}.";
+constexpr std::string_view WrongWholePart = "Целая часть выделена неверно: {1} = {2}.";
+constexpr std::string_view OnlyWholePart = "Записана только целая часть, а дробная потеряна: {1} = {2}.";
+constexpr std::string_view ReducedWrongly =
+    "Дробь сокращена неверно: числитель и знаменатель делят на одно и то же число, здесь на {1}: {2} = {3}.";
+constexpr std::string_view SlipNumerators =
+    "Ход решения верный, но в вычислениях ошибка: проверьте произведение числителей {1}.";
+constexpr std::string_view SlipDenominators =
+    "Ход решения верный, но в вычислениях ошибка: проверьте произведение знаменателей {1}.";
+constexpr std::string_view SlipProduct = "Ход решения верный, но в вычислениях ошибка: проверьте произведение {1}.";
 constexpr std::string_view Other = "Сравните своё решение с образцом.";
 } // namespace Text
 
 constexpr std::string_view DivideSign = " : ";
-constexpr std::string_view MultiplySign = " · ";
+constexpr std::string_view MultiplySign = " \u00B7 ";
 
-std::string fill(std::string_view pattern, const std::string &first, const std::string &second = {})
+std::string fill(std::string_view pattern, std::initializer_list<std::string> values)
 {
     std::string text(pattern);
-    if (const size_t at = text.find("{1}"); at != std::string::npos)
-        text.replace(at, 3, first);
-    if (const size_t at = text.find("{2}"); at != std::string::npos)
-        text.replace(at, 3, second);
+    char key[] = "{1}";
+    for (const std::string &value : values) {
+        if (const size_t at = text.find(key); at != std::string::npos)
+            text.replace(at, 3, value);
+        ++key[1];
+    }
     return text;
 }
 
-// num/den as it stands, unreduced, the sign in front: "-9/2", "3/1".
-std::string fractionText(int64_t num, int64_t den)
-{
-    if (den < 0) {
-        num = -num;
-        den = -den;
-    }
-    return std::to_string(num) + "/" + std::to_string(den);
-}
-
-std::string improperText(const Rational &x) { return fractionText(x.num(), x.den()); }
+std::string times(int64_t x, int64_t y) { return std::to_string(x) + std::string(MultiplySign) + std::to_string(y); }
 
 // A second factor or divisor below zero is set off in parentheses.
-std::string secondOperand(std::string text, const Rational &x) { return x.sign() < 0 ? "(" + text + ")" : text; }
-
-// The pupil's record written with magnitudes as typed and the sign of its
-// value: "1 4/3", "-14/6".
-std::string typedText(const Fraction &f, const Rational &value)
-{
-    const int64_t whole = std::abs(int64_t(f.Whole));
-    std::string text = value.sign() < 0 ? "-" : "";
-    if (whole != 0)
-        text += std::to_string(whole) + " ";
-    return text + fractionText(std::abs(int64_t(f.Num)), std::abs(int64_t(f.Den)));
-}
+std::string secondOperand(const std::string &text, const Rational &x) { return x.sign() < 0 ? "(" + text + ")" : text; }
 
 bool isMixedNumber(const Rational &x) { return x.wholeOfMagnitude() != 0 && x.fractionOfMagnitude() != 0; }
+bool isWhole(const Rational &x) { return x.den() == 1; }
 
-// Whole parts multiplied together and fractional parts together, as a pupil
-// does it who skips the improper fractions. Nothing when it does not apply.
-std::optional<Rational> partsMultipliedSeparately(const Rational &a, const Rational &b)
+// One task: its operands, its exact result, and the two products the
+// textbook writes before cancelling: numerators over denominators of the
+// first operand and of the factor (the second operand, or its reciprocal in
+// a division).
+struct Task {
+    Rational a, b;
+    bool divides = false;
+    Rational factor, exact;
+    int64_t productNum = 0, productDen = 1;
+
+    Task(const Rational &first, const Rational &second, Operation operation)
+        : a(first), b(second), divides(operation == Operation::Divide), factor(divides ? b.reciprocal() : b),
+          exact(a * factor), productNum(std::abs(a.num() * factor.num())), productDen(a.den() * factor.den())
+    {
+    }
+    std::optional<Rational> apply(const Rational &x, const Rational &y) const
+    {
+        if (divides && y == 0)
+            return std::nullopt;
+        return divides ? x / y : x * y;
+    }
+};
+
+// How the pupil wrote the sign, where it differs from the window's way.
+enum class SignWriting { AsTheWindow, Twice, MinusZero, OnDenominator, OnNumeratorBesideWhole };
+
+// The pupil's boxes: magnitudes as typed, the value meant and how the sign
+// was written. Two minuses with one of them in the whole-part box mean a
+// negative answer, though the check reads them as a positive one.
+struct Typed {
+    int64_t whole = 0, num = 0, den = 1;
+    Rational read, meant;
+    SignWriting sign = SignWriting::AsTheWindow;
+};
+
+std::optional<Typed> readTyped(const AnswerTexts &texts)
 {
-    if (a.fractionOfMagnitude() == 0 || b.fractionOfMagnitude() == 0 || (!isMixedNumber(a) && !isMixedNumber(b)))
+    const auto record = ReadRecord(texts.num, texts.den, texts.whole);
+    if (!record || record->Den == 0)
         return std::nullopt;
-    const int64_t wa = a.wholeOfMagnitude(), wb = b.wholeOfMagnitude();
-    const int64_t wholes = wa == 0 ? wb : wb == 0 ? wa : wa * wb;
-    const Rational magnitude = Rational(wholes) + a.fractionOfMagnitude() * b.fractionOfMagnitude();
-    return a.sign() * b.sign() < 0 ? -magnitude : magnitude;
+    const int16_t numField = *ReadField(texts.num);
+    const size_t first = texts.whole.find_first_not_of(' ');
+    const bool wholeMinus = first != std::string_view::npos && texts.whole[first] == '-';
+    const bool numMinus = numField < 0, denMinus = record->Den < 0;
+
+    Typed t;
+    t.whole = std::abs(int64_t(record->Whole));
+    t.num = std::abs(int64_t(numField));
+    t.den = std::abs(int64_t(record->Den));
+    const Rational magnitude(t.whole * t.den + t.num, t.den);
+    t.read = *Rational::of(*record);
+    t.meant = t.read;
+    if (wholeMinus && (numMinus || denMinus)) {
+        t.sign = SignWriting::Twice;
+        t.meant = -magnitude;
+    } else if (numMinus && denMinus) {
+        t.sign = SignWriting::Twice;
+    } else if (wholeMinus && texts.whole != "-" && record->Whole == 0) {
+        t.sign = SignWriting::MinusZero;
+        t.meant = -magnitude;
+    } else if (denMinus) {
+        t.sign = SignWriting::OnDenominator;
+    } else if (numMinus && record->Whole != 0) {
+        t.sign = SignWriting::OnNumeratorBesideWhole;
+    }
+    return t;
 }
 
 struct Found {
@@ -92,45 +200,247 @@ struct Found {
     std::string explanation;
 };
 
-// The right value written in a form the grading does not accept.
-Found formMistake(const Fraction &record, const Rational &exact)
+std::string_view signNote(SignWriting sign)
 {
-    const int64_t n = std::abs(int64_t(record.Num)), d = std::abs(int64_t(record.Den));
-    const int64_t common = std::gcd(n, d);
-    if (n < d && common > 1)
-        return {Mistake::NotReduced, fill(Text::NotReduced, fractionText(n, d), std::to_string(common))};
-    if (n >= d)
-        return {Mistake::WholeNotTakenOut, fill(common > 1 ? Text::WholeNotTakenOutNorReduced : Text::WholeNotTakenOut,
-                                                typedText(record, exact), WrittenValue(exact))};
+    switch (sign) {
+    case SignWriting::AsTheWindow: return {};
+    case SignWriting::Twice: return Text::NoteSignTwice;
+    case SignWriting::MinusZero: return Text::NoteMinusZero;
+    case SignWriting::OnDenominator: return Text::NoteMinusOnDenominator;
+    case SignWriting::OnNumeratorBesideWhole: return Text::NoteMinusOnNumerator;
+    }
+    return {};
+}
+
+// The typed magnitudes as one line: "1 4/3", "9/6", "3 0/5".
+std::string typedText(const Typed &t, int sign)
+{
+    std::string text = sign < 0 ? std::string(MinusSign) : std::string();
+    if (t.whole != 0)
+        text += std::to_string(t.whole) + std::string(NoBreakSpace);
+    return text + std::to_string(t.num) + "/" + std::to_string(t.den);
+}
+
+// The right value, written in a form the grading does not accept.
+Found formMistake(const Typed &t, const Rational &exact)
+{
+    const Rational fraction = exact.fractionOfMagnitude();
+    if (t.whole == exact.wholeOfMagnitude() && t.num == fraction.num() && t.den == fraction.den()) {
+        switch (t.sign) {
+        case SignWriting::Twice:
+            return {Mistake::SignTwice,
+                    std::string(exact.sign() < 0 ? Text::SignTwiceNegative : Text::SignTwicePositive)};
+        case SignWriting::MinusZero: return {Mistake::SignMisplaced, std::string(Text::MinusZero)};
+        case SignWriting::OnDenominator: return {Mistake::SignMisplaced, std::string(Text::MinusOnDenominator)};
+        case SignWriting::OnNumeratorBesideWhole:
+            return {Mistake::SignMisplaced, std::string(Text::MinusOnNumerator)};
+        case SignWriting::AsTheWindow: break;
+        }
+        return {Mistake::Other, std::string(Text::Other)};
+    }
+    const std::string typed = typedText(t, exact.sign()), answer = printedValue(exact);
+    const int64_t common = std::gcd(t.num, t.den);
+    Found found{Mistake::Other, std::string(Text::Other)};
+    if (t.num == 0)
+        found = {Mistake::NotReduced, fill(Text::ZeroFraction, {answer})};
+    else if (t.num >= t.den && t.whole != 0)
+        found = {Mistake::WholeTakenOutWrongly,
+                 fill(Text::WholeNotTakenOutFully, {printedFraction(t.num, t.den), typed, answer})};
+    else if (t.num >= t.den && isWhole(exact))
+        found = {Mistake::WholeNotTakenOut, fill(Text::WholeNumber, {typed, answer})};
+    else if (t.num >= t.den)
+        found = {Mistake::WholeNotTakenOut,
+                 fill(common > 1 ? Text::WholeNotTakenOutNorReduced : Text::WholeNotTakenOut, {typed, answer})};
+    else if (common > 1)
+        found = {Mistake::NotReduced, fill(Text::NotReduced, {std::to_string(common), printedFraction(t.num, t.den),
+                                                              printedFraction(t.num / common, t.den / common)})};
+    found.explanation += signNote(t.sign);
+    return found;
+}
+
+// The wrong ways of making a mixed number improper: (w + n)/d, w·n/d, the
+// whole part left out, the minus taken for the whole part only (−1 2/5 as
+// −1 + 2/5). Nothing for a number that is not mixed.
+constexpr int WrongConversions = 4;
+std::optional<Rational> convertedWrongly(const Rational &x, int way)
+{
+    if (!isMixedNumber(x))
+        return std::nullopt;
+    const int64_t w = x.wholeOfMagnitude();
+    const Rational f = x.fractionOfMagnitude();
+    const int s = x.sign();
+    switch (way) {
+    case 0: return Rational(s * (w + f.num()), f.den());
+    case 1: return Rational(s * w * f.num(), f.den());
+    case 2: return f * s;
+    case 3: return s < 0 ? std::optional<Rational>(Rational(-w) + f) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// "−1 2/5 = −(1 · 5 + 2)/5 = −7/5".
+std::string conversion(const Rational &x)
+{
+    const Rational f = x.fractionOfMagnitude();
+    const std::string sign = x.sign() < 0 ? std::string(MinusSign) : std::string();
+    return printedValue(x) + " = " + sign + "(" + times(x.wholeOfMagnitude(), f.den()) + " + " +
+           std::to_string(f.num()) + ")/" + std::to_string(f.den()) + " = " + printedImproper(x);
+}
+
+// A pupil who makes mixed numbers improper the wrong way does it so with
+// every mixed operand.
+std::optional<Found> mixedConvertedWrongly(const Task &task, const Rational &v)
+{
+    for (int way = 0; way < WrongConversions; ++way) {
+        const auto a = convertedWrongly(task.a, way), b = convertedWrongly(task.b, way);
+        if (!a && !b)
+            continue;
+        const auto result = task.apply(a.value_or(task.a), b.value_or(task.b));
+        if (!result || *result != v)
+            continue;
+        std::string conversions = a ? conversion(task.a) : std::string();
+        if (b)
+            conversions += (a ? ", " : "") + conversion(task.b);
+        return Found{Mistake::MixedToImproper,
+                     fill(a && b ? Text::MixedToImproperBoth : Text::MixedToImproperOne, {conversions})};
+    }
+    return std::nullopt;
+}
+
+// Whole parts multiplied (or divided) together and fractional parts
+// together, as a pupil does who skips the improper fractions. An operand
+// without whole part leaves the other's whole part as it is. The sign is the
+// result's.
+std::optional<Rational> partsSeparately(const Task &task)
+{
+    const Rational &a = task.a, &b = task.b;
+    const Rational fa = a.fractionOfMagnitude(), fb = b.fractionOfMagnitude();
+    if (fa == 0 || fb == 0 || (!isMixedNumber(a) && !isMixedNumber(b)) || (task.divides && !isMixedNumber(a)))
+        return std::nullopt;
+    const Rational wa = a.wholeOfMagnitude(), wb = b.wholeOfMagnitude();
+    const Rational wholes = wa == 0 ? wb : wb == 0 ? wa : task.divides ? wa / wb : wa * wb;
+    const Rational magnitude = wholes + (task.divides ? fa / fb : fa * fb);
+    return task.exact.sign() < 0 ? -magnitude : magnitude;
+}
+
+// Habits of adding fractions: a common denominator found first and the
+// numerators multiplied over it, or the numerators multiplied over one of
+// the denominators or over the common one.
+bool commonDenominatorHabit(const Task &task, const Rational &v)
+{
+    const int64_t da = task.a.den(), db = task.b.den(), common = std::lcm(da, db);
+    const int64_t numerators = task.a.num() * task.b.num();
+    for (const Rational &candidate :
+         {Rational(task.a.num() * (common / da) * task.b.num() * (common / db), common), Rational(numerators, da),
+          Rational(numerators, db), Rational(numerators, common)}) {
+        if (candidate != task.exact && candidate == v)
+            return true;
+    }
+    return false;
+}
+
+// The numerator and the denominator of the product divided by different
+// common divisors, or only one of them divided.
+std::optional<Found> reducedWrongly(const Task &task, int64_t p, int64_t q)
+{
+    const int64_t n = task.productNum, d = task.productDen, common = std::gcd(n, d);
+    if (common == 1 || p == 0 || n % p != 0 || d % q != 0)
+        return std::nullopt;
+    const int64_t byNum = n / p, byDen = d / q;
+    if (byNum == byDen || common % byNum != 0 || common % byDen != 0)
+        return std::nullopt;
+    const int s = task.exact.sign();
+    return Found{Mistake::ReducedWrongly, fill(Text::ReducedWrongly, {std::to_string(common), printedFraction(s * n, d),
+                                                                      printedFraction(s * n / common, d / common)})};
+}
+
+// One product off by a little, the other right: before or after cancelling.
+std::optional<Found> slip(const Task &task, int64_t p, int64_t q)
+{
+    const auto near = [](int64_t x, int64_t target) {
+        return x != target && std::abs(x - target) <= std::max<int64_t>(2, target / 5);
+    };
+    const Rational e = task.exact.abs();
+    const std::string numerators = times(std::abs(task.a.num()), std::abs(task.factor.num()));
+    if ((q == e.den() && near(p, e.num())) || (q == task.productDen && near(p, task.productNum)))
+        return Found{Mistake::Slip, fill(task.productDen == 1 ? Text::SlipProduct : Text::SlipNumerators, {numerators})};
+    if (task.productDen != 1 && ((p == e.num() && near(q, e.den())) || (p == task.productNum && near(q, task.productDen))))
+        return Found{Mistake::Slip, fill(Text::SlipDenominators, {times(task.a.den(), task.factor.den())})};
+    return std::nullopt;
+}
+
+std::string_view reciprocalWords(const Rational &divisor)
+{
+    return isWhole(divisor) || isMixedNumber(divisor) ? Text::ReciprocalNumber : Text::ReciprocalFraction;
+}
+
+Found valueMistake(const Task &task, const Typed &t)
+{
+    const Rational &v = t.meant, &e = task.exact, &a = task.a, &b = task.b;
+    const bool sameSign = v.sign() == e.sign();
+    if (v == -e) {
+        const bool positive = e.sign() > 0;
+        return {Mistake::WrongSign, std::string(task.divides ? (positive ? Text::QuotientPositive : Text::QuotientNegative)
+                                                             : (positive ? Text::ProductPositive : Text::ProductNegative))};
+    }
+    if (task.divides) {
+        if (v == a * b)
+            return {Mistake::MultipliedInstead, fill(Text::MultipliedInstead, {std::string(reciprocalWords(b))})};
+        if (a != 0 && v == b / a)
+            return {Mistake::WrongFractionTurnedOver,
+                    std::string(isWhole(a) ? Text::DividendWholeTurnedOver : Text::DividendTurnedOver)};
+        if (a != 0 && v == (a * b).reciprocal())
+            return {Mistake::BothTurnedOver, std::string(Text::BothTurnedOver)};
+        if (v == a * -b)
+            return {Mistake::OppositeForReciprocal,
+                    fill(Text::OppositeForReciprocal, {printedValue(b), printedValue(b.reciprocal())})};
+    } else if (b != 0 && v == a / b) {
+        return {Mistake::DividedInstead, std::string(Text::DividedInstead)};
+    }
+    if (e != 0 && v == e.reciprocal())
+        return {Mistake::Swapped, std::string(Text::Swapped)};
+    if (v == partsSeparately(task)) {
+        const bool both = isMixedNumber(a) && isMixedNumber(b);
+        return {task.divides ? Mistake::PartsDividedSeparately : Mistake::PartsMultipliedSeparately,
+                std::string(task.divides ? (both ? Text::PartsDividedBoth : Text::PartsDividedOne)
+                                         : (both ? Text::PartsMultipliedBoth : Text::PartsMultipliedOne))};
+    }
+    if (auto found = mixedConvertedWrongly(task, v))
+        return *found;
+    if (!task.divides && commonDenominatorHabit(task, v))
+        return {Mistake::CommonDenominator, std::string(Text::CommonDenominator)};
+    const Rational fraction = e.fractionOfMagnitude();
+    const int64_t whole = e.wholeOfMagnitude();
+    if (isMixedNumber(e) && v.abs() == fraction)
+        return {Mistake::WholePartLost, fill(Text::WholePartLost, {printedValue(e)})};
+    if (isMixedNumber(e) && sameSign && t.num != 0 && t.whole != 0 && t.whole != whole && Rational(t.num, t.den) == fraction)
+        return {Mistake::WholeTakenOutWrongly, fill(Text::WrongWholePart, {printedImproper(e), printedValue(e)})};
+    if (isMixedNumber(e) && sameSign && t.num == 0 && t.whole == whole)
+        return {Mistake::WholeTakenOutWrongly, fill(Text::OnlyWholePart, {printedImproper(e), printedValue(e)})};
+    if (sameSign && e != 0) {
+        const int64_t p = t.whole * t.den + t.num, q = t.den;
+        if (auto found = reducedWrongly(task, p, q))
+            return *found;
+        if (auto found = slip(task, p, q))
+            return *found;
+    }
     return {Mistake::Other, std::string(Text::Other)};
 }
 
-Found classify(const Rational &a, const Rational &b, Operation operation, const Rational &exact,
-               const AnswerTexts &typed)
+Found classify(const Task &task, const AnswerTexts &typed)
 {
-    const auto record = ReadRecord(typed.num, typed.den, typed.whole);
-    const auto value = record ? Rational::of(*record) : std::nullopt;
-    if (!value)
+    const auto t = readTyped(typed);
+    if (!t)
         return {Mistake::Other, std::string(Text::Other)};
-    const Rational &v = *value;
-    if (v == exact)
-        return formMistake(*record, exact);
-    if (v == -exact)
-        return {Mistake::WrongSign,
-                std::string(a.sign() * b.sign() > 0 ? Text::WrongSignSameSigns : Text::WrongSignDifferentSigns)};
-    if (operation == Operation::Divide) {
-        if (v == a * b)
-            return {Mistake::MultipliedInstead, std::string(Text::MultipliedInstead)};
-        if (a != 0 && v == b / a)
-            return {Mistake::WrongFractionTurnedOver, std::string(Text::WrongFractionTurnedOver)};
-    }
-    if (exact != 0 && v == exact.reciprocal())
-        return {Mistake::Swapped, std::string(Text::Swapped)};
-    if (operation == Operation::Multiply && v == partsMultipliedSeparately(a, b))
-        return {Mistake::PartsMultipliedSeparately, std::string(Text::PartsMultipliedSeparately)};
-    if (isMixedNumber(exact) && v.abs() == exact.fractionOfMagnitude())
-        return {Mistake::WholePartLost, fill(Text::WholePartLost, WrittenValue(exact))};
-    return {Mistake::Other, std::string(Text::Other)};
+    if (t->meant == task.exact)
+        return formMistake(*t, task.exact);
+    Found found = valueMistake(task, *t);
+    if (t->sign != SignWriting::Twice)
+        return found;
+    if (found.mistake == Mistake::Other)
+        return {Mistake::SignTwice, std::string(Text::SignTwiceOther)};
+    found.explanation += Text::NoteSignTwice;
+    return found;
 }
 
 } // namespace
@@ -143,7 +453,7 @@ std::string WrittenValue(const Rational &x)
     if (whole != 0 || fraction == 0)
         text += std::to_string(whole);
     if (fraction != 0)
-        text += (whole != 0 ? " " : "") + improperText(fraction);
+        text += (whole != 0 ? " " : "") + std::to_string(fraction.num()) + "/" + std::to_string(fraction.den());
     return text;
 }
 
@@ -153,22 +463,33 @@ std::string WorkedSolution(const Fraction &a, const Fraction &b, Operation opera
     const bool divides = operation == Operation::Divide;
     if (!va || !vb || (divides && *vb == 0))
         return {};
-    const Rational factor = divides ? vb->reciprocal() : *vb;
+    const Task task(*va, *vb, operation);
+    const std::string sign(divides ? DivideSign : MultiplySign), times(MultiplySign);
 
     std::vector<std::string> terms;
     const auto add = [&terms](std::string term) {
         if (terms.empty() || terms.back() != term)
             terms.push_back(std::move(term));
     };
-    add(WrittenValue(*va) + std::string(divides ? DivideSign : MultiplySign) + secondOperand(WrittenValue(*vb), *vb));
-    add(improperText(*va) + std::string(MultiplySign) + secondOperand(improperText(factor), factor));
-    // The operands are in lowest terms, so their products fit easily.
-    const int64_t num = va->num() * factor.num(), den = va->den() * factor.den();
-    add(fractionText(num, den));
-    const Rational result = *va * factor;
-    if (result.den() != 1)
-        add(improperText(result));
-    add(WrittenValue(result));
+    // The task, then its mixed numbers made improper, then a division turned
+    // into a multiplication by the divisor's reciprocal.
+    add(printedValue(*va) + sign + secondOperand(printedValue(*vb), *vb));
+    add(printedImproper(*va) + sign + secondOperand(printedImproper(*vb), *vb));
+    add(printedImproper(*va) + times + secondOperand(printedImproper(task.factor), task.factor));
+    // The sign is decided first: two negative factors give a positive product.
+    if (va->sign() < 0 && task.factor.sign() < 0)
+        add(printedImproper(va->abs()) + times + printedImproper(task.factor.abs()));
+    // Products written out, not multiplied, when they cancel.
+    const int64_t da = va->den(), df = task.factor.den();
+    if (std::gcd(task.productNum, task.productDen) > 1 && task.productDen != 1) {
+        const std::string num = "(" + std::to_string(std::abs(va->num())) + times +
+                                std::to_string(std::abs(task.factor.num())) + ")";
+        const std::string den = da != 1 && df != 1 ? "(" + std::to_string(da) + times + std::to_string(df) + ")"
+                                                   : std::to_string(da * df);
+        add((task.exact.sign() < 0 ? std::string(MinusSign) : std::string()) + num + "/" + den);
+    }
+    add(printedImproper(task.exact));
+    add(printedValue(task.exact));
 
     std::string text;
     for (const std::string &term : terms)
@@ -184,6 +505,10 @@ Diagnosis DiagnoseAnswer(const Fraction &a, const Fraction &b, Operation operati
     if (gradedRight) {
         diagnosis.mistake = Mistake::Right;
         diagnosis.explanation = Text::Right;
+        // Two minuses the check happened to read as meant.
+        const auto t = readTyped(typed);
+        if (t && t->sign == SignWriting::Twice)
+            diagnosis.explanation = t->read.sign() < 0 ? Text::RightSignTwiceNegative : Text::RightSignTwicePositive;
     } else if (boxesWereEmpty) {
         diagnosis.mistake = Mistake::NoAnswer;
         diagnosis.explanation = Text::NoAnswer;
@@ -191,9 +516,7 @@ Diagnosis DiagnoseAnswer(const Fraction &a, const Fraction &b, Operation operati
         diagnosis.mistake = Mistake::Other;
         diagnosis.explanation = Text::Other;
     } else {
-        const Rational va = *Rational::of(a), vb = *Rational::of(b);
-        const Rational exact = operation == Operation::Divide ? va / vb : va * vb;
-        Found found = classify(va, vb, operation, exact, typed);
+        Found found = classify(Task(*Rational::of(a), *Rational::of(b), operation), typed);
         diagnosis.mistake = found.mistake;
         diagnosis.explanation = std::move(found.explanation);
     }
@@ -219,6 +542,17 @@ constexpr MistakeInfo Mistakes[] = {
     {Mistake::Swapped, "swapped", "Записана обратная дробь"},
     {Mistake::PartsMultipliedSeparately, "parts-multiplied-separately", "Целые и дробные части умножены отдельно"},
     {Mistake::WholePartLost, "whole-part-lost", "Потеряна целая часть"},
+    {Mistake::SignTwice, "sign-twice", "Минус записан дважды"},
+    {Mistake::SignMisplaced, "sign-misplaced", "Минус записан не в той клетке"},
+    {Mistake::Slip, "slip", "Ошибка в вычислениях"},
+    {Mistake::MixedToImproper, "mixed-to-improper", "Смешанное число переведено в дробь неверно"},
+    {Mistake::WholeTakenOutWrongly, "whole-taken-out-wrongly", "Целая часть выделена неверно"},
+    {Mistake::ReducedWrongly, "reduced-wrongly", "Дробь сокращена неверно"},
+    {Mistake::PartsDividedSeparately, "parts-divided-separately", "Целые и дробные части разделены отдельно"},
+    {Mistake::BothTurnedOver, "both-turned-over", "Перевёрнуты делимое и делитель"},
+    {Mistake::OppositeForReciprocal, "opposite-for-reciprocal", "Противоположное число вместо обратного"},
+    {Mistake::CommonDenominator, "common-denominator", "Общий знаменатель при умножении"},
+    {Mistake::DividedInstead, "divided-instead", "Деление вместо умножения"},
     {Mistake::Other, "other", "Другая ошибка"},
 };
 

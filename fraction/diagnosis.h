@@ -4,53 +4,74 @@
 //
 // The pupil's three boxes are read as the answer check reads them (ReadRecord:
 // Val, halves to even, a whole-part text of exactly "-" negating the
-// numerator) and compared as an exact value with the exact result of the
-// task and with the results of typical mistakes. The first kind of this list
-// that fits names the mistake:
+// numerator). Where the boxes carry a minus twice, one of them in the
+// whole-part box ("-" or "-2" with "-1" over "3"; also "-0"), the pupil means
+// a negative number, though the check reads a positive one; a whole-part box
+// of "-0" alone means a minus too. That meant value is compared with the
+// exact result of the task and with the results of the mistakes below; the
+// first kind that fits names the mistake. Each kind is named only when its
+// words are true of the typed answer; what fits none is Other.
 //
-//   Right                      the row was graded right (the grading decides;
-//                              a row graded wrong is never named Right)
-//   NoAnswer                   all three boxes were empty before «Готово!»
-//                              filled them
-//   NotReduced                 the right value with the whole part taken out
-//                              (a proper fractional part) that is not reduced:
-//                              2/4 for 1/2, 1 2/4 for 1 1/2, 3 0/5 for 3
-//   WholeNotTakenOut           the right value with an improper fractional
-//                              part, reduced or not: 7/3 or 14/6 for 2 1/3,
-//                              1 4/3 for 2 1/3, -8/1 for -8. Reducing alone
-//                              would not make such an answer right, so it is
-//                              this kind even when it is not reduced either.
-//   WrongSign                  the value is minus the result, in any form
-//   MultipliedInstead          (division) the value is A * B
-//   WrongFractionTurnedOver    (division) the value is B / A; this is always
-//                              the reciprocal of the result, so in a division
-//                              row a swapped answer is named this
-//   Swapped                    the value is the reciprocal of the result
-//   PartsMultipliedSeparately  (multiplication of two non-whole operands, at
-//                              least one a mixed number) whole parts
-//                              multiplied together and fractional parts
-//                              together, 2 1/3 * 1 1/2 -> 2 1/6; an operand
-//                              without whole part leaves the other's whole
-//                              part as it is, -2 1/3 * 3/7 -> -2 1/7; the
-//                              sign is the product's
-//   WholePartLost              the result has a whole and a fractional part,
-//                              and the value is that fractional part, with
-//                              either sign (the sign of a negative mixed
-//                              number sits in the whole-part box and is lost
-//                              with it)
-//   Other                      anything else, including a box that reads
-//                              outside 16 bits, a denominator of 0, and the
-//                              right value, reduced, with its minus where the
-//                              window does not write it (3/-4 for -3/4)
+// Graded right (the grading decides; a row graded wrong is never Right):
+//   Right                  with a word on two minuses, where they were typed
+//   NoAnswer               all three boxes were empty before «Готово!»
+// The right value in a form the grading does not accept:
+//   SignTwice              the window's form with two minuses
+//   SignMisplaced          the window's form with its one minus in the
+//                          denominator, in the numerator beside a whole part,
+//                          or written "-0"
+//   NotReduced             a proper fraction not reduced (2/4, 1 2/4), or a
+//                          zero fractional part (3 0/5)
+//   WholeNotTakenOut       an improper fraction without a whole part: 7/3,
+//                          14/6, -8/1
+//   WholeTakenOutWrongly   a whole part beside an improper fraction: 1 4/3
+// A wrong value, in this order (A and B the operands, E the exact result):
+//   WrongSign              -E
+//   MultipliedInstead      (division) A * B
+//   WrongFractionTurnedOver (division) B / A: the dividend turned over
+//   BothTurnedOver         (division) 1/A * 1/B
+//   OppositeForReciprocal  (division) A * (-B): the opposite number taken for
+//                          the reciprocal
+//   DividedInstead         (multiplication) A / B
+//   Swapped                1/E
+//   PartsMultipliedSeparately, PartsDividedSeparately
+//                          whole parts multiplied (divided) together and
+//                          fractional parts together; an operand without
+//                          whole part leaves the other's whole part as it
+//                          is; the sign is the result's
+//   MixedToImproper        E computed with a mixed operand made improper
+//                          wrongly: (w + n)/d, w * n/d, the whole part left
+//                          out, or -w + n/d for -(w n/d)
+//   CommonDenominator      (multiplication) a common denominator found first,
+//                          or the product of the numerators kept over one
+//                          denominator or over the common one
+//   WholePartLost          E is mixed and the value is its fractional part,
+//                          with either sign
+//   WholeTakenOutWrongly   E is mixed, the right fractional part beside a
+//                          wrong whole part, or its whole part alone
+//   ReducedWrongly         the products' numerator and denominator divided
+//                          by different common divisors, or one of them not
+//                          divided
+//   Slip                   with the right sign, one product right and the
+//                          other off by a little (at most 2, or a fifth),
+//                          before or after cancelling
+//   SignTwice              two minuses, and no kind above fits
+//   Other                  anything else, including a box that reads outside
+//                          16 bits and a denominator of 0
 //
-// The worked solution is written as a school writes it, with ":" for division
-// and "·" (U+00B7) for multiplication, a negative second operand in
-// parentheses and every number in the window's form (whole part, then
-// numerator/denominator; "-1/20", "-4 1/2", "6"):
-//   -1 1/2 : 1/3 = -3/2 · 3/1 = -9/2 = -4 1/2
-// the task, the mixed numbers made improper with a divisor turned over, the
-// product, the reduced fraction, the whole part taken out; a step that
-// changes nothing is left out. Its last term is the answer as displayed.
+// The worked solution is written as the textbook writes it, with ":" for
+// division and "·" (U+00B7) for multiplication, a negative second operand in
+// parentheses, whole numbers without "/1", the minus U+2212 and a no-break
+// space inside a mixed number:
+//   1 1/2 : 1 1/3 = 3/2 : 4/3 = 3/2 · 3/4 = 9/8 = 1 1/8
+//   −5/4 · (−1/2) = 5/4 · 1/2 = 5/8
+//   49/50 : (−1/10) = 49/50 · (−10) = −(49 · 10)/50 = −49/5 = −9 4/5
+// the task; its mixed numbers made improper; a division turned into a
+// multiplication by the reciprocal; two negative factors replaced by their
+// magnitudes; the products written out, not multiplied, where they cancel;
+// the improper result; the whole part taken out. A step that changes nothing
+// is left out. Its last term is the answer as displayed. The explanations
+// print numbers the same way.
 //
 // All texts are Russian, UTF-8. Standard C++ and the runtime only: no toolkit.
 
@@ -75,6 +96,17 @@ enum class Mistake : uint8_t {
     Swapped,
     PartsMultipliedSeparately,
     WholePartLost,
+    SignTwice,
+    SignMisplaced,
+    Slip,
+    MixedToImproper,
+    WholeTakenOutWrongly,
+    ReducedWrongly,
+    PartsDividedSeparately,
+    BothTurnedOver,
+    OppositeForReciprocal,
+    CommonDenominator,
+    DividedInstead,
     Other,
 };
 

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Naming a pupil's mistake: for every task the generator can make, each
-// typical mistake typed on purpose is named as that mistake and not an
-// earlier one, the right answer is named right, and the worked solution ends
-// in the answer as the window displays it. A few hand-made rows for what the
-// catalogue cannot make.
+// Naming a pupil's mistake. A catalogue of the errors pupils make, as data,
+// is typed into every task the generator can make: each error must be named
+// as the catalogue intends, or as another kind whose words are also true of
+// the typed answer, or stay «other»; a kind whose words are false for it
+// fails the test. The right answer stays right, and every step of the worked
+// solution equals the result and the last one is the displayed answer. The
+// test prints the table of how each error was named.
 
 #include "fraction/diagnosis.h"
+#include "fraction/written_form.h"
 #include "runtime/tests/scripted_random_source.h"
 #include "test_support.h"
 
@@ -13,113 +16,412 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
+#include <functional>
+#include <map>
+#include <numeric>
+#include <optional>
 
 namespace {
-
-
-struct Task {
-    Fraction a, b, d;
-};
-
-// Every row's records as the generator hands them to the display.
-std::array<Task, 10> generate(const std::vector<double> &script)
-{
-    ScriptedRandomSource random(script);
-    std::array<Task, 10> tasks{};
-    GenerateTasks(random, [&](int16_t row, Fraction &f, uint8_t column) {
-        Task &t = tasks[size_t(row)];
-        (column == 1 ? t.a : column == 2 ? t.b : t.d) = f;
-    });
-    return tasks;
-}
 
 struct Boxes {
     std::string whole, num, den;
 };
 
-// The captions the display writes into the answer column for record d:
-// reduced and mixed, the sign in the whole-part label.
-Boxes labelsOf(Fraction f)
+std::string_view view(const std::string &s) { return s; }
+AnswerTexts textsOf(const Boxes &b) { return {view(b.num), view(b.den), view(b.whole)}; }
+std::string str(int64_t x) { return std::to_string(x); }
+
+// p/q (magnitudes) with the whole part taken out but not reduced, the sign
+// in the whole-part box: what a pupil types after a slip.
+Boxes raw(int sign, int64_t p, int64_t q)
 {
-    ReduceFraction(f, f);
-    ToMixed(f, f);
-    Boxes b;
-    if ((f.Num < 0) != (f.Den < 0))
-        b.whole = f.Whole == 0 ? "-" : "-" + std::to_string(f.Whole);
-    b.num = std::to_string(std::abs(f.Num));
-    b.den = std::to_string(std::abs(f.Den));
-    if (f.Whole != 0 && b.whole.empty())
-        b.whole = std::to_string(f.Whole);
-    return b;
+    const std::string minus = sign < 0 ? "-" : "";
+    const int64_t w = p / q;
+    return {w != 0 ? minus + str(w) : sign < 0 ? "-" : "0", str(p % q), str(q)};
 }
 
-// What the pupil reads in those labels: "-4 1/2", "-1/20", "6".
-std::string seen(const Boxes &b)
-{
-    if (b.num == "0")
-        return b.whole;
-    return b.whole + (b.whole.empty() || b.whole == "-" ? "" : " ") + b.num + "/" + b.den;
-}
+// A value as the window writes it.
+Boxes written(const Rational &x) { return raw(x.sign(), x.abs().num(), x.den()); }
 
-// A value typed in the window's form, the empty boxes filled by «Готово!».
-Boxes typed(const Rational &x)
-{
-    const int64_t w = x.wholeOfMagnitude();
-    const Rational f = x.fractionOfMagnitude();
-    const std::string sign = x.sign() < 0 ? "-" : "";
-    return {w != 0 ? sign + std::to_string(w) : x.sign() < 0 ? "-" : "0", std::to_string(f.num()),
-            std::to_string(f.den())};
-}
-
-struct Attempt {
-    Mistake mistake;
-    Boxes boxes;
+// One task, as the generator made it, with what the catalogue needs of it.
+struct Task {
+    int row;
+    Fraction ra, rb;
+    Operation operation;
+    Rational a, b, e, factor;
+    int64_t n, d; // the textbook's products before cancelling, magnitudes
+    Boxes labels;
+    bool divides() const { return operation == Operation::Divide; }
+    int s() const { return e.sign(); }
+    Rational frac() const { return e.fractionOfMagnitude(); }
+    int64_t whole() const { return e.wholeOfMagnitude(); }
+    bool mixed() const { return whole() != 0 && frac() != 0; }
 };
 
-// Each mistake this task admits, in the order of the catalogue.
-std::vector<Attempt> attempts(const Rational &a, const Rational &b, Operation operation, const Boxes &labels)
+// A typed answer and the value the pupil meant by it.
+struct Typed {
+    Boxes boxes;
+    Rational meant;
+};
+using Maker = std::function<std::optional<Typed>(const Task &)>;
+
+Typed value(const Rational &x) { return {written(x), x}; }
+
+// The wrong ways of making a mixed number improper, applied to every mixed
+// operand: (w + n)/d, w·n/d, the whole part left out, the minus for the whole
+// part only.
+Maker convertedWrongly(int way)
 {
-    const bool divides = operation == Operation::Divide;
-    const Rational e = divides ? a / b : a * b;
-    const int64_t w = e.wholeOfMagnitude();
-    const Rational f = e.fractionOfMagnitude();
-    const std::string sign = e.sign() < 0 ? "-" : "";
-    std::vector<Attempt> list{{Mistake::Right, labels}};
-    if (f != 0)
-        list.push_back({Mistake::NotReduced, {labels.whole, std::to_string(2 * f.num()), std::to_string(2 * f.den())}});
-    if (w != 0) {
-        const std::string n = std::to_string(std::abs(e.num())), d = std::to_string(e.den());
-        list.push_back({Mistake::WholeNotTakenOut, {sign, n, d}});
-        list.push_back({Mistake::WholeNotTakenOut, {sign, n + "0", d + "0"}});
-    }
-    list.push_back({Mistake::WrongSign, typed(-e)});
-    if (divides) {
-        list.push_back({Mistake::MultipliedInstead, typed(a * b)});
-        list.push_back({Mistake::WrongFractionTurnedOver, typed(b / a)});
-    }
-    list.push_back({Mistake::Swapped, typed(e.reciprocal())});
-    const Rational fa = a.fractionOfMagnitude(), fb = b.fractionOfMagnitude();
-    const int64_t wa = a.wholeOfMagnitude(), wb = b.wholeOfMagnitude();
-    if (!divides && fa != 0 && fb != 0 && wa + wb != 0) {
-        // Written as the pupil multiplies: the wholes, then the numerators
-        // over the denominators, unreduced.
-        const int64_t wholes = wa != 0 && wb != 0 ? wa * wb : wa + wb;
-        list.push_back({Mistake::PartsMultipliedSeparately,
-                        {sign + std::to_string(wholes), std::to_string(fa.num() * fb.num()),
-                         std::to_string(fa.den() * fb.den())}});
-    }
-    if (w != 0 && f != 0) {
-        // With the whole-part box left empty, or only the minus kept in it.
-        list.push_back({Mistake::WholePartLost, typed(f)});
-        list.push_back({Mistake::WholePartLost, {"-", std::to_string(f.num()), std::to_string(f.den())}});
-    }
-    return list;
+    return [way](const Task &t) -> std::optional<Typed> {
+        const auto convert = [way](const Rational &x) {
+            const int64_t w = x.wholeOfMagnitude();
+            const Rational f = x.fractionOfMagnitude();
+            if (w == 0 || f == 0 || (way == 3 && x.sign() > 0))
+                return x;
+            const Rational m = way == 0   ? Rational(w + f.num(), f.den())
+                               : way == 1 ? Rational(w * f.num(), f.den())
+                                          : f;
+            return way == 3 ? Rational(-w) + f : x.sign() < 0 ? -m : m;
+        };
+        const Rational a = convert(t.a), b = convert(t.b);
+        if ((a == t.a && b == t.b) || (t.divides() && b == 0))
+            return std::nullopt;
+        return value(t.divides() ? a / b : a * b);
+    };
 }
 
-std::string_view view(const std::string &s) { return s; }
+struct Error {
+    const char *name;
+    Mistake intended;
+    std::vector<Mistake> alsoTrue; // kinds whose words are also true of this error's answers
+    Maker make;
+};
 
-AnswerTexts textsOf(const Boxes &b) { return {view(b.num), view(b.den), view(b.whole)}; }
+int64_t smallestPrime(int64_t x)
+{
+    for (int64_t p = 2; p * p <= x; ++p)
+        if (x % p == 0)
+            return p;
+    return x;
+}
+
+// The catalogue: errors pupils make in these tasks, each with the answer it
+// gives; nothing where the error cannot happen in a task.
+const std::vector<Error> &catalogue()
+{
+    using M = Mistake;
+    using R = std::optional<Typed>;
+    static const std::vector<Error> errors{
+        {"right answer", M::Right, {}, [](const Task &t) -> R { return Typed{t.labels, t.e}; }},
+        {"not reduced", M::NotReduced, {}, [](const Task &t) -> R {
+             return t.frac() == 0
+                 ? R() : R(Typed{{t.labels.whole, str(2 * t.frac().num()), str(2 * t.frac().den())}, t.e});
+         }},
+        {"products not reduced, proper", M::NotReduced, {}, [](const Task &t) -> R {
+             return std::gcd(t.n, t.d) == 1 || t.n >= t.d
+                 ? R() : R(Typed{{t.s() < 0 ? "-" : "0", str(t.n), str(t.d)}, t.e});
+         }},
+        {"products not reduced, improper", M::WholeNotTakenOut, {}, [](const Task &t) -> R {
+             return std::gcd(t.n, t.d) == 1 || t.n < t.d || t.d == 1
+                 ? R() : R(Typed{{t.s() < 0 ? "-" : "0", str(t.n), str(t.d)}, t.e});
+         }},
+        {"whole part not taken out", M::WholeNotTakenOut, {}, [](const Task &t) -> R {
+             return !t.mixed() ? R() : R(Typed{{t.s() < 0 ? "-" : "0", str(t.e.abs().num()), str(t.e.den())}, t.e});
+         }},
+        {"whole number as n/1", M::WholeNotTakenOut, {}, [](const Task &t) -> R {
+             return t.e.den() != 1 ? R() : R(Typed{{t.s() < 0 ? "-" : "0", str(t.e.abs().num()), "1"}, t.e});
+         }},
+        {"zero fractional part", M::NotReduced, {}, [](const Task &t) -> R {
+             return t.e.den() != 1 ? R() : R(Typed{{t.labels.whole, "0", "5"}, t.e});
+         }},
+        {"improper fraction beside a whole", M::WholeTakenOutWrongly, {}, [](const Task &t) -> R {
+             if (!t.mixed() || t.whole() < 2)
+                 return {};
+             const std::string minus = t.s() < 0 ? "-" : "";
+             return Typed{{minus + str(t.whole() - 1), str(t.frac().num() + t.frac().den()), str(t.frac().den())}, t.e};
+         }},
+        {"wrong sign", M::WrongSign, {}, [](const Task &t) -> R { return value(-t.e); }},
+        {"minus twice", M::SignTwice, {}, [](const Task &t) -> R {
+             return t.s() > 0 || t.frac() == 0
+                 ? R() : R(Typed{{t.labels.whole, "-" + t.labels.num, t.labels.den}, t.e});
+         }},
+        {"minus twice, as -0 and -n", M::Right, {}, [](const Task &t) -> R {
+             return t.s() > 0 || t.whole() != 0 ? R() : R(Typed{{"-0", "-" + t.labels.num, t.labels.den}, t.e});
+         }},
+        {"minus twice on a positive fraction", M::Right, {}, [](const Task &t) -> R {
+             return t.s() < 0 || t.whole() != 0 ? R() : R(Typed{{"-", "-" + t.labels.num, t.labels.den}, t.e});
+         }},
+        {"minus twice on a positive mixed number", M::WrongSign, {}, [](const Task &t) -> R {
+             return t.s() < 0 || !t.mixed()
+                 ? R() : R(Typed{{"-" + t.labels.whole, "-" + t.labels.num, t.labels.den}, -t.e});
+         }},
+        {"minus in the denominator", M::SignMisplaced, {}, [](const Task &t) -> R {
+             return t.s() > 0 || t.frac() == 0
+                 ? R() : R(Typed{{t.whole() != 0 ? str(t.whole()) : "0", t.labels.num, "-" + t.labels.den}, t.e});
+         }},
+        {"minus in the numerator of a mixed number", M::SignMisplaced, {}, [](const Task &t) -> R {
+             return t.s() > 0 || !t.mixed() ? R() : R(Typed{{str(t.whole()), "-" + t.labels.num, t.labels.den}, t.e});
+         }},
+        {"minus written -0", M::SignMisplaced, {}, [](const Task &t) -> R {
+             return t.s() > 0 || t.whole() != 0 ? R() : R(Typed{{"-0", t.labels.num, t.labels.den}, t.e});
+         }},
+        // Where the numerator is the products' numerator divided by another
+        // common divisor than the denominator, it was also reduced wrongly:
+        // 10/100 -> 2/10 for 1/10.
+        {"slip: numerator off by 1", M::Slip, {M::ReducedWrongly}, [](const Task &t) -> R {
+             return t.e.den() == 1 || (t.e.abs().num() + 1) % t.e.den() == 0
+                 ? R()
+                 : R(Typed{raw(t.s(), t.e.abs().num() + 1, t.e.den()),
+                           Rational(t.s() * (t.e.abs().num() + 1), t.e.den())});
+         }},
+        {"slip: denominator off by 1", M::Slip, {}, [](const Task &t) -> R {
+             return t.e.den() == 1 || t.e.abs().num() % (t.e.den() + 1) == 0
+                 ? R()
+                 : R(Typed{raw(t.s(), t.e.abs().num(), t.e.den() + 1),
+                           Rational(t.s() * t.e.abs().num(), t.e.den() + 1)});
+         }},
+        {"slip: products' numerator off by 1", M::Slip, {}, [](const Task &t) -> R {
+             return std::gcd(t.n, t.d) == 1 || t.d == 1
+                 ? R() : R(Typed{raw(t.s(), t.n + 1, t.d), Rational(t.s() * (t.n + 1), t.d)});
+         }},
+        {"slip: whole product off by 2", M::Slip, {}, [](const Task &t) -> R {
+             return t.e.den() != 1 || t.e.abs().num() < 6 ? R() : value(Rational(t.s() * (t.e.abs().num() - 2)));
+         }},
+        {"mixed number: (w + n)/d", M::MixedToImproper, {}, convertedWrongly(0)},
+        {"mixed number: w·n/d", M::MixedToImproper, {}, convertedWrongly(1)},
+        {"mixed number: whole part ignored", M::MixedToImproper, {}, convertedWrongly(2)},
+        {"mixed number: minus on the whole part only", M::MixedToImproper, {}, convertedWrongly(3)},
+        {"whole part one too many", M::WholeTakenOutWrongly, {}, [](const Task &t) -> R {
+             if (!t.mixed())
+                 return {};
+             const std::string minus = t.s() < 0 ? "-" : "";
+             return Typed{{minus + str(t.whole() + 1), t.labels.num, t.labels.den},
+                          (Rational(t.whole() + 1) + t.frac()) * t.s()};
+         }},
+        {"whole part alone", M::WholeTakenOutWrongly, {}, [](const Task &t) -> R {
+             return !t.mixed() ? R() : value(Rational(t.s() * t.whole()));
+         }},
+        {"numerator reduced, denominator not", M::ReducedWrongly, {}, [](const Task &t) -> R {
+             const int64_t g = std::gcd(t.n, t.d);
+             if (g == 1)
+                 return {};
+             return Typed{raw(t.s(), t.n / g, t.d), Rational(t.s() * t.n / g, t.d)};
+         }},
+        {"reduced by different numbers", M::ReducedWrongly, {}, [](const Task &t) -> R {
+             const int64_t g = std::gcd(t.n, t.d), p = smallestPrime(g);
+             if (g == 1 || p == g)
+                 return {};
+             return Typed{raw(t.s(), t.n / g, t.d / p), Rational(t.s() * t.n / g, t.d / p)};
+         }},
+        {"parts multiplied separately", M::PartsMultipliedSeparately, {}, [](const Task &t) -> R {
+             const Rational fa = t.a.fractionOfMagnitude(), fb = t.b.fractionOfMagnitude();
+             const int64_t wa = t.a.wholeOfMagnitude(), wb = t.b.wholeOfMagnitude();
+             if (t.divides() || fa == 0 || fb == 0 || wa + wb == 0)
+                 return {};
+             // Written as the pupil multiplies: the wholes, then the
+             // numerators over the denominators, unreduced.
+             const int64_t wholes = wa != 0 && wb != 0 ? wa * wb : wa + wb;
+             const std::string minus = t.s() < 0 ? "-" : "";
+             return Typed{{minus + str(wholes), str(fa.num() * fb.num()), str(fa.den() * fb.den())},
+                          (Rational(wholes) + fa * fb) * t.s()};
+         }},
+        {"parts divided separately", M::PartsDividedSeparately, {}, [](const Task &t) -> R {
+             const Rational fa = t.a.fractionOfMagnitude(), fb = t.b.fractionOfMagnitude();
+             const int64_t wa = t.a.wholeOfMagnitude(), wb = t.b.wholeOfMagnitude();
+             if (!t.divides() || wa == 0 || wb == 0 || fa == 0 || fb == 0)
+                 return {};
+             return value((Rational(wa, wb) + fa / fb) * t.s());
+         }},
+        {"both turned over", M::BothTurnedOver, {}, [](const Task &t) -> R {
+             return !t.divides() ? R() : value(t.a.reciprocal() * t.b.reciprocal());
+         }},
+        {"opposite taken for the reciprocal", M::OppositeForReciprocal, {}, [](const Task &t) -> R {
+             return !t.divides() ? R() : value(t.a * -t.b);
+         }},
+        {"common denominator first", M::CommonDenominator, {}, [](const Task &t) -> R {
+             if (t.divides())
+                 return {};
+             const int64_t l = std::lcm(t.a.den(), t.b.den());
+             return value(Rational(t.a.num() * (l / t.a.den()) * t.b.num() * (l / t.b.den()), l));
+         }},
+        {"first denominator kept", M::CommonDenominator, {}, [](const Task &t) -> R {
+             return t.divides() ? R() : value(Rational(t.a.num() * t.b.num(), t.a.den()));
+         }},
+        {"second denominator kept", M::CommonDenominator, {}, [](const Task &t) -> R {
+             return t.divides() ? R() : value(Rational(t.a.num() * t.b.num(), t.b.den()));
+         }},
+        {"divided instead of multiplied", M::DividedInstead, {}, [](const Task &t) -> R {
+             return t.divides() ? R() : value(t.a / t.b);
+         }},
+        {"multiplied instead of divided", M::MultipliedInstead, {}, [](const Task &t) -> R {
+             return !t.divides() ? R() : value(t.a * t.b);
+         }},
+        {"dividend turned over", M::WrongFractionTurnedOver, {}, [](const Task &t) -> R {
+             return !t.divides() ? R() : value(t.b / t.a);
+         }},
+        {"answer turned over", M::Swapped, {}, [](const Task &t) -> R { return value(t.e.reciprocal()); }},
+        {"whole part lost", M::WholePartLost, {}, [](const Task &t) -> R {
+             return !t.mixed() ? R() : value(t.frac());
+         }},
+        {"whole part lost, minus kept", M::WholePartLost, {}, [](const Task &t) -> R {
+             return !t.mixed() || t.s() > 0 ? R() : R(Typed{{"-", t.labels.num, t.labels.den}, -t.frac()});
+         }},
+    };
+    return errors;
+}
+
+// Every task the generator can make: rows 0..8 with each parameter, row 9
+// with each pair.
+std::vector<Task> everyTask()
+{
+    std::vector<Task> tasks;
+    for (int pair = 0; pair < kEveryTaskScripts; ++pair) {
+        std::array<int, 11> index{};
+        ScriptedRandomSource random(everyTaskScript(pair, index));
+        std::array<std::array<Fraction, 3>, 10> rows{};
+        GenerateTasks(random, [&](int16_t row, Fraction &f, uint8_t column) { rows[size_t(row)][column - 1] = f; });
+        for (int row = 0; row < 10; ++row) {
+            if (row < 9 && pair >= kCount[row])
+                continue;
+            Task t{row, rows[size_t(row)][0], rows[size_t(row)][1], RowOperation[size_t(row)],
+                   {}, {}, {}, {}, 0, 1, {}};
+            t.a = *Rational::of(t.ra);
+            t.b = *Rational::of(t.rb);
+            t.factor = t.divides() ? t.b.reciprocal() : t.b;
+            t.e = t.a * t.factor;
+            t.n = std::abs(t.a.num() * t.factor.num());
+            t.d = t.a.den() * t.factor.den();
+            const WrittenForm form = WriteFraction(rows[size_t(row)][2]);
+            t.labels = {form.whole, form.num, form.den};
+            tasks.push_back(t);
+        }
+    }
+    return tasks;
+}
+
+// The pupil's typography read back as the window writes: U+2212 as "-", a
+// no-break space as a space.
+std::string plain(std::string text)
+{
+    for (const auto &[from, to] : {std::pair<std::string, std::string>{"\u2212", "-"}, {"\u00A0", " "}}) {
+        for (size_t at; (at = text.find(from)) != std::string::npos;)
+            text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+// Evaluates one term of a worked solution: whole numbers, "n/d", mixed
+// numbers "w n/d" (no-break space), "·" and ":", a leading "−" and
+// parentheses; "/" binds tighter than "·" and ":". Notes the largest number.
+class Term {
+public:
+    explicit Term(std::string_view text) : m_text(text) {}
+    std::optional<Rational> value()
+    {
+        try {
+            const Rational x = expression();
+            if (m_at == m_text.size())
+                return x;
+        } catch (const std::exception &) {
+        }
+        return std::nullopt;
+    }
+    int64_t largest() const { return m_largest; }
+
+private:
+    bool eat(std::string_view token)
+    {
+        while (m_at < m_text.size() && m_text[m_at] == ' ')
+            ++m_at;
+        if (m_text.substr(m_at, token.size()) != token)
+            return false;
+        m_at += token.size();
+        return true;
+    }
+    Rational expression()
+    {
+        Rational x = unary();
+        for (;;) {
+            if (eat("\u00B7"))
+                x = x * unary();
+            else if (eat(":"))
+                x = x / unary();
+            else
+                return x;
+        }
+    }
+    Rational unary()
+    {
+        if (eat("\u2212"))
+            return -unary();
+        const Rational x = primary();
+        return eat("/") ? x / primary() : x;
+    }
+    Rational primary()
+    {
+        if (eat("(")) {
+            const Rational x = expression();
+            if (!eat(")"))
+                throw std::invalid_argument("no )");
+            return x;
+        }
+        const int64_t whole = number();
+        if (m_text.substr(m_at, 2) == "\u00A0") {
+            m_at += 2;
+            const int64_t num = number();
+            if (!eat("/"))
+                throw std::invalid_argument("no /");
+            return Rational(whole) + Rational(num, number());
+        }
+        return whole;
+    }
+    int64_t number()
+    {
+        const size_t from = m_at;
+        while (m_at < m_text.size() && m_text[m_at] >= '0' && m_text[m_at] <= '9')
+            ++m_at;
+        if (from == m_at)
+            throw std::invalid_argument("no number");
+        const int64_t x = std::stoll(std::string(m_text.substr(from, m_at - from)));
+        m_largest = std::max(m_largest, x);
+        return x;
+    }
+
+    std::string_view m_text;
+    size_t m_at = 0;
+    int64_t m_largest = 0;
+};
+
+std::vector<std::string> termsOf(const std::string &solution)
+{
+    std::vector<std::string> terms;
+    size_t from = 0;
+    for (size_t at; (at = solution.find(" = ", from)) != std::string::npos; from = at + 3)
+        terms.push_back(solution.substr(from, at - from));
+    terms.push_back(solution.substr(from));
+    return terms;
+}
+
+// The kinds whose words speak of the value alone, not of how it is written.
+bool speaksOfValue(Mistake m)
+{
+    using M = Mistake;
+    for (M kind : {M::WrongSign, M::MultipliedInstead, M::WrongFractionTurnedOver, M::Swapped,
+                   M::PartsMultipliedSeparately, M::WholePartLost, M::MixedToImproper, M::PartsDividedSeparately,
+                   M::BothTurnedOver, M::OppositeForReciprocal, M::CommonDenominator, M::DividedInstead})
+        if (m == kind)
+            return true;
+    return false;
+}
+
+QString describe(const Task &t, const Boxes &b)
+{
+    return QStringLiteral("row %1: %2 %3 %4, typed (%5, %6, %7)")
+        .arg(t.row)
+        .arg(QString::fromStdString(plain(WrittenValue(t.a))), t.divides() ? ":" : "·",
+             QString::fromStdString(plain(WrittenValue(t.b))), QString::fromStdString(b.whole),
+             QString::fromStdString(b.num), QString::fromStdString(b.den));
+}
 
 } // namespace
 
@@ -127,101 +429,150 @@ class TestDiagnosis : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyTaskEveryMistake()
+    void catalogueOnEveryTask()
     {
-        std::array<int, 11> named{};
-        int checked = 0, indistinct = 0, tasks = 0;
-        for (int pair = 0; pair < kEveryTaskScripts; ++pair) {
-            std::array<int, 11> index{};
-            const std::array<Task, 10> all = generate(everyTaskScript(pair, index));
-            for (int row = 0; row < 10; ++row) {
-                // Rows 0..8 go through all their parameters in the first pairs.
-                if (row < 9 && pair >= kCount[row])
+        const std::vector<Task> tasks = everyTask();
+        QCOMPARE(int(tasks.size()), 66 + 98 * 98);
+        const std::vector<Error> &errors = catalogue();
+        struct Tally {
+            int answers = 0, intended = 0, otherTrue = 0, other = 0, wrong = 0;
+            QStringList examples;
+        };
+        std::vector<Tally> tally(errors.size());
+        QStringList falseNamings;
+
+        for (const Task &t : tasks) {
+            // The worked solution starts with the task; every step equals
+            // the result, no step shows a number larger than the improper
+            // fractions of the task and its answer do, and the last step is
+            // the answer as displayed.
+            const std::string solution = WorkedSolution(t.ra, t.rb, t.operation);
+            const std::vector<std::string> terms = termsOf(solution);
+            const QString context = describe(t, t.labels) + ": " + QString::fromStdString(solution);
+            QVERIFY2(plain(terms.back()) == WriteFraction(Fraction{int16_t(t.e.num()), int16_t(t.e.den()), 0}).text(),
+                     qPrintable(context));
+            const std::string b = WrittenValue(t.b);
+            const std::string task =
+                WrittenValue(t.a) + (t.divides() ? " : " : " · ") + (t.b.sign() < 0 ? "(" + b + ")" : b);
+            QVERIFY2(plain(terms.front()) == task, qPrintable(context));
+            const int64_t bound = std::max({std::abs(t.a.num()), t.a.den(), std::abs(t.b.num()), t.b.den(),
+                                            std::abs(t.e.num()), t.e.den()});
+            for (const std::string &step : terms) {
+                Term term(step);
+                QVERIFY2(term.value() == t.e, qPrintable(context + " at " + QString::fromStdString(step)));
+                QVERIFY2(term.largest() <= bound, qPrintable(context + " at " + QString::fromStdString(step)));
+            }
+
+            // What each error gives here, to tell whether a kind other than
+            // the intended one is still true: another error of that kind
+            // gives the same value (and, for the kinds that speak of the
+            // form, the same boxes).
+            std::vector<std::optional<Typed>> made(errors.size());
+            for (size_t i = 0; i < errors.size(); ++i)
+                made[i] = errors[i].make(t);
+            for (size_t i = 0; i < errors.size(); ++i) {
+                if (!made[i])
                     continue;
-                ++tasks;
-                const Task &t = all[size_t(row)];
-                const Operation operation = RowOperation[size_t(row)];
-                const Boxes labels = labelsOf(t.d);
-                const Rational a = *Rational::of(t.a), b = *Rational::of(t.b);
-                const Rational e = *Rational::of(t.d);
-                const auto context = [&](const Boxes &x) {
-                    return QStringLiteral("row %1 pair %2, answer %3, typed (%4, %5, %6)")
-                        .arg(row).arg(pair).arg(QString::fromStdString(seen(labels)))
-                        .arg(QString::fromStdString(x.whole), QString::fromStdString(x.num),
-                             QString::fromStdString(x.den));
+                const Typed &typed = *made[i];
+                const bool right = AnswerIsRight(textsOf(typed.boxes), textsOf(t.labels));
+                // An error that gives the right answer in this task is none.
+                if (errors[i].intended == Mistake::Right)
+                    QVERIFY2(right, qPrintable(describe(t, typed.boxes)));
+                else if (right)
+                    continue;
+                const Diagnosis d = DiagnoseAnswer(t.ra, t.rb, t.operation, textsOf(typed.boxes), false, right);
+                QCOMPARE(d.solution, solution);
+                const auto sameAnswer = [&](size_t j) {
+                    if (!made[j] || made[j]->meant != typed.meant)
+                        return false;
+                    const Boxes &x = made[j]->boxes, &y = typed.boxes;
+                    return speaksOfValue(errors[j].intended)
+                           || (x.whole == y.whole && x.num == y.num && x.den == y.den);
                 };
-
-                // No answer: the boxes as «Готово!» filled them.
-                const Boxes filled{"0", "0", "1"};
-                const Diagnosis none = DiagnoseAnswer(t.a, t.b, operation, textsOf(filled), true,
-                                                      AnswerIsRight(textsOf(filled), textsOf(labels)));
-                QVERIFY2(none.mistake == Mistake::NoAnswer, qPrintable(context(filled)));
-                ++named[size_t(Mistake::NoAnswer)];
-                // The solution ends in the displayed answer.
-                const std::string last = none.solution.substr(none.solution.rfind(" = ") + 3);
-                QVERIFY2(last == seen(labels), qPrintable(context(filled) + ": " + QString::fromStdString(none.solution)));
-
-                // A mistake whose value is the value of an earlier one cannot
-                // be told apart from it and is not asked for.
-                std::vector<Rational> claimed{e};
-                for (const Attempt &attempt : attempts(a, b, operation, labels)) {
-                    const Rational value = *Rational::of(*ReadRecord(attempt.boxes.num, attempt.boxes.den, attempt.boxes.whole));
-                    if (attempt.mistake >= Mistake::WrongSign) {
-                        const bool earlier = std::find(claimed.begin(), claimed.end(), value) != claimed.end();
-                        claimed.push_back(value);
-                        if (earlier) {
-                            ++indistinct;
-                            continue;
-                        }
-                    }
-                    const bool right = AnswerIsRight(textsOf(attempt.boxes), textsOf(labels));
-                    const Diagnosis d = DiagnoseAnswer(t.a, t.b, operation, textsOf(attempt.boxes), false, right);
-                    if (d.mistake != attempt.mistake || d.explanation.empty())
-                        QFAIL(qPrintable(QStringLiteral("%1: expected kind %2, named %3")
-                                             .arg(context(attempt.boxes)).arg(int(attempt.mistake)).arg(int(d.mistake))));
-                    ++named[size_t(attempt.mistake)];
-                    ++checked;
+                Tally &count = tally[i];
+                ++count.answers;
+                const std::string_view name = MistakeName(d.mistake);
+                const QString named = QString::fromUtf8(name.data(), int(name.size()));
+                // Two examples, from different rows where there are.
+                if (count.examples.size() < 2
+                    && (count.examples.isEmpty() || !count.examples[0].startsWith(QStringLiteral("row %1").arg(t.row))))
+                    count.examples << describe(t, typed.boxes) + " → " + (named.isEmpty() ? "right" : named);
+                const auto &also = errors[i].alsoTrue;
+                bool otherTrue = std::find(also.begin(), also.end(), d.mistake) != also.end();
+                for (size_t j = 0; j < errors.size() && !otherTrue; ++j)
+                    otherTrue = errors[j].intended == d.mistake && sameAnswer(j);
+                if (d.mistake == errors[i].intended)
+                    ++count.intended;
+                else if (otherTrue)
+                    ++count.otherTrue;
+                else if (d.mistake == Mistake::Other)
+                    ++count.other;
+                else {
+                    ++count.wrong;
+                    if (falseNamings.size() < 10)
+                        falseNamings << QString::fromUtf8(errors[i].name) + ": " + describe(t, typed.boxes) + " named "
+                                            + named + ": " + QString::fromStdString(d.explanation);
                 }
             }
         }
-        qInfo("%d tasks, %d mistakes named, %d not told apart from an earlier one", tasks, checked, indistinct);
-        QCOMPARE(tasks, 66 + 98 * 98);
-        for (int kind = 0; kind < int(Mistake::Other); ++kind)
-            QVERIFY2(named[size_t(kind)] > 0, qPrintable(QStringLiteral("kind %1 never made").arg(kind)));
+
+        // The table of the closing note.
+        qInfo("| Error | Intended kind | Answers | As intended | Another true kind | «other» | False | Examples |");
+        qInfo("|---|---|---|---|---|---|---|---|");
+        const auto share = [](int part, int whole) { return QString::number(100.0 * part / whole, 'f', 1) + " %"; };
+        for (size_t i = 0; i < errors.size(); ++i) {
+            const Tally &c = tally[i];
+            const std::string_view intended = MistakeName(errors[i].intended);
+            qInfo("| %s | %s | %d | %s | %s | %s | %d | %s |", errors[i].name,
+                  intended.empty() ? "(right)" : std::string(intended).c_str(), c.answers,
+                  qPrintable(share(c.intended, c.answers)), qPrintable(share(c.otherTrue, c.answers)),
+                  qPrintable(share(c.other, c.answers)), c.wrong, qPrintable(c.examples.join("; ")));
+        }
+        QVERIFY2(falseNamings.isEmpty(), qPrintable(falseNamings.join('\n')));
+        for (size_t i = 0; i < errors.size(); ++i)
+            QVERIFY2(tally[i].intended > 0, errors[i].name);
     }
 
+    // What the catalogue cannot make, and the words themselves.
     void handMade_data()
     {
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("parameter");
         QTest::addColumn<QStringList>("boxes");
         QTest::addColumn<bool>("wasEmpty");
-        QTest::addColumn<int>("mistake");
+        QTest::addColumn<QString>("mistake");
         QTest::addColumn<QString>("says");
-        const auto add = [](const char *name, int row, int j, QStringList boxes, bool wasEmpty, Mistake m,
+        const auto add = [](const char *name, int row, int j, QStringList boxes, bool wasEmpty, const char *mistake,
                             const char *says) {
-            QTest::newRow(name) << row << j << boxes << wasEmpty << int(m) << QString::fromUtf8(says);
+            QTest::newRow(name) << row << j << boxes << wasEmpty << QString::fromUtf8(mistake)
+                                << QString::fromUtf8(says);
         };
         // Row 1, m = 2: 1/2 : (-1/3) = -1 1/2; row 9 parameter j gives a = j + 1, b = 1.
-        add("box beyond 16 bits", 1, 0, {"-1", "40000", "2"}, false, Mistake::Other, "образцом");
-        add("whole beyond 16 bits", 1, 0, {"-40000", "1", "2"}, false, Mistake::Other, "образцом");
-        add("denominator 0", 1, 0, {"-1", "1", "0"}, false, Mistake::Other, "образцом");
-        add("minus on the denominator", 1, 0, {"1", "1", "-2"}, false, Mistake::Other, "образцом");
-        add("empty at the end", 1, 0, {"0", "0", "1"}, true, Mistake::NoAnswer, "не записан");
-        add("unreduced: what to cancel", 1, 0, {"-1", "3", "6"}, false, Mistake::NotReduced, "сократите 3/6 на 3");
-        add("unreduced improper", 1, 0, {"-", "9", "6"}, false, Mistake::WholeNotTakenOut, "-9/6 = -1 1/2");
-        add("improper part beside a whole", 9, 97, {"-8", "18", "10"}, false, Mistake::WholeNotTakenOut,
-            "сократите её и выделите целую часть, -8 18/10 = -9 4/5");
-        add("whole number with 0/5", 2, 0, {"-8", "0", "5"}, false, Mistake::NotReduced, "сократите 0/5 на 5");
-        add("different signs", 1, 0, {"1", "1", "2"}, false, Mistake::WrongSign, "разные знаки");
+        add("box beyond 16 bits", 1, 0, {"-1", "40000", "2"}, false, "other", "образцом");
+        add("whole beyond 16 bits", 1, 0, {"-40000", "1", "2"}, false, "other", "образцом");
+        add("denominator 0", 1, 0, {"-1", "1", "0"}, false, "other", "образцом");
+        add("empty at the end", 1, 0, {"0", "0", "1"}, true, "no-answer", "не записан");
+        add("two minuses, value wrong", 1, 0, {"-", "-5", "7"}, false, "sign-twice", "Минус записан дважды");
+        add("right, two minuses", 5, 0, {"-", "-1", "2"}, false, "", "Ответ верный. Только у положительного числа");
+        add("unreduced improper", 1, 0, {"-", "9", "6"}, false, "whole-not-taken-out",
+            "сократите её и выделите целую часть: −9/6 = −1\u00A01/2.");
+        add("whole number as n/1", 4, 3, {"", "30", "1"}, false, "whole-not-taken-out",
+            "запишите ответ целым числом: 30/1 = 30.");
+        add("zero fractional part", 4, 0, {"6", "0", "4"}, false, "not-reduced",
+            "дробная часть равна нулю: запишите целое число 6.");
+        add("sign rule in a quotient", 1, 0, {"1", "1", "2"}, false, "wrong-sign",
+            "делимое и делитель разных знаков, поэтому частное отрицательное.");
+        add("reciprocal of a whole divisor", 5, 2, {"", "3", "4"}, false, "multiplied-instead",
+            "делимое умножают на число, обратное делителю.");
+        add("whole dividend turned over", 2, 0, {"-", "1", "8"}, false, "wrong-fraction-turned-over",
+            "обратным числом заменяют делитель");
         // The worked solutions of listed tasks, each answered right.
-        add("row 0 proper fractions", 0, 2, {"-", "1", "20"}, false, Mistake::Right, "-1/4 · 1/5 = -1/20");
-        add("row 1 divisor turned over", 1, 0, {"-1", "1", "2"}, false, Mistake::Right,
-            "1/2 : (-1/3) = 1/2 · (-3/1) = -3/2 = -1 1/2");
-        add("row 4 whole numbers", 4, 0, {"6", "0", "1"}, false, Mistake::Right, "-3 : (-1/2) = -3/1 · (-2/1) = 6/1 = 6");
-        add("row 7 reduced to -1", 7, 0, {"-1", "0", "1"}, false, Mistake::Right, "-2 1/2 · 2/5 = -5/2 · 2/5 = -10/10 = -1");
-        add("row 9 every step", 9, 97, {"-9", "4", "5"}, false, Mistake::Right,
-            "49/50 : (-1/10) = 49/50 · (-10/1) = -490/50 = -49/5 = -9 4/5");
+        add("sign first", 3, 0, {"", "5", "8"}, false, "", "−1\u00A01/4 · (−1/2) = −5/4 · (−1/2) = 5/4 · 1/2 = 5/8");
+        add("mixed divisor in two steps", 6, 0, {"1", "1", "8"}, false, "",
+            "1\u00A01/2 : 1\u00A01/3 = 3/2 : 4/3 = 3/2 · 3/4 = 9/8 = 1\u00A01/8");
+        add("whole numbers without /1", 2, 0, {"-8", "0", "1"}, false, "", "4 : (−1/2) = 4 · (−2) = −8");
+        add("products cancel", 9, 97, {"-9", "4", "5"}, false, "",
+            "49/50 : (−1/10) = 49/50 · (−10) = −(49 · 10)/50 = −49/5 = −9\u00A04/5");
     }
 
     void handMade()
@@ -230,16 +581,21 @@ private slots:
         QFETCH(int, parameter);
         QFETCH(QStringList, boxes);
         QFETCH(bool, wasEmpty);
-        QFETCH(int, mistake);
+        QFETCH(QString, mistake);
         QFETCH(QString, says);
         std::vector<double> script(11, 0.0);
         script[size_t(row)] = pick(parameter, kCount[row]);
-        const Task t = generate(script)[size_t(row)];
-        const Boxes typedBoxes{boxes[0].toStdString(), boxes[1].toStdString(), boxes[2].toStdString()};
-        const Boxes labels = labelsOf(t.d);
-        const Diagnosis d = DiagnoseAnswer(t.a, t.b, RowOperation[size_t(row)], textsOf(typedBoxes), wasEmpty,
-                                           AnswerIsRight(textsOf(typedBoxes), textsOf(labels)));
-        QCOMPARE(int(d.mistake), mistake);
+        ScriptedRandomSource random(script);
+        std::array<Fraction, 3> task{};
+        GenerateTasks(random, [&](int16_t r, Fraction &f, uint8_t column) {
+            if (r == row)
+                task[column - 1] = f;
+        });
+        const Boxes typed{boxes[0].toStdString(), boxes[1].toStdString(), boxes[2].toStdString()};
+        const WrittenForm labels = WriteFraction(task[2]);
+        const bool right = AnswerIsRight(textsOf(typed), {labels.num, labels.den, labels.whole});
+        const Diagnosis d = DiagnoseAnswer(task[0], task[1], RowOperation[size_t(row)], textsOf(typed), wasEmpty, right);
+        QCOMPARE(QString::fromUtf8(MistakeName(d.mistake).data(), int(MistakeName(d.mistake).size())), mistake);
         // Either a part of the explanation or the whole solution.
         const QString explanation = QString::fromStdString(d.explanation), solution = QString::fromStdString(d.solution);
         QVERIFY2(explanation.contains(says) || solution == says, qPrintable(explanation + " | " + solution));

@@ -54,7 +54,7 @@ void TestTestSession::grading_data()
     // Row 0's answer is -1/6, row 2's -8, row 4's 6, row 6's 1 1/8.
     QTest::newRow("lone minus negates the numerator") << 0 << QStringList{"-", "1", "6"} << true << true << "";
     QTest::newRow("minus on the numerator") << 0 << QStringList{"", "-1", "6"} << true << true << "";
-    QTest::newRow("minus twice reads positive") << 0 << QStringList{"-", "-1", "6"} << true << false << "wrong-sign";
+    QTest::newRow("minus twice reads positive") << 0 << QStringList{"-", "-1", "6"} << true << false << "sign-twice";
     QTest::newRow("unreduced") << 0 << QStringList{"-", "2", "12"} << true << false << "not-reduced";
     QTest::newRow("whole alone, filled") << 2 << QStringList{"-8", "", ""} << true << true << "";
     QTest::newRow("whole alone at the timeout") << 2 << QStringList{"-8", "", ""} << false << false << "other";

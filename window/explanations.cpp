@@ -42,11 +42,13 @@ void explainRows(const Ui::Form1 &ui, const TestSession &session)
 {
     for (int16_t r = 0; r < RowCount; ++r) {
         const Diagnosis &d = session.row(r).diagnosis;
-        QString text = QString::fromStdString(d.explanation);
-        if (!d.solution.empty())
-            text += QLatin1Char('\n') + Messages::Solution + QString::fromStdString(d.solution);
-        ui.Result(r)->setToolTip(text);
-        ui.Result(r)->setAccessibleDescription(text);
+        const QString explanation = QString::fromStdString(d.explanation);
+        const QString solution = d.solution.empty() ? QString() : Messages::Solution + QString::fromStdString(d.solution);
+        ui.Result(r)->setAccessibleDescription(solution.isEmpty() ? explanation : explanation + QLatin1Char('\n') + solution);
+        // As rich text the tooltip wraps its lines instead of running wider
+        // than the window.
+        ui.Result(r)->setToolTip(QStringLiteral("<p>") + explanation.toHtmlEscaped() + QStringLiteral("</p>")
+                                 + (solution.isEmpty() ? QString() : QStringLiteral("<p>") + solution.toHtmlEscaped() + QStringLiteral("</p>")));
     }
 }
 

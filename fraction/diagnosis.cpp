@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fraction/diagnosis.h"
 
+#include "fraction/written_form.h"
+
 #include "fraction/typeset.h"
 
 #include <cstdlib>
@@ -447,14 +449,7 @@ Found classify(const Task &task, const AnswerTexts &typed)
 
 std::string WrittenValue(const Rational &x)
 {
-    const int64_t whole = x.wholeOfMagnitude();
-    const Rational fraction = x.fractionOfMagnitude();
-    std::string text = x.sign() < 0 ? "-" : "";
-    if (whole != 0 || fraction == 0)
-        text += std::to_string(whole);
-    if (fraction != 0)
-        text += (whole != 0 ? " " : "") + std::to_string(fraction.num()) + "/" + std::to_string(fraction.den());
-    return text;
+    return WriteValue(x).text();
 }
 
 std::string WorkedSolution(const Fraction &a, const Fraction &b, Operation operation)

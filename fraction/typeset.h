@@ -10,6 +10,7 @@
 // Standard C++ only: no toolkit.
 
 #include "fraction/rational.h"
+#include "fraction/written_form.h"
 
 #include <cstdint>
 #include <string>
@@ -37,18 +38,19 @@ inline std::string printedImproper(const Rational &x)
     return printedFraction(x.num(), x.den());
 }
 
-// Reduced, the whole part taken out: "−1 1/2", "−1/20", "6".
+// Reduced, the whole part taken out, as the window writes it but with the
+// minus sign and a no-break space: "−1 1/2", "−1/20", "6".
 inline std::string printedValue(const Rational &x)
 {
-    const int64_t whole = x.wholeOfMagnitude();
-    const Rational fraction = x.fractionOfMagnitude();
-    std::string text = x.sign() < 0 ? std::string(MinusSign) : std::string();
-    if (whole != 0 || fraction == 0)
-        text += std::to_string(whole);
-    if (fraction != 0) {
-        if (whole != 0)
+    const std::string written = WriteValue(x).text();
+    std::string text;
+    for (const char c : written) {
+        if (c == '-')
+            text += MinusSign;
+        else if (c == ' ')
             text += NoBreakSpace;
-        text += std::to_string(fraction.num()) + "/" + std::to_string(fraction.den());
+        else
+            text += c;
     }
     return text;
 }

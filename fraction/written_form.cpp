@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fraction/written_form.h"
 
-#include "runtime/checked16.h"
+#include <stdexcept>
 
 std::string WrittenForm::text() const
 {
@@ -16,27 +16,29 @@ std::string WrittenForm::text() const
     return line.empty() ? std::string("0") : line;
 }
 
+WrittenForm WriteValue(const Rational &value)
+{
+    const int64_t whole = value.wholeOfMagnitude();
+    const Rational fraction = value.fractionOfMagnitude();
+    WrittenForm form;
+    if (value.sign() < 0)
+        form.whole = whole == 0 ? std::string("-") : "-" + std::to_string(whole);
+    else if (whole != 0)
+        form.whole = std::to_string(whole);
+    form.wholeShown = !form.whole.empty();
+    form.num = std::to_string(fraction.num());
+    form.numShown = fraction != 0;
+    form.den = std::to_string(fraction.den());
+    form.denShown = fraction.den() != 1;
+    return form;
+}
+
 WrittenForm WriteFraction(Fraction fraction)
 {
     ReduceFraction(fraction, fraction);
     ToMixed(fraction, fraction);
-
-    WrittenForm form;
-    // In mixed normal form a fractional value carries its sign on Num or Den
-    // and a whole number carries it on Whole, which is written as it is.
-    const bool negative = (fraction.Num < 0 && fraction.Den >= 0) || (fraction.Num >= 0 && fraction.Den < 0);
-    if (negative)
-        form.whole = fraction.Whole == 0 ? std::string("-") : "-" + toText(fraction.Whole);
-
-    const int16_t num = abs16(fraction.Num);
-    const int16_t den = abs16(fraction.Den);
-    form.num = toText(num);
-    form.numShown = num != 0;
-    form.den = toText(den);
-    form.denShown = den != 1;
-
-    if (fraction.Whole != 0 && form.whole.empty())
-        form.whole = toText(fraction.Whole);
-    form.wholeShown = !form.whole.empty();
-    return form;
+    const std::optional<Rational> value = Rational::of(fraction);
+    if (!value)
+        throw std::domain_error("a fraction without a value has no written form");
+    return WriteValue(*value);
 }

@@ -15,6 +15,7 @@
 // Standard C++ and the runtime only: no toolkit.
 
 #include "fraction/fraction.h"
+#include "fraction/rational.h"
 
 #include <string>
 
@@ -33,6 +34,12 @@ struct WrittenForm {
     std::string text() const;
 };
 
-// The written form of a record's value. The record must have a value
-// (Den not 0); a field outside 16 bits on the way raises OverflowError.
+// The written form of an exact value, of any size: the one place that
+// decides where the minus goes and which parts are shown.
+WrittenForm WriteValue(const Rational &value);
+
+// The written form of a record's value, as the window shows its operands and
+// answers. The record is normalised in checked 16-bit arithmetic as the
+// window always has (a field outside 16 bits on the way raises
+// OverflowError); it must have a value (Den not 0), or std::domain_error.
 WrittenForm WriteFraction(Fraction fraction);

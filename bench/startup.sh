@@ -47,30 +47,43 @@ for i in $(seq "$runs"); do
   fi
 done
 
-# field <name> <key>: the values of one figure, one a line.
-field() { awk -v n="$1" -v k="$2" '$1 == n { for (i = 2; i <= NF; i++) { split($i, kv, "="); if (kv[1] == k) print kv[2] } }' "$results"; }
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-spread() { sort -g | awk 'NR == 1 { lo = $1 } { hi = $1 } END { printf "%s..%s", lo, hi }'; }
-
-report() { # <label> <key> <unit> <divisor> <target>
-  local d b
-  d=$(field drobi "$2" | median)
-  b=$(field bare "$2" | median)
-  awk -v l="$1" -v d="$d" -v b="$b" -v u="$3" -v q="$4" -v t="$5" 'BEGIN {
-    r = d / b
-    printf "%s: drobi %.1f %s, bare %.1f %s, ratio %.3f (target <= %.2f) %s\n", l, d / q, u, b / q, u, r, t, (r <= t) ? "met" : "MISSED"
-  }'
-}
-
 echo "$runs runs each, interleaved"
-report "startup median" map_ms ms 1 1.10
-report "memory median (VmRSS 2 s after map)" rss_kb MiB 1024 1.08
-d=$(field drobi cpu_ms | median)
-b=$(field bare cpu_ms | median)
-awk -v d="$d" -v b="$b" 'BEGIN { printf "  CPU time until the map (less sensitive to load): drobi %.1f ms, bare %.1f ms, ratio %.3f\n", d, b, d / b }'
-for part in anon_kb file_kb shmem_kb; do
-  d=$(field drobi $part | median)
-  b=$(field bare $part | median)
-  echo "  ${part%_kb}: drobi $d kB, bare $b kB, difference $((${d%.*} - ${b%.*})) kB"
-done
-echo "  startup spread: drobi $(field drobi map_ms | spread) ms, bare $(field bare map_ms | spread) ms"
+# Medians and ratios of the collected lines ("<name> key=value ...").
+python3 - "$results" <<'PY'
+import statistics
+import sys
+
+runs = {"drobi": [], "bare": []}
+with open(sys.argv[1]) as f:
+    for line in f:
+        name, *fields = line.split()
+        runs[name].append({k: float(v) for k, v in (f.split("=", 1) for f in fields)})
+
+
+def median(name, key):
+    return statistics.median(r[key] for r in runs[name])
+
+
+def report(label, key, unit, divisor, target):
+    d, b = median("drobi", key), median("bare", key)
+    ratio = d / b
+    print(f"{label}: drobi {d / divisor:.1f} {unit}, bare {b / divisor:.1f} {unit}, ratio {ratio:.3f} "
+          f"(target <= {target:.2f}) " + ("met" if ratio <= target else "MISSED"))
+
+
+report("startup median", "map_ms", "ms", 1, 1.10)
+report("memory median (VmRSS 2 s after map)", "rss_kb", "MiB", 1024, 1.08)
+d, b = median("drobi", "cpu_ms"), median("bare", "cpu_ms")
+print(f"  CPU time until the map (less sensitive to load): drobi {d:.1f} ms, bare {b:.1f} ms, ratio {d / b:.3f}")
+for part in ("anon_kb", "file_kb", "shmem_kb"):
+    d, b = median("drobi", part), median("bare", part)
+    print(f"  {part[:-3]}: drobi {d:g} kB, bare {b:g} kB, difference {int(d) - int(b)} kB")
+
+
+def spread(name):
+    values = sorted(r["map_ms"] for r in runs[name])
+    return f"{values[0]:g}..{values[-1]:g}"
+
+
+print(f"  startup spread: drobi {spread('drobi')} ms, bare {spread('bare')} ms")
+PY

@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/accessible_controls.h"
 
+#include "runtime/screen_reader_workarounds.h"
+
 #include <QAccessibleWidget>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextDocument>
-#include <QPointer>
 #include <QTimer>
+#include <chrono>
 #include <mutex>
-#include <utility>
 
 namespace {
 
@@ -232,9 +233,15 @@ QAccessibleInterface *standardControl(const QString &className, QWidget *widget)
     return nullptr;
 }
 
+// How long a notice stays on screen: long enough for Orca to read it when
+// it appears, short enough that flat review and later notices do not find it.
+constexpr std::chrono::milliseconds NoticeShownFor{2000};
+
 // A notice: a widget of no size, shown only while it speaks. Its accessible
 // role is Notification, which Orca reads aloud when it comes on screen.
 class Notice : public QWidget {
+    Q_OBJECT
+
 public:
     explicit Notice(QWidget *window) : QWidget(window)
     {
@@ -243,9 +250,8 @@ public:
         setFocusPolicy(Qt::NoFocus);
         setGeometry(0, 0, 0, 0);
         hide();
-        // Gone again once read: flat review and later notices do not find it.
         m_hide.setSingleShot(true);
-        m_hide.setInterval(2000);
+        m_hide.setInterval(NoticeShownFor);
         QObject::connect(&m_hide, &QTimer::timeout, this, &QWidget::hide);
     }
 
@@ -276,15 +282,11 @@ public:
 
 QAccessibleInterface *controlFactory(const QString &className, QObject *object)
 {
+    if (auto *notice = qobject_cast<Notice *>(object))
+        return new NoticeAccessible(notice);
     if (!object->isWidgetType())
         return nullptr;
-    auto *widget = static_cast<QWidget *>(object);
-    // A notice is a plain QWidget to Qt's meta-object system.
-    if (className == QLatin1String("QWidget")) {
-        if (auto *notice = dynamic_cast<Notice *>(widget))
-            return new NoticeAccessible(notice);
-    }
-    return standardControl(className, widget);
+    return standardControl(className, static_cast<QWidget *>(object));
 }
 
 // False for an event that would tell a client about the content of a
@@ -316,72 +318,37 @@ bool mayTellScreenReaders(const QAccessibleEvent &event)
 }
 
 QAccessible::UpdateHandler previousHandler = nullptr;
-// The object whose focus event went out last.
-QPointer<QObject> announcedFocus;
-// Controls shown since screen readers were last told to read their states.
-QList<QPointer<QWidget>> shownControls;
 
+// Hands an event on to what comes after this hook: the handler installed
+// before it, or else Qt's bridge to the platform (AT-SPI), which Qt reaches
+// only while no handler is installed. For the bridge this hook steps aside
+// for one call, then puts back whatever hook is installed (one installed
+// later may have chained this one). An event raised while the hook is aside
+// would reach the bridge unfiltered, so nothing that can raise one may run
+// then. The bridge only reads the controls' interfaces, which raise nothing;
+// but before it, Qt hands a table's model change to the table's interface a
+// second time, and that code is not ours. The change reached the table when
+// it was raised, the bridge reads a table's rows itself, and the program
+// shows no tables: a table's model change is not handed on.
 void forward(QAccessibleEvent *event)
 {
     if (previousHandler) {
         previousHandler(event);
         return;
     }
-    // Qt hands an event to the platform's bridge only when no handler is
-    // installed: step aside for this one event, then put back whatever hook
-    // is installed (one installed later may have chained this one).
+    if (event->type() == QAccessible::TableModelChanged)
+        return;
     const QAccessible::UpdateHandler installed = QAccessible::installUpdateHandler(nullptr);
     QAccessible::updateAccessibility(event);
     QAccessible::installUpdateHandler(installed);
 }
 
-void refreshShownControls()
-{
-    const auto controls = std::exchange(shownControls, {});
-    for (const QPointer<QWidget> &control : controls) {
-        if (!control || !control->isVisible())
-            continue;
-        QAccessibleEvent event(control.data(), QAccessible::SelectionRemove);
-        forward(&event);
-    }
-}
-
-// Besides keeping hidden controls silent, two workarounds for what Qt 6.4
-// sends and Orca 43 expects:
-// - Qt sends a text box's caret move before its focus event; Orca takes the
-//   caret move as a silent change of focus and then ignores the focus event
-//   as old news, so the box is never announced. The caret moves and
-//   selection changes of a box that has the focus but whose focus event has
-//   not gone out yet are dropped; those of typing follow the focus event.
-// - Qt reports a control coming on screen as "showing" but never as
-//   "visible", and clients keep the states they once read (Orca's flat
-//   review then skips what it saw hidden). Orca re-reads an object's states
-//   when told its selection changed: each control shown reports one such
-//   change (it stays unselected) once the event loop is reached.
+// Every event passes here: first the rule that keeps hidden controls silent,
+// then the screen-reader workarounds (screen_reader_workarounds.h).
 void filterUpdate(QAccessibleEvent *event)
 {
-    if (!mayTellScreenReaders(*event))
+    if (!mayTellScreenReaders(*event) || !passScreenReaderWorkarounds(event))
         return;
-    switch (event->type()) {
-    case QAccessible::Focus:
-        announcedFocus = event->object();
-        break;
-    case QAccessible::TextCaretMoved:
-    case QAccessible::TextSelectionChanged:
-        if (const auto *widget = qobject_cast<QWidget *>(event->object());
-            widget && widget->hasFocus() && widget != announcedFocus.data())
-            return;
-        break;
-    case QAccessible::ObjectShow:
-        if (auto *widget = qobject_cast<QWidget *>(event->object())) {
-            if (shownControls.isEmpty())
-                QTimer::singleShot(0, refreshShownControls);
-            shownControls.append(widget);
-        }
-        break;
-    default:
-        break;
-    }
     forward(event);
 }
 
@@ -398,12 +365,10 @@ void registerControlAccessibility()
 
 void announce(QWidget *window, const QString &text)
 {
-    Notice *notice = nullptr;
-    for (QObject *child : window->children()) {
-        if ((notice = dynamic_cast<Notice *>(child)))
-            break;
-    }
+    auto *notice = window->findChild<Notice *>(QString(), Qt::FindDirectChildrenOnly);
     if (!notice)
         notice = new Notice(window);
     notice->say(text);
 }
+
+#include "accessible_controls.moc"

@@ -18,8 +18,8 @@
 // A label that names another control (its buddy) is silent too: its text is
 // read as part of that control's name.
 //
-// The same hook also works around two gaps between Qt 6.4 and Orca 43 (see
-// filterUpdate in the source): a text box taking the focus is announced, and
+// The same hook applies the screen-reader workarounds of
+// screen_reader_workarounds.h: a text box taking the focus is announced, and
 // a control coming on screen becomes reviewable.
 
 class QString;

@@ -24,7 +24,8 @@ test=(
   xvfb xauth x11-utils xdotool imagemagick desktop-file-utils appstream libxcb1-dev lintian
   # a Wayland compositor without a screen, and Qt's Wayland platform
   weston qt6-wayland
-  # the accessibility bus and a client of it (the answer key's seal)
+  # the accessibility bus and a client of it (the answer key's seal, and
+  # tst_a11y_events, which needs Qt's accessibility live)
   at-spi2-core python3-pyatspi dbus-x11
   # the sanitizer and fuzzing build (clang, its sanitizer and libFuzzer
   # runtimes, llvm-symbolizer for readable stack traces)

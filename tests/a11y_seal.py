@@ -33,6 +33,19 @@ def pump(seconds):
         time.sleep(0.02)
 
 
+def settle(quiet=0.3, seconds=15):
+    """Lets events arrive until none has come for `quiet` seconds: what the
+    program sends about a step has all arrived (a busy machine waits longer,
+    up to the deadline)."""
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        count = len(events)
+        pump(quiet)
+        if len(events) == count:
+            return
+    sys.exit(f"FAIL: events kept coming for {seconds} s")
+
+
 def showing(acc):
     try:
         return acc.getState().contains(pyatspi.STATE_SHOWING)
@@ -118,7 +131,7 @@ def main():
         press(start)
         wait_for("the task rows", lambda: find(
             window, lambda a: a.name == "Готово!" and showing(a)))
-        pump(1.0)
+        settle()
         problems = leaks(window) + event_leaks()
         if problems:
             sys.exit("FAIL: hidden controls tell their content:\n  " + "\n  ".join(problems[:20]))
@@ -129,7 +142,7 @@ def main():
         ok = wait_for("the result box's «ОК»", lambda: find(
             app, lambda a: a.getRoleName() == "push button" and a.name == "ОК" and showing(a)))[0]
         press(ok)
-        pump(1.0)
+        settle()
 
         answers = wait_for("the revealed answers", lambda: next(
             (a for a in walk(window) if a.name == "Ответы" and showing(a)), None))

@@ -10,6 +10,8 @@
 #            in Xvfb, whose keyboard reaches the program as Wayland key events:
 #            there the test is taken by keyboard alone, up to the grade's
 #            message box, and saved again.
+# Each step waits for what it needs to have happened (the program's side of
+# the Wayland protocol, logged, says when), not for a fixed time.
 #
 # usage: desktop_session.sh <drobi binary> <data folder> <x11|wayland> <screenshot folder>
 set -euo pipefail
@@ -23,6 +25,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 app_id=$(basename "$desktop" .desktop)
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib/xvfb.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/wait.sh"
 pids=()
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
@@ -57,11 +60,15 @@ start_weston() {
   weston --backend="$1" --use-pixman --socket="$2" --width=800 --height=800 --idle-time=0 \
     --debug --log="$runtime/$2.log" >/dev/null 2>&1 &
   pids+=($!)
-  for _ in $(seq 100); do
-    [ -S "$runtime/$2" ] && return 0
-    sleep 0.1
-  done
-  fail "weston with $1 did not start: $(tail -n5 "$runtime/$2.log")"
+  wait_until 20 test -S "$runtime/$2" || fail "weston with $1 did not start: $(tail -n5 "$runtime/$2.log")"
+}
+
+# drawn <protocol log> [<toplevels>]: the program has made that many windows
+# (one by default) and committed a buffer to a surface after the last of them.
+drawn() {
+  local line
+  line=$(grep -n 'xdg_surface@[0-9]*\.get_toplevel' "$1" | sed -n "${2:-1}s/:.*//p")
+  [ -n "$line" ] && tail -n +"$line" "$1" | grep -A5 'wl_surface@[0-9]*\.attach(wl_buffer' | grep -q 'wl_surface@[0-9]*\.commit'
 }
 
 # start_drobi <socket>: the program as a Wayland client of that Weston; its
@@ -70,12 +77,7 @@ start_weston() {
 start_drobi() {
   WAYLAND_DISPLAY=$1 QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=1 "$bin" 2>"$runtime/$1.protocol" &
   pids+=($!)
-  for _ in $(seq 100); do
-    grep -q 'xdg_toplevel@[0-9]*\.set_app_id' "$runtime/$1.protocol" && grep -q 'wl_surface@[0-9]*\.commit' "$runtime/$1.protocol" \
-      && break
-    sleep 0.1
-  done
-  sleep 1
+  wait_until 20 drawn "$runtime/$1.protocol" || fail "drobi drew no window under Weston"
   got=$(grep -o 'set_app_id("[^"]*")' "$runtime/$1.protocol" | head -n1)
   [ "$got" = "set_app_id(\"$app_id\")" ] || fail "the window's app ID: ${got:-none}, the desktop entry is $app_id"
 }
@@ -102,20 +104,26 @@ start_xvfb 900x900x24 || fail "Xvfb did not start"
 export XDG_RUNTIME_DIR=$runtime
 start_weston x11-backend.so wl-x11
 start_drobi wl-x11
-weston_win=$(sed -n 's/.*x11 output .*, window id \([0-9]*\).*/\1/p' "$runtime/wl-x11.log" | head -n1)
-[ -n "$weston_win" ] || fail "no Weston window in Xvfb"
-xdotool windowfocus --sync "$weston_win"
-xdotool key space
-sleep 1
-for _ in $(seq 30); do xdotool key 1 Tab; done
-xdotool key space
-for _ in $(seq 50); do
-  [ "$(grep -c 'xdg_surface@[0-9]*\.get_toplevel' "$runtime/wl-x11.protocol")" -ge 2 ] && break
-  sleep 0.1
-done
-[ "$(grep -c 'xdg_surface@[0-9]*\.get_toplevel' "$runtime/wl-x11.protocol")" -ge 2 ] \
-  || fail "no message box with the grade after the test was taken by keyboard"
-sleep 0.5
+protocol="$runtime/wl-x11.protocol"
+grep -q 'x11 output .*, window id' "$runtime/wl-x11.log" || fail "no Weston window in Xvfb"
+# Keys reach the surface that has Weston's keyboard focus: drobi's window,
+# once Weston has told it so. Weston's own window has the X server's focus
+# already (it lies under the pointer, and the focus follows the pointer
+# while no window manager sets it); setting it anew would take it away from
+# Weston for a moment, and its keyboard with it.
+has_keyboard() {
+  grep -o 'wl_keyboard@[0-9]*\.\(enter\|leave\)(' "$protocol" | tail -n1 | grep -q enter
+}
+wait_until 20 has_keyboard || fail "drobi's window never got the keyboard"
+keys=(space)
+for _ in $(seq 30); do keys+=(1 Tab); done
+keys+=(space)
+xdotool key "${keys[@]}"
+# Every key arrives as a press and a release, then the grade's message box,
+# a second window, is drawn.
+delivered() { [ "$(grep -c 'wl_keyboard@[0-9]*\.key(' "$protocol")" -ge $((2 * ${#keys[@]})) ]; }
+wait_until 30 delivered || fail "drobi received $(grep -c 'wl_keyboard@[0-9]*\.key(' "$protocol") of $((2 * ${#keys[@]})) key events"
+wait_until 30 drawn "$protocol" 2 || fail "no message box with the grade after the test was taken by keyboard"
 screenshot wl-x11 "$out/drobi-wayland-graded.png"
 kill -0 "${pids[-1]}" || fail "drobi ended during the test"
 echo "ok: the test taken by keyboard under Weston, grade shown"

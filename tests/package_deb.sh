@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the build folder, checks its control fields
-# and contents with dpkg-deb, runs the packaged program's --version and --help,
+# and contents with dpkg-deb, that the desktop entry's icon is among them, runs the packaged program's --version and --help,
 # checks that every place naming the version names the same one, and has
 # lintian --pedantic find no error and no warning. Installs nothing on this
 # machine.
@@ -53,6 +53,13 @@ for size in 16 22 24 32 48 64 128 256; do
   [ -f "$png" ] || fail "no ${size}x${size} icon"
   file -b "$png" | grep -q "PNG image data, $size x $size," || fail "${size}x${size} icon is $(file -b "$png")"
 done
+
+# The desktop entry names an icon the package installs, in the scalable
+# size and as PNG, so menus and docks find it.
+entry="$root/usr/share/applications/io.github.drobi.Drobi.desktop"
+icon=$(sed -n 's/^Icon=//p' "$entry")
+[ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] && [ -f "$root/usr/share/icons/hicolor/48x48/apps/$icon.png" ] \
+  || fail "the desktop entry's Icon=$icon names no icon the package installs"
 
 # --version and --help print and exit 0, with no display needed.
 bin="$root/usr/bin/drobi"

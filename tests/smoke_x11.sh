@@ -3,7 +3,9 @@
 # Starts the real drobi in a real X server (Xvfb), waits for its window,
 # saves screenshots of the start state and of a running test, checks the
 # window's title and size, then leaves through the menu's "Выход" and checks
-# that the program ended normally. Also checks the one-line message drobi
+# that the program ended normally. Everything is done with the keyboard, as
+# a pupil without a mouse would, and each step waits for the window's
+# answer (tests/lib/wait.sh), not for a fixed time. Also checks the one-line message drobi
 # prints when there is no display at all.
 #
 # usage: smoke_x11.sh <drobi binary> <screenshot folder> [scale factor]
@@ -33,6 +35,7 @@ fi
 
 # A private X server (tests/lib/xvfb.sh), large enough for the scaled window.
 source "$(dirname "${BASH_SOURCE[0]}")/lib/xvfb.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/wait.sh"
 app=""
 cleanup() {
   [ -n "$app" ] && kill "$app" 2>/dev/null || true
@@ -47,14 +50,28 @@ app=$!
 
 win=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app" --name "Тест для 6 класса" | head -n1) \
   || fail "the window did not appear"
-sleep 0.5
+
+# capture <file>: the window's picture, once two captures in a row agree
+# (the window has finished drawing what it was drawing).
+capture() {
+  local previous="$1.previous"
+  settled() {
+    import -window "$win" "$1"
+    cmp -s "$1" "$previous" && return 0
+    mv "$1" "$previous"
+    return 1
+  }
+  rm -f "$previous"
+  wait_until 10 settled "$1" || fail "the window kept changing"
+  rm -f "$previous"
+}
 
 title=$(xdotool getwindowname "$win")
 [ "$title" = "$caption" ] || fail "title is '$title'"
 
 eval "$(xdotool getwindowgeometry --shell "$win")"
-want_w=$(awk -v s="$scale" 'BEGIN { printf "%d", 522 * s + 0.5 }')
-client_h=$(awk -v s="$scale" 'BEGIN { printf "%d", 629 * s + 0.5 }')
+want_w=$(python3 -c "print(round(522 * $scale))")
+client_h=$(python3 -c "print(round(629 * $scale))")
 [ "$WIDTH" -eq "$want_w" ] || fail "width $WIDTH, expected $want_w"
 menubar=$((HEIGHT - client_h))
 [ "$menubar" -ge $((10 * scale)) ] && [ "$menubar" -le $((45 * scale)) ] \
@@ -63,29 +80,27 @@ echo "window $WIDTH x $HEIGHT (menu bar $menubar) at scale $scale"
 
 xprop -id "$win" _NET_WM_ICON | grep 'Icon (' >/dev/null || fail "the window shows no icon"
 
-import -window "$win" "$out/drobi-start$suffix.png"
+capture "$out/drobi-start$suffix.png"
 
-# Press "Начать тест" (its centre, in logical pixels, lies at 232, 132 of the client area).
-xdotool mousemove --window "$win" "$(awk -v s="$scale" 'BEGIN { printf "%d", 232 * s }')" \
-  "$(awk -v s="$scale" -v m="$menubar" 'BEGIN { printf "%d", 132 * s + m }')" click 1
-sleep 1.5
+# "Начать тест" has the focus: Space presses it, and the tasks appear.
+xdotool windowfocus --sync "$win"
+xdotool key space
+started() {
+  import -window "$win" "$out/drobi-running$suffix.png"
+  ! cmp -s "$out/drobi-start$suffix.png" "$out/drobi-running$suffix.png"
+}
+wait_until 10 started || fail "nothing changed after Начать тест"
 kill -0 "$app" || fail "drobi died after starting the test"
-import -window "$win" "$out/drobi-running$suffix.png"
-# The tasks must be on screen now: the picture differs from the start state.
-! cmp -s "$out/drobi-start$suffix.png" "$out/drobi-running$suffix.png" || fail "nothing changed after Начать тест"
+capture "$out/drobi-running$suffix.png"
 
-# Leave through the menu: open "Меню", go to its last item, "Выход". On a
-# busy machine the menu may open late, so try a few times.
-for attempt in 1 2 3; do
-  xdotool mousemove --window "$win" "$(awk -v s="$scale" 'BEGIN { printf "%d", 15 * s }')" $((menubar / 2)) click 1
-  sleep $((attempt))
-  xdotool key Up Return
-  for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$app" 2>/dev/null || break
-  echo "menu attempt $attempt did not end drobi; trying again"
-  xdotool key Escape
-done
-if kill -0 "$app" 2>/dev/null; then fail "drobi still runs after Выход"; fi
+# Leave through the menu: Alt puts the menu bar under the keyboard, Down
+# opens "Меню", Up goes round to its last item, "Выход", Return chooses it.
+xdotool key alt Down
+menu_open() { [ "$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l)" -ge 2 ]; }
+wait_until 10 menu_open || fail "the menu did not open"
+xdotool key Up Return
+ended() { ! kill -0 "$app" 2>/dev/null; }
+wait_until 10 ended || fail "drobi still runs after Выход"
 rc=0
 wait "$app" || rc=$?
 app=""

@@ -113,6 +113,17 @@ private slots:
         QCOMPARE(name(form.ui().Mrk), QStringLiteral("Оценка: 2"));
         QCOMPARE(name(form.ui().Dt(0)), QStringLiteral("1"));
 
+        // A heading or an operand is read once, in its buddy's name: its own
+        // name is empty while it is on screen.
+        int buddied = 0;
+        for (const QLabel *label : form.findChildren<QLabel *>()) {
+            if (label->buddy() && label->isVisible()) {
+                ++buddied;
+                QVERIFY2(name(const_cast<QLabel *>(label)).isEmpty(), qPrintable(label->objectName()));
+            }
+        }
+        QVERIFY(buddied >= 3 + 2 * 10); // three headings, each row's two operands
+
         // Decorations take no focus and say nothing.
         for (QWidget *decoration : {static_cast<QWidget *>(form.ui().Line1(1)), static_cast<QWidget *>(form.ui().Shape1(0))}) {
             QCOMPARE(decoration->focusPolicy(), Qt::NoFocus);

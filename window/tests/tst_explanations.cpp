@@ -6,6 +6,7 @@
 #include "test_support.h"
 
 #include <QTextDocumentFragment>
+#include <QToolTip>
 #include <QtTest>
 
 class TestExplanations : public QObject {
@@ -70,12 +71,19 @@ void TestExplanations::explainedOnlyAfterReveal()
         }
     }
 
-    // The verdicts join the Tab order after their row's disabled boxes.
+    // The verdicts join the Tab order after their row's disabled boxes. One
+    // reached by Tab shows its explanation, as hovering does, and still shows
+    // it once the key is released (the release reaches the verdict).
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     ui.Result(0)->setFocus(Qt::TabFocusReason);
     QVERIFY(ui.Result(0)->hasFocus());
     QCOMPARE(ui.Result(0)->nextInFocusChain(), ui.Cw(1));
+    QTest::keyPress(form.windowHandle(), Qt::Key_Tab);
+    QVERIFY(ui.Result(1)->hasFocus());
+    QTest::keyRelease(form.windowHandle(), Qt::Key_Tab);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), ui.Result(1)->toolTip());
 }
 
 QTEST_MAIN(TestExplanations)

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Form1 as the pupil first sees it: captions, the menu, what is hidden,
-// geometry in twips of each control's container, the operator dots, the
-// fraction bars after the load step, fonts, the Tab order, and two windows
-// that must not share state.
+// Form1 as the pupil first sees it: captions, the menu, what is hidden, how
+// the controls stand to one another (each row read left to right, no two
+// controls of a row over one another, every bar under its numerator, the
+// single controls beside what they belong to), the operator dots, fonts,
+// the Tab order, and two windows that must not share state. Positions are
+// checked as relations, so a change of the design changes the design alone.
 
+#include "fraction/task_generator.h"
 #include "runtime/dot_control.h"
 #include "runtime/line_control.h"
 #include "window/form1.h"
@@ -20,13 +23,6 @@
 #include <QtTest>
 
 namespace {
-
-constexpr int rowTop(int r) { return 360 + 600 * r; }
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
 
 QString captionOf(const QWidget *w)
 {
@@ -53,14 +49,12 @@ private slots:
     void windowAndMenu();
     void firstDisplay_data();
     void firstDisplay();
-    void arrayGeometry_data();
-    void arrayGeometry();
-    void dots_data();
+    void arrays_data();
+    void arrays();
+    void rowsReadLeftToRight();
+    void singleControls();
     void dots();
-    void dotShapes();
-    void bars_data();
     void bars();
-    void barsOfEveryRow();
     void fonts_data();
     void fonts();
     void loadStep();
@@ -143,43 +137,25 @@ void TestForm1Design::firstDisplay()
         QCOMPARE(caption.size(), 339);
 }
 
-void TestForm1Design::arrayGeometry_data()
+void TestForm1Design::arrays_data()
 {
     QTest::addColumn<QString>("array");
     QTest::addColumn<QString>("frame");
-    QTest::addColumn<int>("left");
-    QTest::addColumn<int>("offset"); // below the row's base height
-    QTest::addColumn<int>("top0");   // member 0
-    QTest::addColumn<QSize>("size");
     QTest::addColumn<QString>("caption");
 
-    const QSize label(375, 255), box(375, 285);
-    // The task frame.
-    QTest::newRow("Aw") << "Aw" << "Frame1" << 240 << 120 << 480 << label << "";
-    QTest::newRow("At") << "At" << "Frame1" << 720 << 0 << 360 << label << "";
-    QTest::newRow("Az") << "Az" << "Frame1" << 720 << 240 << 600 << label << "";
-    QTest::newRow("Bw") << "Bw" << "Frame1" << 1800 << 120 << 480 << label << "";
-    QTest::newRow("Bt") << "Bt" << "Frame1" << 2280 << 0 << 360 << label << "";
-    QTest::newRow("Bz") << "Bz" << "Frame1" << 2280 << 240 << 600 << label << "";
-    QTest::newRow("Label3") << "Label3" << "Frame1" << 2760 << 120 << 480 << QSize(255, 255) << "=";
-    QTest::newRow("Cw") << "Cw" << "Frame1" << 3120 << 120 << 480 << box << "";
-    QTest::newRow("Ct member 0 at 330") << "Ct" << "Frame1" << 3600 << 0 << 330 << box << "";
-    QTest::newRow("Cz") << "Cz" << "Frame1" << 3600 << 240 << 600 << box << "";
-    QTest::newRow("Result") << "Result" << "Frame1" << 4440 << 120 << 480 << QSize(1455, 255) << "";
-    // The answer frame, 120 twips left of column A's shape.
-    QTest::newRow("Dw") << "Dw" << "Frame2" << 120 << 120 << 480 << label << "";
-    QTest::newRow("Dt") << "Dt" << "Frame2" << 600 << 0 << 360 << label << "";
-    QTest::newRow("Dz") << "Dz" << "Frame2" << 600 << 240 << 600 << label << "";
+    for (const char *array : {"Aw", "At", "Az", "Bw", "Bt", "Bz", "Cw", "Ct", "Cz", "Result"})
+        QTest::newRow(array) << array << "Frame1" << "";
+    QTest::newRow("Label3") << "Label3" << "Frame1" << "=";
+    for (const char *array : {"Dw", "Dt", "Dz"})
+        QTest::newRow(array) << array << "Frame2" << "";
 }
 
-void TestForm1Design::arrayGeometry()
+// Members 0 to 9, each in its frame, shown with the frame, enabled, with the
+// design's caption.
+void TestForm1Design::arrays()
 {
     QFETCH(QString, array);
     QFETCH(QString, frame);
-    QFETCH(int, left);
-    QFETCH(int, offset);
-    QFETCH(int, top0);
-    QFETCH(QSize, size);
     QFETCH(QString, caption);
 
     for (int r = 0; r <= 9; ++r) {
@@ -187,125 +163,164 @@ void TestForm1Design::arrayGeometry()
         QWidget *w = named(name);
         QVERIFY2(w, qPrintable(name));
         QCOMPARE(w->parentWidget()->objectName(), frame);
-        const int top = r == 0 ? top0 : rowTop(r) + offset;
-        QCOMPARE(w->geometry(), twipsRect(left, top, size.width(), size.height()));
         QVERIFY2(!w->isHidden() && w->isEnabled(), qPrintable(name));
         QCOMPARE(captionOf(w), caption);
+        QVERIFY2(w->parentWidget()->rect().contains(w->geometry()), qPrintable(name));
     }
     QVERIFY(!named(array + QStringLiteral("_10")));
 }
 
-void TestForm1Design::dots_data()
+// Each row reads left to right as the pupil reads a task: operand A (whole
+// part, then numerator over denominator), operand B, "=", the answer boxes,
+// the verdict; the answer frame's rows likewise. Controls of a row that do
+// not stand one over the other share no column of pixels; a numerator stands
+// over its denominator, left-aligned; and every control of a row lies above
+// the next row.
+void TestForm1Design::rowsReadLeftToRight()
 {
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QStringList>("dots"); // top to bottom
-
-    // One dot: multiplication.
-    QTest::newRow("row 0 times") << 0 << QStringList{"Shape1_3"};
-    QTest::newRow("row 3 times") << 3 << QStringList{"Shape2_3"};
-    QTest::newRow("row 7 times") << 7 << QStringList{"Shape2_6"};
-    QTest::newRow("row 8 times") << 8 << QStringList{"Shape1_6"};
-    // A colon: division.
-    QTest::newRow("row 1 colon") << 1 << QStringList{"Shape1_2", "Shape2_2"};
-    QTest::newRow("row 2 colon") << 2 << QStringList{"Shape1_0", "Shape2_0"};
-    QTest::newRow("row 4 colon") << 4 << QStringList{"Shape1_1", "Shape2_1"};
-    QTest::newRow("row 5 colon") << 5 << QStringList{"Shape1_4", "Shape2_4"};
-    QTest::newRow("row 6 colon") << 6 << QStringList{"Shape1_5", "Shape2_5"};
-    QTest::newRow("row 9 colon") << 9 << QStringList{"Shape1_7", "Shape2_7"};
+    const Ui::Form1 &ui = m_form->ui();
+    int previousBottom = -1;
+    for (int r = 0; r <= 9; ++r) {
+        const QList<QList<QWidget *>> task = {{ui.Aw(r)}, {ui.At(r), ui.Az(r)}, {ui.Bw(r)}, {ui.Bt(r), ui.Bz(r)},
+                                              {ui.Label3(r)}, {ui.Cw(r)}, {ui.Ct(r), ui.Cz(r)}, {ui.Result(r)}};
+        const QList<QList<QWidget *>> answer = {{ui.Dw(r)}, {ui.Dt(r), ui.Dz(r)}};
+        int top = INT_MAX, bottom = -1;
+        for (const auto &columns : {task, answer}) {
+            for (qsizetype c = 0; c < columns.size(); ++c) {
+                const QList<QWidget *> &stack = columns[c];
+                if (stack.size() == 2) {
+                    QVERIFY2(stack[0]->x() == stack[1]->x() && stack[0]->width() == stack[1]->width(),
+                             qPrintable(stack[0]->objectName()));
+                    QVERIFY2(stack[0]->y() < stack[1]->y(), qPrintable(stack[0]->objectName()));
+                }
+                for (QWidget *w : stack) {
+                    top = std::min(top, w->y());
+                    bottom = std::max(bottom, w->geometry().bottom());
+                    if (c + 1 < columns.size()) {
+                        const QWidget *next = columns[c + 1].first();
+                        QVERIFY2(w->geometry().right() < next->x(),
+                                 qPrintable(w->objectName() + QStringLiteral(" reaches ") + next->objectName()));
+                    }
+                }
+            }
+        }
+        QVERIFY2(top > previousBottom, qPrintable(QStringLiteral("row %1 reaches the row above").arg(r)));
+        previousBottom = bottom;
+    }
 }
 
+// The single controls stand beside what they belong to: the instructions
+// over everything, "Начать тест" between them and the task frame, the
+// heading of the clock beside the clock, «Готово!» heading the answer
+// frame it reveals, the counts' headings under the task frame with each
+// count under its heading, the grade under the answer frame. Everything
+// lies within the client area.
+void TestForm1Design::singleControls()
+{
+    const Ui::Form1 &ui = m_form->ui();
+    const auto g = [](const QWidget *w) { return w->geometry(); };
+    const QWidget *client = ui.Frame1->parentWidget();
+    for (QWidget *w : client->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        QVERIFY2(client->rect().contains(g(w)), qPrintable(w->objectName()));
+
+    // The frames side by side, of one height.
+    QCOMPARE(g(ui.Frame1).top(), g(ui.Frame2).top());
+    QCOMPARE(g(ui.Frame1).height(), g(ui.Frame2).height());
+    QVERIFY(g(ui.Frame1).right() < g(ui.Frame2).left());
+    // The instructions, from the task frame's left edge, over the rest.
+    QCOMPARE(g(ui.Label4).left(), g(ui.Frame1).left());
+    QVERIFY(g(ui.Label4).bottom() < g(ui.Label1).top() && g(ui.Label4).bottom() < g(ui.Command1).top());
+    // "Начать тест" above the task frame (it may touch it: the two are never
+    // shown together), right of the clock's heading; the heading and the
+    // clock on one line, from the frame's left edge, the clock right after it.
+    QVERIFY(g(ui.Command1).bottom() <= g(ui.Frame1).top() + 1);
+    QVERIFY(g(ui.Command1).left() > g(ui.Label1).right());
+    QCOMPARE(g(ui.Label1).left(), g(ui.Frame1).left());
+    QCOMPARE(g(ui.Label1).top(), g(ui.TL).top());
+    QCOMPARE(g(ui.Label1).height(), g(ui.TL).height());
+    QVERIFY(qAbs(g(ui.TL).left() - g(ui.Label1).right()) <= 1);
+    QVERIFY(g(ui.TL).bottom() < g(ui.Frame1).top());
+    // «Готово!» heads the answer frame: as wide, just above it.
+    QCOMPARE(g(ui.Command2).left(), g(ui.Frame2).left());
+    QCOMPARE(g(ui.Command2).width(), g(ui.Frame2).width());
+    QVERIFY(g(ui.Command2).bottom() < g(ui.Frame2).top() && g(ui.Frame2).top() - g(ui.Command2).bottom() <= 10);
+    // The counts: headings on one line under the task frame, each count
+    // under its heading; the grade digit under the answer frame.
+    QCOMPARE(g(ui.Label5).top(), g(ui.Label6).top());
+    QVERIFY(g(ui.Label5).top() > g(ui.Frame1).bottom());
+    QCOMPARE(g(ui.Label5).left(), g(ui.Frame1).left());
+    QVERIFY(g(ui.Label5).right() < g(ui.Label6).left() && g(ui.Label6).right() < g(ui.Frame1).right());
+    QCOMPARE(g(ui.RA).left(), g(ui.Label5).left());
+    QCOMPARE(g(ui.NR).left(), g(ui.Label6).left());
+    QCOMPARE(g(ui.RA).top(), g(ui.NR).top());
+    QVERIFY(g(ui.RA).top() > g(ui.Label5).bottom());
+    QVERIFY(g(ui.Mrk).top() >= g(ui.Frame2).bottom());
+    QVERIFY(g(ui.Mrk).left() >= g(ui.Frame2).left() && g(ui.Mrk).right() <= g(ui.Frame2).right());
+}
+
+// One dot between the operands for a multiplication, a colon of two for a
+// division, as the rows' operations say; a colon's dots one over the other.
+// The sixteen dots are the design's Shape1(0..7) and Shape2(0..7).
 void TestForm1Design::dots()
 {
-    QFETCH(int, row);
-    QFETCH(QStringList, dots);
-
-    QMap<int, QString> inRow; // top in twips -> name
-    for (DotControl *dot : m_form->ui().Frame1->findChildren<DotControl *>()) {
-        const int top = dot->y() * 15;
-        if (top >= rowTop(row) && top < rowTop(row + 1))
-            inRow.insert(top, dot->objectName());
-    }
-    QCOMPARE(inRow.values(), dots);
-    // The lower dot sits at y + 240, the upper one of a colon at y + 120.
-    const QList<int> tops = dots.size() == 1 ? QList<int>{rowTop(row) + 240}
-                                             : QList<int>{rowTop(row) + 120, rowTop(row) + 240};
-    QCOMPARE(inRow.keys(), tops);
-}
-
-void TestForm1Design::dotShapes()
-{
-    // Exactly the sixteen members, all in the task frame at Left 1440, 75 x 75.
-    QCOMPARE(m_form->findChildren<DotControl *>().size(), 16);
+    const Ui::Form1 &ui = m_form->ui();
+    QCOMPARE(ui.Frame1->findChildren<DotControl *>().size(), 16);
     for (int i = 0; i <= 7; ++i) {
-        for (const auto &[array, prefix] : {std::pair{&m_form->ui().Shape1, "Shape1"}, {&m_form->ui().Shape2, "Shape2"}}) {
-            DotControl *dot = (*array)(i);
-            QCOMPARE(dot->objectName(), QStringLiteral("%1_%2").arg(QLatin1String(prefix)).arg(i));
-            QCOMPARE(dot->parentWidget(), m_form->ui().Frame1);
-            QCOMPARE(dot->geometry(), twipsRect(1440, dot->y() * 15, 75, 75));
-            QVERIFY(dot->y() * 15 >= rowTop(0) && dot->y() * 15 < rowTop(10));
+        QCOMPARE(ui.Shape1(i)->objectName(), QStringLiteral("Shape1_%1").arg(i));
+        QCOMPARE(ui.Shape2(i)->objectName(), QStringLiteral("Shape2_%1").arg(i));
+    }
+    for (int r = 0; r <= 9; ++r) {
+        QList<const DotControl *> inRow;
+        for (const DotControl *dot : ui.Frame1->findChildren<DotControl *>()) {
+            if (dot->y() >= ui.At(r)->y() && dot->geometry().bottom() <= ui.Az(r)->geometry().bottom())
+                inRow << dot;
+        }
+        const bool divides = RowOperation[size_t(r)] == Operation::Divide;
+        QCOMPARE(inRow.size(), divides ? 2 : 1);
+        for (const DotControl *dot : inRow) {
+            QVERIFY2(dot->x() > ui.At(r)->geometry().right() && dot->geometry().right() < ui.Bw(r)->x(),
+                     qPrintable(dot->objectName()));
+            QVERIFY(!dot->isHidden() && dot->width() == dot->height());
+        }
+        if (divides) {
+            QCOMPARE(inRow[0]->x(), inRow[1]->x());
+            QVERIFY(inRow[0]->geometry().bottom() < inRow[1]->y() || inRow[1]->geometry().bottom() < inRow[0]->y());
         }
     }
 }
 
-void TestForm1Design::bars_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("frame");
-    QTest::addColumn<QLine>("ends");
-    QTest::addColumn<bool>("shown");
-
-    // First and last row of each column, after the load step.
-    QTest::newRow("Line1(1) A row 0") << 1 << "Frame1" << QLine(720, 570, 1080, 570) << true;
-    QTest::newRow("Line1(10) A row 9") << 10 << "Frame1" << QLine(720, 5970, 1080, 5970) << true;
-    QTest::newRow("Line1(11) B row 0") << 11 << "Frame1" << QLine(2280, 570, 2640, 570) << true;
-    QTest::newRow("Line1(20) B row 9") << 20 << "Frame1" << QLine(2280, 5970, 2640, 5970) << true;
-    QTest::newRow("Line1(21) D row 0") << 21 << "Frame2" << QLine(600, 570, 960, 570) << true;
-    QTest::newRow("Line1(30) D row 9") << 30 << "Frame2" << QLine(600, 5970, 960, 5970) << true;
-    // Never used.
-    QTest::newRow("Line1(0) untouched") << 0 << "Frame2" << QLine(0, 0, 360, 0) << false;
-}
-
+// After the load step every bar 1..30 lies under its numerator: in its
+// frame, from its left edge and no wider, below its top and at most at its
+// denominator's top; drawn in front of it (the answer bars in front of every
+// label of their frame), where its end points say, at least a pixel high.
+// Line1(0) exists for the objectName contract and is never shown.
 void TestForm1Design::bars()
 {
-    QFETCH(int, index);
-    QFETCH(QString, frame);
-    QFETCH(QLine, ends);
-    QFETCH(bool, shown);
-
-    auto *bar = m_form->findChild<LineControl *>(QStringLiteral("Line1_%1").arg(index));
-    QCOMPARE(bar, m_form->ui().Line1(index));
-    QCOMPARE(bar->parentWidget()->objectName(), frame);
-    QCOMPARE(QLine(bar->property("x1").toInt(), bar->property("y1").toInt(), bar->property("x2").toInt(),
-                   bar->property("y2").toInt()),
-             ends);
-    QCOMPARE(bar->geometry().topLeft(), QPoint(ends.x1() / 15, ends.y1() / 15));
-    QCOMPARE(bar->isHidden(), !shown);
-    QVERIFY(!bar->isVisible()); // both frames are still hidden
-}
-
-void TestForm1Design::barsOfEveryRow()
-{
-    // Each bar lies under its numerator, in the numerator's frame, and is
-    // drawn in front of it (later among the frame's children).
+    const Ui::Form1 &ui = m_form->ui();
     for (int i = 1; i <= 30; ++i) {
-        const LineControl *bar = m_form->ui().Line1(i);
+        const LineControl *bar = ui.Line1(i);
         const int k = (i - 1) % 10;
-        const int x1 = i <= 10 ? 720 : i <= 20 ? 2280 : 600;
-        QCOMPARE(QLine(bar->X1(), bar->Y1(), bar->X2(), bar->Y2()), QLine(x1, 570 + 600 * k, x1 + 360, 570 + 600 * k));
-        // Drawn where the ends say, at least one pixel high.
-        QCOMPARE(bar->geometry().topLeft(), QPoint(x1 / 15, (570 + 600 * k) / 15));
-        QVERIFY2(bar->width() == 360 / 15 && bar->height() >= 1, qPrintable(bar->objectName()));
-        QVERIFY2(!bar->isHidden(), qPrintable(bar->objectName()));
-        const QLabel *numerator = i <= 10 ? m_form->ui().At(k) : i <= 20 ? m_form->ui().Bt(k) : m_form->ui().Dt(k);
+        const QLabel *numerator = i <= 10 ? ui.At(k) : i <= 20 ? ui.Bt(k) : ui.Dt(k);
+        const QLabel *denominator = i <= 10 ? ui.Az(k) : i <= 20 ? ui.Bz(k) : ui.Dz(k);
+        const QString name = bar->objectName();
+        QCOMPARE(name, QStringLiteral("Line1_%1").arg(i));
         QCOMPARE(bar->parentWidget(), numerator->parentWidget());
+        QCOMPARE(bar->x(), numerator->x());
+        QVERIFY2(bar->width() <= numerator->width() && bar->height() >= 1, qPrintable(name));
+        QVERIFY2(bar->y() > numerator->y() && bar->y() <= denominator->y(), qPrintable(name));
+        QCOMPARE(bar->geometry().topLeft(), QPoint(bar->X1() / 15, bar->Y1() / 15));
+        QVERIFY2(!bar->isHidden(), qPrintable(name));
         const QObjectList siblings = bar->parentWidget()->children();
-        QVERIFY2(siblings.indexOf(bar) > siblings.indexOf(numerator), qPrintable(bar->objectName()));
-        // The answer bars are brought to the front of their frame: after every label.
+        QVERIFY2(siblings.indexOf(bar) > siblings.indexOf(numerator), qPrintable(name));
         if (i > 20) {
-            for (const QLabel *label : m_form->ui().Frame2->findChildren<QLabel *>())
-                QVERIFY(siblings.indexOf(bar) > siblings.indexOf(label));
+            for (const QLabel *label : ui.Frame2->findChildren<QLabel *>())
+                QVERIFY2(siblings.indexOf(bar) > siblings.indexOf(label), qPrintable(name));
         }
     }
+    const LineControl *unused = m_form->findChild<LineControl *>(QStringLiteral("Line1_0"));
+    QCOMPARE(unused, ui.Line1(0));
+    QCOMPARE(unused->parentWidget(), ui.Frame2);
+    QVERIFY(unused->isHidden());
 }
 
 void TestForm1Design::fonts_data()
@@ -411,7 +426,7 @@ void TestForm1Design::windowsAreIndependent()
 
     QCOMPARE(other.SecondsLeft, int16_t(600));
     QVERIFY(other.ui().At(0)->text().isEmpty() && other.ui().Dt(9)->text().isEmpty());
-    QCOMPARE(other.ui().Aw(0)->geometry(), twipsRect(240, 480, 375, 255));
+    QCOMPARE(other.ui().Aw(0)->geometry(), m_form->ui().Aw(0)->geometry());
     QVERIFY(other.ui().Frame1->isHidden() && !other.ui().Command1->isHidden());
     QCOMPARE(other.ui().TL->text(), QStringLiteral("00:00:00"));
     QVERIFY(!other.ui().Timer1->isActive());

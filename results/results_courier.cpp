@@ -59,18 +59,22 @@ void ResultsCourier::runPass()
         *report = outbox.deliverAll(folder);
         for (auto it = unsaved.begin(); it != unsaved.end(); ++it) {
             const DeliveryResult result = deliverFile(folder, resultFileName(it.key()), resultTempName(it.key()), it.value());
-            if (result.delivered)
+            if (result.delivered) {
                 *deliveredUnsaved << it.key();
-            else
+            } else {
                 report->waiting << it.key();
+                report->lastError = result.error;
+            }
         }
     });
     connect(m_pass, &QThread::finished, this, [this, report, deliveredUnsaved] {
         for (const QString &id : std::as_const(*deliveredUnsaved))
             m_unsaved.remove(id);
         const int delivered = int(report->delivered.size() + deliveredUnsaved->size());
-        if (delivered > 0 || !report->waiting.isEmpty())
+        if (delivered > 0 || !report->waiting.isEmpty()) {
             m_lastDelivered = report->waiting.isEmpty();
+            m_lastError = report->lastError;
+        }
         emit passFinished(delivered, int(report->waiting.size()));
     });
 }
@@ -87,8 +91,10 @@ ResultsCourier::State ResultsCourier::submit(const QString &id, const QByteArray
     });
     const bool finished = job->wait(QDeadlineTimer(waitMs));
     const bool delivered = finished && result->delivered;
-    if (finished)
+    if (finished) {
         m_lastDelivered = delivered;
+        m_lastError = result->error;
+    }
     if (delivered)
         return State::Delivered;
     if (stored)

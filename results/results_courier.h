@@ -44,6 +44,8 @@ public:
 
     // Whether the last delivery that finished reached the folder.
     bool lastDelivered() const { return m_lastDelivered; }
+    // Why the last delivery that finished did not reach the folder; empty when it did.
+    const QString &lastError() const { return m_lastError; }
     // The line for the grade's message box (ResultMessages).
     static QString message(State state);
     const QString &outboxDir() const { return m_outbox.dir(); }
@@ -64,4 +66,5 @@ private:
     // Records neither delivered nor stored in the outbox, by id.
     QHash<QString, QByteArray> m_unsaved;
     bool m_lastDelivered = false;
+    QString m_lastError;
 };

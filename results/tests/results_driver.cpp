@@ -83,11 +83,15 @@ int main(int argc, char *argv[])
                            : state == ResultsCourier::State::Waiting ? "waiting"
                                                                      : "not-saved";
         std::printf("%s %s\n", word, qPrintable(recordId));
+        if (!courier.lastError().isEmpty())
+            std::fprintf(stderr, "%s\n", qPrintable(courier.lastError()));
         return state == ResultsCourier::State::Delivered ? 0 : state == ResultsCourier::State::Waiting ? 3 : 4;
     }
     int waiting = -1;
     QObject::connect(&courier, &ResultsCourier::passFinished, &app, [&](int delivered, int left) {
         std::printf("delivered %d waiting %d\n", delivered, left);
+        if (left > 0)
+            std::fprintf(stderr, "%s\n", qPrintable(courier.lastError()));
         waiting = left;
         app.quit();
     });

@@ -52,6 +52,11 @@ void ResultsCourier::runPass()
         else
             ++it;
     }
+    // Nothing waits: no thread for an empty outbox.
+    if (m_unsaved.isEmpty() && m_outbox.waitingIds().isEmpty()) {
+        QMetaObject::invokeMethod(this, [this] { emit passFinished(0, 0); }, Qt::QueuedConnection);
+        return;
+    }
     auto report = std::make_shared<Outbox::Report>();
     const QHash<QString, QByteArray> unsaved = m_unsaved;
     auto deliveredUnsaved = std::make_shared<QStringList>();

@@ -19,10 +19,11 @@
 # record submitted is there exactly once, no temporary file is left and the
 # outboxes are empty.
 #
-# The share: Debian's smbd with a private configuration, bound to 127.0.0.1
-# of a private network namespace (so port 445 is ours alone), mounted with
-# smbnetfs (FUSE) in a private mount namespace. Needs root; skipped without.
-# Prints the figures of the run (how long each step took).
+# The share (tests/lib/samba_share.sh): Debian's smbd with a private
+# configuration, bound to 127.0.0.1 of a private network namespace (so port
+# 445 is ours alone), mounted with smbnetfs (FUSE) in a private mount
+# namespace. Needs root; skipped without. Prints the figures of the run (how
+# long each step took).
 #
 # usage: results_delivery.sh <case> <results_driver> <result.schema.json>
 set -euo pipefail
@@ -38,7 +39,6 @@ fi
 if [ -z "${DROBI_RESULTS_NAMESPACE:-}" ]; then
   DROBI_RESULTS_NAMESPACE=1 exec unshare --net --mount --propagation private bash "$0" "$@"
 fi
-ip link set lo up
 
 fail() { echo "FAIL ($case): $*" >&2; exit 1; }
 now() { date +%s.%N; }
@@ -47,25 +47,32 @@ figure() { echo "figure ($case): $*"; }
 
 work=$(mktemp -d)
 chmod 755 "$work"
-smbd_pid=""
-fuse_pid=""
 cleanup() {
   set +e
-  [ -z "$fuse_pid" ] || unmount_share
-  stop_smbd
+  stop_share
   umount "$work/small" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-# The pupils' and the teacher's accounts: made once on this machine if absent.
+# The pupils' and the teacher's accounts: made once on this machine if
+# absent. The cases may run at once, so a try that loses the race to another
+# (or finds /etc/passwd locked by it) looks again.
 pupil=drobi-test-pupil
 pupil2=drobi-test-pupil2
 teacher=drobi-test-teacher
-for account in "$pupil" "$pupil2" "$teacher"; do
-  id "$account" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$account"
+for name in "$pupil" "$pupil2" "$teacher" drobi-test-teachers; do
+  for _ in $(seq 50); do
+    if [ "$name" = drobi-test-teachers ]; then
+      getent group "$name" >/dev/null || groupadd --system "$name" 2>/dev/null || true
+      getent group "$name" >/dev/null && break
+    else
+      id "$name" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$name" 2>/dev/null || true
+      id "$name" >/dev/null 2>&1 && break
+    fi
+    sleep 0.1
+  done
 done
-getent group drobi-test-teachers >/dev/null || groupadd --system drobi-test-teachers
 
 # The driver, where every account may run it.
 mkdir -p "$work/bin"
@@ -74,82 +81,13 @@ driver=$work/bin/results_driver
 
 # ---- the share ------------------------------------------------------------
 
-share=$work/share
+source "$(dirname "$0")/../../tests/lib/samba_share.sh"
+prepare_share "$work" "$pupil"
+share=$share_dir
 box=$share/box
-mkdir -p "$work"/{state,lock,pid,cache,private,log,mnt,home/.smb} "$box"
-chmod 1777 "$share" "$box"
-cat >"$work/smb.conf" <<CONF
-[global]
-  interfaces = 127.0.0.1
-  bind interfaces only = yes
-  smb ports = 445
-  disable netbios = yes
-  server role = standalone server
-  map to guest = never
-  state directory = $work/state
-  lock directory = $work/lock
-  pid directory = $work/pid
-  cache directory = $work/cache
-  private dir = $work/private
-  ncalrpc dir = $work/state/ncalrpc
-  log file = $work/log/smbd.log
-  passdb backend = tdbsam:$work/private/passdb.tdb
-  load printers = no
-  printing = bsd
-  printcap name = /dev/null
-  disable spoolss = yes
-[results]
-  path = $share
-  read only = no
-  create mask = 0640
-  hide unreadable = yes
-CONF
-printf 'secret\nsecret\n' | smbpasswd -c "$work/smb.conf" -s -a "$pupil" >/dev/null
-
-start_smbd() {
-  smbd --foreground --no-process-group -s "$work/smb.conf" </dev/null >/dev/null 2>&1 &
-  smbd_pid=$!
-  for _ in $(seq 100); do
-    (exec 3<>/dev/tcp/127.0.0.1/445) 2>/dev/null && return 0
-    sleep 0.1
-  done
-  fail "smbd did not start: $(tail -n5 "$work/log/smbd.log")"
-}
-# Kills smbd and the children it forked for each connection, by their ids.
-stop_smbd() {
-  [ -n "$smbd_pid" ] || return 0
-  local children
-  children=$(ps -o pid= --ppid "$smbd_pid" || true)
-  kill -9 "$smbd_pid" $children 2>/dev/null || true
-  wait "$smbd_pid" 2>/dev/null || true
-  smbd_pid=""
-}
-
-cat >"$work/home/.smb/smbnetfs.conf" <<CONF
-auth "$pupil" "secret"
-host 127.0.0.1 visible=true
-smb_query_browsers "false"
-use_libsecret "false"
-smb_timeout 5000
-CONF
-chmod 600 "$work/home/.smb/smbnetfs.conf"
-: >"$work/home/.smb/smb.conf"
-folder=$work/mnt/127.0.0.1/results/box
-
-mount_share() {
-  HOME=$work/home smbnetfs "$work/mnt" -f -o config="$work/home/.smb/smbnetfs.conf" >"$work/log/smbnetfs.log" 2>&1 &
-  fuse_pid=$!
-  for _ in $(seq 100); do
-    [ -d "$folder" ] && return 0
-    sleep 0.1
-  done
-  fail "the share did not mount: $(tail -n5 "$work/log/smbnetfs.log")"
-}
-unmount_share() {
-  fusermount3 -u "$work/mnt" 2>/dev/null || kill "$fuse_pid" 2>/dev/null || true
-  wait "$fuse_pid" 2>/dev/null || true
-  fuse_pid=""
-}
+mkdir "$box"
+chmod 1777 "$box"
+folder=$share_folder/box
 
 # ---- checks ---------------------------------------------------------------
 
@@ -210,8 +148,8 @@ next_start() {
 
 case "$case" in
 share_concurrent)
-  start_smbd
-  mount_share
+  start_smbd || fail "no share"
+  mount_share || fail "no share"
   t=$(now)
   pids=()
   for i in $(seq 30); do
@@ -227,8 +165,8 @@ share_concurrent)
   outbox_empty "$work"/outbox*
   ;;
 share_smbd_stopped)
-  start_smbd
-  mount_share
+  start_smbd || fail "no share"
+  mount_share || fail "no share"
   "$driver" submit --outbox "$work/outbox" --folder "$folder" --pad 40000000 >"$work/out" &
   program=$!
   wait_for_part "$box"
@@ -240,7 +178,7 @@ share_smbd_stopped)
   figure "smbd killed mid-delivery; the program kept the record after $(took "$t")"
   awk '{ print $2 }' "$work/out" >"$work/ids"
   [ ! -e "$box/$(cat "$work/ids").drobi.json" ] || fail "a record arrived although smbd was killed while writing it"
-  start_smbd
+  start_smbd || fail "smbd did not start again"
   t=$(now)
   next_start --outbox "$work/outbox" --folder "$folder"
   figure "smbd started again; the next start delivered in $(took "$t"): $(cat "$work/log/start.out")"
@@ -248,14 +186,14 @@ share_smbd_stopped)
   outbox_empty "$work/outbox"
   ;;
 share_unmounted)
-  start_smbd
+  start_smbd || fail "no smbd"
   t=$(now)
   status=0
   "$driver" submit --outbox "$work/outbox" --folder "$folder" >"$work/out" || status=$?
   [ "$status" -eq 3 ] || fail "the program said $(cat "$work/out") (status $status) with the share not mounted"
   figure "share not mounted: record kept in the outbox in $(took "$t")"
   awk '{ print $2 }' "$work/out" >"$work/ids"
-  mount_share
+  mount_share || fail "the share did not mount again"
   t=$(now)
   next_start --outbox "$work/outbox" --folder "$folder"
   figure "share mounted; the next start delivered in $(took "$t"): $(cat "$work/log/start.out")"
@@ -263,8 +201,8 @@ share_unmounted)
   outbox_empty "$work/outbox"
   ;;
 share_killed)
-  start_smbd
-  mount_share
+  start_smbd || fail "no share"
+  mount_share || fail "no share"
   "$driver" submit --outbox "$work/outbox" --folder "$folder" --pad 40000000 >"$work/out" &
   program=$!
   wait_for_part "$box"
@@ -353,8 +291,8 @@ dropbox|planted_link)
     check_records "$dropbox" "$work/ids"
     # On the share: a link under the pupil's own account in the share's
     # folder, aimed at another file of the share, is removed, not written through.
-    start_smbd
-    mount_share
+    start_smbd || fail "no share"
+    mount_share || fail "no share"
     id=$(cat /proc/sys/kernel/random/uuid)
     echo "$id" >"$work/ids"
     echo "another record" >"$share/other"

@@ -42,6 +42,9 @@ void TestPupilDialog::design()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Перед началом теста"));
+    // For a person to look at: DROBI_SCREENSHOTS=<folder>.
+    if (const QString folder = qEnvironmentVariable("DROBI_SCREENSHOTS"); !folder.isEmpty())
+        QVERIFY(dialog.grab().save(folder + QStringLiteral("/pupil_dialog.png")));
     auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("pupilName"));
     auto *className = dialog.findChild<QLineEdit *>(QStringLiteral("pupilClass"));
     QVERIFY(name && className);

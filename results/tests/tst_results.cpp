@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The school's settings file, a pupil's name made safe, the record's JSON
-// and its delivery into a local folder.
+// The school's settings file, a pupil's name made safe, the record's JSON,
+// its delivery into a local folder and the courier's retries.
 
 #include "results/delivery.h"
 #include "results/result_record.h"
+#include "results/results_courier.h"
 #include "results/school_settings.h"
 #include "results/settings_check.h"
 
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
@@ -29,6 +31,8 @@ private slots:
     void recordJson();
     void delivery_data();
     void delivery();
+    void courier_data();
+    void courier();
 };
 
 void TestResults::settings_data()
@@ -225,5 +229,51 @@ void TestResults::delivery()
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1);
 }
 
-QTEST_APPLESS_MAIN(TestResults)
+void TestResults::courier_data()
+{
+    QTest::addColumn<bool>("outboxWorks");
+    QTest::addColumn<bool>("folderThere");
+    QTest::addColumn<ResultsCourier::State>("state");
+
+    QTest::newRow("folder there") << true << true << ResultsCourier::State::Delivered;
+    QTest::newRow("folder missing") << true << false << ResultsCourier::State::Waiting;
+    QTest::newRow("outbox broken, folder there") << false << true << ResultsCourier::State::Delivered;
+    QTest::newRow("outbox broken, folder missing") << false << false << ResultsCourier::State::NotSaved;
+}
+
+// What the pupil is told, and that a record that did not arrive arrives with
+// the next retry once the folder is there, from the outbox or from memory.
+void TestResults::courier()
+{
+    QFETCH(bool, outboxWorks);
+    QFETCH(bool, folderThere);
+    QFETCH(ResultsCourier::State, state);
+
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("folder"));
+    const QString outbox = dir.filePath(QStringLiteral("outbox"));
+    if (folderThere)
+        QVERIFY(QDir().mkpath(folder));
+    if (!outboxWorks) {
+        // A file where the outbox's folder should be: nothing can be kept there.
+        QFile blocker(outbox);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    ResultsCourier courier(folder, outbox);
+    const QString id = newResultId();
+    QCOMPARE(courier.submit(id, QByteArrayLiteral("{}\n")), state);
+    QCOMPARE(courier.lastDelivered(), folderThere);
+    QCOMPARE(courier.lastError().isEmpty(), folderThere);
+
+    QVERIFY(QDir().mkpath(folder));
+    QSignalSpy passes(&courier, &ResultsCourier::passFinished);
+    courier.start();
+    QVERIFY(passes.wait(5000));
+    QCOMPARE(passes.constFirst(), (QVariantList{folderThere ? 0 : 1, 0}));
+    QVERIFY(courier.lastDelivered());
+    QVERIFY(QFileInfo::exists(folder + QLatin1Char('/') + resultFileName(id)));
+    QCOMPARE(Outbox(outbox).waitingIds(), QStringList());
+}
+
+QTEST_GUILESS_MAIN(TestResults)
 #include "tst_results.moc"

@@ -21,6 +21,9 @@
 inline constexpr char ResultFormat[] = "drobi-result/1";
 // The longest name or class kept, in characters.
 inline constexpr int MaxPupilTextLength = 100;
+// The longest text of an answer box kept in a record: the boxes take any
+// paste, a record's reader need not.
+inline constexpr int MaxTypedLength = 1000;
 
 struct PupilIdentity {
     QString name;

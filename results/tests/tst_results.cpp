@@ -149,6 +149,7 @@ void TestResults::recordJson()
     record.rows[1].operation = Operation::Divide;
     record.rows[2].right = true;
     record.rows[2].mistake = QStringLiteral("not-reduced");
+    record.rows[3].typedNumerator = QString(1500, u'7');
 
     const QJsonObject json = QJsonDocument::fromJson(resultJson(record, QStringLiteral("1.0.0"))).object();
     QCOMPARE(json[u"format"].toString(), QStringLiteral("drobi-result/1"));
@@ -161,6 +162,7 @@ void TestResults::recordJson()
     QCOMPARE(json[u"rows"][0][u"operation"].toString(), QStringLiteral("*"));
     QCOMPARE(json[u"rows"][1][u"operation"].toString(), QStringLiteral(":"));
     QCOMPARE(json[u"rows"][2][u"mistake"].toString(), QString());
+    QCOMPARE(json[u"rows"][3][u"typed"][u"numerator"].toString().size(), MaxTypedLength);
 }
 
 void TestResults::delivery_data()

@@ -12,7 +12,7 @@
 
 namespace {
 
-// ISO 8601 with the UTC offset written out, whatever the time spec: a
+// ISO 8601 with the UTC offset written out, whatever zone the time is in: a
 // teacher's summary compares times of computers in one school.
 QString isoTime(const QDateTime &time)
 {

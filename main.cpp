@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // drobi: a timed classroom test on multiplying and dividing fractions.
 
+#include "results/school_settings.h"
+#include "results/settings_check.h"
 #include "window/application.h"
 #include "window/form1.h"
 
@@ -29,8 +31,10 @@ bool displayAvailable(int argc, char *argv[])
 }
 
 // `--help` and `--version` print and end the program, as every packaged
-// program's do, before any display is needed. Every other argument is left
-// to Qt as before. Returns the exit status, or -1 when neither was asked for.
+// program's do, before any display is needed; so does the administrator's
+// `--check-settings`. `--settings FILE` is read by loadSchoolSettings();
+// every other argument is left to Qt as before. Returns the exit status, or
+// -1 when none of these was asked for.
 int printAndExit(int argc, char *argv[])
 {
     const char *text = nullptr;
@@ -38,15 +42,31 @@ int printAndExit(int argc, char *argv[])
         if (std::strcmp(argv[i], "--version") == 0)
             text = "drobi " DROBI_VERSION "\n";
         else if (std::strcmp(argv[i], "--help") == 0)
-            text = "Usage: drobi\n"
-                   "A ten-minute classroom test on multiplying and dividing common fractions,\n"
-                   "in Russian. It opens one window, reads no files and stores nothing.\n"
+            text = "Usage: drobi [--settings FILE]\n"
+                   "       drobi --check-settings [--settings FILE]\n"
+                   "A timed classroom test on multiplying and dividing common fractions,\n"
+                   "in Russian. It opens one window. Without a school's settings file it reads\n"
+                   "no other files and stores nothing.\n"
                    "\n"
-                   "  --help     print this text and exit\n"
-                   "  --version  print the version and exit\n"
+                   "  --help            print this text and exit\n"
+                   "  --version         print the version and exit\n"
+                   "  --settings FILE   read the school's settings from FILE instead of\n"
+                   "                    /etc/xdg/drobi/drobi.conf\n"
+                   "  --check-settings  name every problem of the settings, one line each, try\n"
+                   "                    the results folder with a probe file, and exit non-zero\n"
+                   "                    on any problem\n"
                    "\n"
-                   "drobi has no other options; Qt's own (such as -platform) are passed on.\n"
+                   "Settings (INI):\n"
+                   "  [results] folder=DIR     absolute path of the teacher's results folder;\n"
+                   "                           each test is written there as <id>.drobi.json\n"
+                   "  [results] name=ask|login ask the pupil's name before the test (default),\n"
+                   "                           or use the account's full name\n"
+                   "  [test] minutes=N         the test's length, 1 to 90 (default 10)\n"
+                   "\n"
+                   "Qt's own options (such as -platform) are passed on.\n"
                    "The desktop entry is " DROBI_APP_ID ".desktop; see drobi(1).\n";
+        else if (std::strcmp(argv[i], "--check-settings") == 0)
+            return checkSchoolSettings(argc, argv, stdout);
     }
     if (!text)
         return -1;
@@ -66,6 +86,11 @@ int main(int argc, char *argv[])
                    stderr);
         return 1;
     }
+
+    // The school's settings; their problems are printed on stderr and
+    // never stop the test. With no settings file this only looks whether
+    // /etc/xdg/drobi/drobi.conf exists.
+    [[maybe_unused]] const SchoolSettings settings = loadSchoolSettings(argc, argv);
 
     prepareApplication();
     QApplication app(argc, argv);

@@ -1,8 +1,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install --strip` puts on a machine and what the Debian package
-# holds: the stripped program, its desktop entry, AppStream data and icons, the man
-# page, and the licence, copyright and changelog files Debian asks for. Then
-# the package itself: `cpack -G DEB` in the build folder.
+# holds: the stripped program, its desktop entry, AppStream data and icons, the
+# man page, an example settings file, and the licence, copyright and changelog
+# files Debian asks for. Then the package itself: `cpack -G DEB` in the build
+# folder.
 include(GNUInstallDirs)
 # Installing (and packaging) takes the program as built; it does not build the tests first.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
@@ -54,6 +55,8 @@ endforeach()
 add_custom_target(drobi_data ALL DEPENDS ${drobi_generated})
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/drobi.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz packaging/copyright DESTINATION ${drobi_docdir})
+# An example of the school's settings file, commented in Russian and English.
+install(FILES data/drobi.conf.example DESTINATION ${drobi_docdir}/examples RENAME drobi.conf)
 install(FILES packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
         RENAME drobi)
 

@@ -27,6 +27,10 @@ test=(
   # the accessibility bus and a client of it (the answer key's seal, and
   # tst_a11y_events, which needs Qt's accessibility live)
   at-spi2-core python3-pyatspi dbus-x11
+  # the results folder's delivery tests: a real Samba server and its share
+  # mounted through FUSE, records checked against their JSON Schema, the
+  # private network namespace's loopback, smbd's per-connection processes
+  samba smbnetfs fuse3 python3-jsonschema iproute2 procps
   # the sanitizer and fuzzing build (clang, its sanitizer and libFuzzer
   # runtimes, llvm-symbolizer for readable stack traces)
   clang libclang-rt-14-dev llvm

@@ -37,7 +37,8 @@ for path in ./usr/bin/drobi \
             ./usr/share/icons/hicolor/scalable/apps/io.github.drobi.Drobi.svg \
             ./usr/share/man/man1/drobi.1.gz \
             ./usr/share/doc/drobi/copyright \
-            ./usr/share/doc/drobi/changelog.gz; do
+            ./usr/share/doc/drobi/changelog.gz \
+            ./usr/share/doc/drobi/examples/drobi.conf; do
   printf '%s\n' "$contents" | grep -qx "$path" || fail "package lacks $path"
 done
 if printf '%s\n' "$contents" | grep -E '\.(a|h)$|/include/|/tests?/'; then

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "results/settings_check.h"
+
+#include "results/delivery.h"
+#include "results/result_record.h"
+#include "results/school_settings.h"
+
+#include <QFile>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+void print(std::FILE *out, const QString &line)
+{
+    std::fprintf(out, "%s\n", line.toUtf8().constData());
+}
+
+// A probe named so that the teacher's side never reads it (it starts with a
+// dot), delivered as a record is, then removed.
+QString probeFolder(const QString &folder)
+{
+    const QString id = newResultId();
+    const QString name = QStringLiteral(".drobi-check-%1.probe").arg(id);
+    const QByteArray bytes = QStringLiteral("drobi --check-settings probe %1\n").arg(id).toUtf8();
+    const DeliveryResult result = deliverFile(folder, name, name + QStringLiteral(".part"), bytes);
+    if (!result.delivered)
+        return QStringLiteral("[results] folder=%1 cannot take a record: %2").arg(folder, result.error);
+    const QByteArray path = QFile::encodeName(folder + QLatin1Char('/') + name);
+    if (::unlink(path.constData()) != 0)
+        return QStringLiteral("[results] folder=%1: the probe %2 was written but cannot be removed").arg(folder, name);
+    return QString();
+}
+
+} // namespace
+
+int checkSchoolSettings(int argc, char *argv[], std::FILE *out)
+{
+    QString argumentError;
+    const QString file = settingsFileFromArguments(argc, argv, &argumentError);
+    const SchoolSettings settings = readSchoolSettings(file, true);
+    QStringList problems = settings.problems;
+    if (!argumentError.isEmpty())
+        problems.prepend(argumentError);
+    if (settings.resultsOn() && QFile::exists(settings.folder)) {
+        if (const QString problem = probeFolder(settings.folder); !problem.isEmpty())
+            problems << problem;
+    }
+    for (const QString &problem : std::as_const(problems))
+        print(out, problem);
+
+    print(out, QStringLiteral("%1: results %2; names %3; the test lasts %4 minutes; %5")
+                   .arg(settings.file,
+                        settings.resultsOn() ? QStringLiteral("go to %1").arg(settings.folder) : QStringLiteral("are off"),
+                        settings.nameSource == PupilNameSource::Login ? QStringLiteral("from the account")
+                                                                      : QStringLiteral("asked before the test"))
+                   .arg(settings.minutes)
+                   .arg(problems.isEmpty() ? QStringLiteral("no problems")
+                                           : QStringLiteral("%1 problem(s)").arg(problems.size())));
+    return problems.isEmpty() && std::fflush(out) == 0 ? 0 : 1;
+}

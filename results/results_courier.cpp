@@ -71,7 +71,7 @@ void ResultsCourier::runPass()
         const int delivered = int(report->delivered.size() + deliveredUnsaved->size());
         if (delivered > 0 || !report->waiting.isEmpty())
             m_lastDelivered = report->waiting.isEmpty();
-        emit passFinished(delivered, int(report->waiting.size()));
+        Q_EMIT passFinished(delivered, int(report->waiting.size()));
     });
 }
 

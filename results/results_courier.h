@@ -48,7 +48,7 @@ public:
     static QString message(State state);
     const QString &outboxDir() const { return m_outbox.dir(); }
 
-signals:
+Q_SIGNALS:
     // A retry finished: how many records it delivered and how many still wait.
     void passFinished(int delivered, int waiting);
 

@@ -90,12 +90,12 @@ int main(int argc, char *argv[])
     // The school's settings; their problems are printed on stderr and
     // never stop the test. With no settings file this only looks whether
     // /etc/xdg/drobi/drobi.conf exists.
-    [[maybe_unused]] const SchoolSettings settings = loadSchoolSettings(argc, argv);
+    const SchoolSettings settings = loadSchoolSettings(argc, argv);
 
     prepareApplication();
     QApplication app(argc, argv);
     setUpApplication(app);
-    Form1 form;
+    Form1 form(nullptr, settings);
     form.show();
     return app.exec();
 }

@@ -19,12 +19,14 @@ QString applicationTitle(QWidget *parent)
 } // namespace
 
 void MsgBox(QWidget *parent, const QString &prompt, MsgBoxStyle style,
-            const std::optional<QString> &title)
+            const std::optional<QString> &title, const QString &informative)
 {
     QMessageBox box(parent);
     box.setObjectName(QStringLiteral("MsgBox"));
     box.setTextFormat(Qt::PlainText);
     box.setText(prompt);
+    if (!informative.isEmpty())
+        box.setInformativeText(informative);
     box.setWindowTitle(title ? *title : applicationTitle(parent));
     switch (style) {
     case MsgBoxStyle::Information:

@@ -17,6 +17,7 @@ enum class MsgBoxStyle {
 };
 
 // Without a title the box shows the application's title, which is the
-// caption of the program's window (the parent's top-level window).
+// caption of the program's window (the parent's top-level window). An
+// informative line, when given, stands below the text.
 void MsgBox(QWidget *parent, const QString &prompt, MsgBoxStyle style,
-            const std::optional<QString> &title = std::nullopt);
+            const std::optional<QString> &title = std::nullopt, const QString &informative = QString());

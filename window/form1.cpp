@@ -4,9 +4,11 @@
 #include "window/form1.h"
 
 #include "runtime/control_props.h"
+#include "results/results_courier.h"
 #include "runtime/program_end.h"
 #include "window/form1_ui.h"
 #include "window/key_filter.h"
+#include "window/messages.h"
 
 #include <QAction>
 #include <QLabel>
@@ -15,11 +17,22 @@
 #include <QTime>
 #include <QTimer>
 
-Form1::Form1(QWidget *parent)
-    : QMainWindow(parent), m_ui(std::make_unique<Ui::Form1>()), m_random(std::make_unique<StdRandomSource>())
+Form1::Form1(QWidget *parent, const SchoolSettings &settings)
+    : QMainWindow(parent),
+      m_ui(std::make_unique<Ui::Form1>()),
+      m_random(std::make_unique<StdRandomSource>()),
+      m_session(int16_t(settings.secondsAllowed())),
+      m_settings(settings)
 {
     m_ui->setupUi(this);
     const Ui::Form1 &ui = *m_ui;
+    if (settings.minutes != SchoolSettings::DefaultMinutes)
+        ui.Label4->setText(Messages::instructions(settings.minutes));
+    if (settings.resultsOn()) {
+        // Records that waited from earlier runs go first.
+        m_courier = std::make_unique<ResultsCourier>(settings.folder);
+        m_courier->start();
+    }
 
     connect(ui.Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(ui.Command2, &QPushButton::clicked, this, &Form1::Command2_Click);

@@ -15,6 +15,8 @@
 // Graded (Command2, or the clock reaching zero). Nothing leads back.
 
 #include "runtime/random_source.h"
+#include "results/result_record.h"
+#include "results/school_settings.h"
 #include "session/test_session.h"
 
 #include <QMainWindow>
@@ -23,6 +25,7 @@
 #include <optional>
 
 class AnswerKeyFilter;
+class ResultsCourier;
 namespace Ui {
 class Form1;
 }
@@ -33,7 +36,10 @@ class Form1 : public QMainWindow {
     Q_PROPERTY(QString GradeText MEMBER GradeText)
 
 public:
-    explicit Form1(QWidget *parent = nullptr);
+    // The school's settings set the test's length and, when they name a
+    // results folder, send every finished test there; without them the
+    // window keeps to its design: ten minutes, nothing written.
+    explicit Form1(QWidget *parent = nullptr, const SchoolSettings &settings = SchoolSettings());
     ~Form1() override;
 
     // Seconds of test time left: 600 after the load step, then counted down
@@ -65,10 +71,22 @@ public:
     // The test as data: what the window draws from.
     const TestSession &session() const { return m_session; }
 
+protected:
+    // Closing the window during a test keeps the test, unfinished, for the
+    // teacher.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void Form_Load();
+    // Who is taking the test, asked before it starts when the school wants
+    // names typed; false when the pupil cancels.
+    bool identifyPupil();
+    // Hands the session to the results folder; returns the line saying where
+    // it went, empty when results are off.
+    QString reportResult(ResultStatus status);
     // Shows one of the window's own result boxes; ticks are ignored while it is open.
-    void showResult(const QString &text, bool withIcon, const std::optional<QString> &title);
+    void showResult(const QString &text, bool withIcon, const std::optional<QString> &title,
+                    const QString &whereResultWent);
 
     std::unique_ptr<Ui::Form1> m_ui;
     std::unique_ptr<RandomSource> m_random;
@@ -79,5 +97,10 @@ private:
     void drawGrading();
 
     TestSession m_session;
+    SchoolSettings m_settings;
+    // Only when a results folder is set.
+    std::unique_ptr<ResultsCourier> m_courier;
+    PupilIdentity m_pupil;
+    QString m_resultId;
     bool m_resultBoxOpen = false;
 };

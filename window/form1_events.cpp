@@ -8,11 +8,14 @@
 #include "runtime/checked16.h"
 #include "runtime/control_props.h"
 #include "runtime/message_box.h"
+#include "results/results_courier.h"
+#include "results/session_record.h"
 #include "runtime/program_end.h"
 #include "window/accessibility.h"
 #include "window/explanations.h"
 #include "window/form1_ui.h"
 #include "window/messages.h"
+#include "window/pupil_dialog.h"
 #include "window/show_fraction.h"
 
 #include <QGroupBox>
@@ -61,6 +64,8 @@ QString timeLeftNotice(int secondsLeft)
 void Form1::Command1_Click()
 {
     runGuarded([this] {
+        if (!identifyPupil())
+            return;
         // Armed before the tasks are generated; the first tick still comes
         // only after this handler has finished.
         setTimerInterval(m_ui->Timer1, 1000);
@@ -102,7 +107,8 @@ void Form1::Command2_Click()
             fill(m_ui->Cw(r), filled.whole);
         }
         CheckAllAnswers();
-        showResult(Messages::YourGrade + GradeText, true, Messages::ResultTitle);
+        const QString whereResultWent = reportResult(ResultStatus::Graded);
+        showResult(Messages::YourGrade + GradeText, true, Messages::ResultTitle, whereResultWent);
         setTimerInterval(m_ui->Timer1, 0);
         m_ui->Frame2->setVisible(true);
         if (firstPress)
@@ -124,7 +130,8 @@ void Form1::Timer1_Timer()
         m_session.setSecondsLeft(SecondsLeft);
         if (SecondsLeft <= 0) {
             CheckAllAnswers();
-            showResult(Messages::TimeUp + GradeText, false, std::nullopt);
+            const QString whereResultWent = reportResult(ResultStatus::Graded);
+            showResult(Messages::TimeUp + GradeText, false, std::nullopt, whereResultWent);
             setTimerInterval(m_ui->Timer1, 0);
         }
         if (SecondsLeft <= 30)
@@ -135,10 +142,11 @@ void Form1::Timer1_Timer()
     });
 }
 
-void Form1::showResult(const QString &text, bool withIcon, const std::optional<QString> &title)
+void Form1::showResult(const QString &text, bool withIcon, const std::optional<QString> &title,
+                       const QString &whereResultWent)
 {
     m_resultBoxOpen = true;
-    MsgBox(this, text, withIcon ? MsgBoxStyle::Information : MsgBoxStyle::OkOnly, title);
+    MsgBox(this, text, withIcon ? MsgBoxStyle::Information : MsgBoxStyle::OkOnly, title, whereResultWent);
     m_resultBoxOpen = false;
 }
 
@@ -217,5 +225,47 @@ void Form1::Autmn_Click()
 
 void Form1::ExMn_Click()
 {
-    runGuarded([] { EndProgram(); });
+    runGuarded([this] {
+        if (m_session.stage() == Stage::Running)
+            reportResult(ResultStatus::Unfinished);
+        EndProgram();
+    });
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    runGuarded([this] {
+        if (m_session.stage() == Stage::Running)
+            reportResult(ResultStatus::Unfinished);
+    });
+    QMainWindow::closeEvent(event);
+}
+
+bool Form1::identifyPupil()
+{
+    if (!m_settings.resultsOn())
+        return true;
+    m_pupil.login = currentLogin();
+    m_pupil.host = currentHost();
+    if (m_settings.nameSource == PupilNameSource::Login) {
+        m_pupil.name = currentFullName();
+    } else {
+        const std::optional<PupilName> typed = askPupilName(this);
+        if (!typed)
+            return false;
+        m_pupil.name = typed->name;
+        m_pupil.className = typed->className;
+    }
+    m_resultId = newResultId();
+    return true;
+}
+
+QString Form1::reportResult(ResultStatus status)
+{
+    if (!m_courier)
+        return QString();
+    readBoxes();
+    const ResultRecord record = recordFromSession(m_session, m_pupil, m_resultId, status);
+    return ResultsCourier::message(
+        m_courier->submit(m_resultId, resultJson(record, QStringLiteral(DROBI_VERSION))));
 }

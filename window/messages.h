@@ -16,6 +16,18 @@ inline const QString Instructions = QStringLiteral(
     "знаменателя пустыми. Не забывайте сокращать дроби и выделять целую часть. Задание расчитано на "
     "10 минут. Для начала тестирования нажмите кнопку \"Начать тест\".");
 
+// The instructions for a test of another length than ten minutes, as a
+// school may set it: "рассчитано на 1 минуту", "на 20 минут", "на 45 минут".
+inline QString instructions(int minutes)
+{
+    const int last = minutes % 10, lastTwo = minutes % 100;
+    const QString unit = last == 1 && lastTwo != 11                                    ? QStringLiteral("минуту")
+                         : last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14) ? QStringLiteral("минуты")
+                                                                                    : QStringLiteral("минут");
+    QString text = Instructions;
+    return text.replace(QStringLiteral("на 10 минут."), QStringLiteral("на %1 %2.").arg(minutes).arg(unit));
+}
+
 inline const QString Menu = QStringLiteral("Меню");
 inline const QString Thanks = QStringLiteral("Благодарности");
 inline const QString Author = QStringLiteral("Автор");

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// A test session as its results record: what the results folder keeps of a
+// graded test, or of one left unfinished (the window closed while the clock
+// ran), written from the session alone.
+//
+// QtCore and the session: no widgets.
+
+#include "results/result_record.h"
+#include "session/test_session.h"
+
+// `status` Unfinished keeps the boxes as typed and grades nothing.
+ResultRecord recordFromSession(const TestSession &session, const PupilIdentity &pupil, const QString &id,
+                               ResultStatus status);

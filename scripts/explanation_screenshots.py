@@ -105,22 +105,20 @@ def parse(text):
     return -magnitude if negative else magnitude
 
 
-def boxes(value):
-    """A value typed as the window writes it: whole part, numerator,
-    denominator; a whole number in the whole-part box alone."""
-    magnitude = abs(value)
-    whole, num, den = magnitude.numerator // magnitude.denominator, magnitude.numerator % magnitude.denominator, \
-        magnitude.denominator
-    sign = "-" if value < 0 else ""
-    if num == 0:
-        return (sign + str(whole), "", "")
-    return (sign + (str(whole) if whole else ""), str(num), str(den))
-
-
 def split_mixed(x):
     """Sign, whole part, numerator and denominator of x's magnitude."""
     m = abs(x)
     return (-1 if x < 0 else 1), m.numerator // m.denominator, m.numerator % m.denominator, m.denominator
+
+
+def boxes(value):
+    """A value typed as the window writes it: whole part, numerator,
+    denominator; a whole number in the whole-part box alone."""
+    s, whole, num, den = split_mixed(value)
+    sign = "-" if s < 0 else ""
+    if num == 0:
+        return (sign + str(whole), "", "")
+    return (sign + (str(whole) if whole else ""), str(num), str(den))
 
 
 def is_mixed(x):
@@ -238,8 +236,16 @@ def shoot(program, window, verdict, path):
     top = min(y for _, y, _, _ in shown)
     right = max(x + w for x, _, w, _ in shown)
     bottom = max(y + h for _, y, _, h in shown)
-    subprocess.run(["import", "-window", "root", "-crop", f"{right - left}x{bottom - top}+{left}+{top}",
-                    "+repage", path], check=True)
+    # The windows on a transparent ground: the X server's black root does
+    # not show where the tooltip reaches beyond the window.
+    root = path + ".root.png"
+    subprocess.run(["import", "-window", "root", root], check=True)
+    command = ["convert", "-size", f"{right - left}x{bottom - top}", "xc:none"]
+    for x, y, w, h in shown:
+        command += ["(", root, "-crop", f"{w}x{h}+{x}+{y}", "+repage", ")",
+                    "-geometry", f"+{x - left}+{y - top}", "-composite"]
+    subprocess.run(command + [path], check=True)
+    os.remove(root)
     return right - left, bottom - top
 
 

@@ -6,10 +6,13 @@
 #include "window/messages.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolTip>
+
+#include <algorithm>
 
 namespace {
 
@@ -36,6 +39,39 @@ protected:
     }
 };
 
+// A tooltip wraps its lines at about this many average characters: a long
+// explanation takes two or three lines beside the window, not one line
+// twice the window's width nor a narrow column.
+constexpr int TooltipColumns = 56;
+
+// One paragraph of a tooltip. A product, a quotient or a sum in a formula
+// stays on one line, and so does a minus with the bracket it stands before
+// (a word joiner between them): lines break between words and after "=".
+QString tooltipParagraph(const QString &text)
+{
+    const QString minusBracket = QChar(0x2212) + QStringLiteral("(");
+    QString html = text.toHtmlEscaped().replace(minusBracket, QChar(0x2212) + QStringLiteral("\u2060("));
+    for (const QString &sign : {QStringLiteral("\u00B7"), QStringLiteral(":"), QStringLiteral("+")})
+        html.replace(QLatin1Char(' ') + sign + QLatin1Char(' '), QStringLiteral("&nbsp;") + sign + QStringLiteral("&nbsp;"));
+    return QStringLiteral("<p>") + html + QStringLiteral("</p>");
+}
+
+// The explanation and the solution as rich text, so that the tooltip wraps.
+// Left to itself a word-wrapped tooltip picks a squat shape, a column a few
+// words wide; a table as wide as the longest paragraph, up to the limit
+// above, keeps short texts on one line each and wraps the long ones.
+QString tooltip(const QString &explanation, const QString &solution)
+{
+    const QFontMetrics metrics(QToolTip::font());
+    int longest = 0;
+    for (const QString &text : {explanation, solution})
+        longest = std::max(longest, metrics.horizontalAdvance(text));
+    const int width = std::min(longest + metrics.averageCharWidth(), metrics.averageCharWidth() * TooltipColumns);
+    return QStringLiteral("<table width=\"%1\" cellspacing=\"0\" cellpadding=\"0\"><tr><td>").arg(width)
+           + tooltipParagraph(explanation) + (solution.isEmpty() ? QString() : tooltipParagraph(solution))
+           + QStringLiteral("</td></tr></table>");
+}
+
 } // namespace
 
 void explainRows(const Ui::Form1 &ui, const TestSession &session)
@@ -45,10 +81,7 @@ void explainRows(const Ui::Form1 &ui, const TestSession &session)
         const QString explanation = QString::fromStdString(d.explanation);
         const QString solution = d.solution.empty() ? QString() : Messages::Solution + QString::fromStdString(d.solution);
         ui.Result(r)->setAccessibleDescription(solution.isEmpty() ? explanation : explanation + QLatin1Char('\n') + solution);
-        // As rich text the tooltip wraps its lines instead of running wider
-        // than the window.
-        ui.Result(r)->setToolTip(QStringLiteral("<p>") + explanation.toHtmlEscaped() + QStringLiteral("</p>")
-                                 + (solution.isEmpty() ? QString() : QStringLiteral("<p>") + solution.toHtmlEscaped() + QStringLiteral("</p>")));
+        ui.Result(r)->setToolTip(tooltip(explanation, solution));
     }
 }
 

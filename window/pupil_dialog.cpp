@@ -68,6 +68,10 @@ PupilDialog::PupilDialog(QWidget *parent) : QDialog(parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
+    // Room for a full name, and a dialog that grows when the refusal shows
+    // instead of clipping it.
+    m_name->setMinimumWidth(m_name->fontMetrics().averageCharWidth() * 32);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     m_name->setFocus();
 }
 

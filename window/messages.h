@@ -17,7 +17,7 @@ inline const QString Instructions = QStringLiteral(
     "10 минут. Для начала тестирования нажмите кнопку \"Начать тест\".");
 
 // The instructions for a test of another length than ten minutes, as a
-// school may set it: "рассчитано на 1 минуту", "на 20 минут", "на 45 минут".
+// school may set it: "расчитано на 1 минуту", "на 22 минуты", "на 45 минут".
 inline QString instructions(int minutes)
 {
     const int last = minutes % 10, lastTwo = minutes % 100;

@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window with a school's settings: the test's length in the clock and
+// the instructions, and the record in a results folder when the test is
+// graded by «Готово!» or by the clock, and when the window is closed while
+// the test runs.
+
+#include "test_support.h"
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// The records in `folder`, read back.
+QList<QJsonObject> records(const QString &folder)
+{
+    QList<QJsonObject> found;
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
+        QFile file(QDir(folder).filePath(name));
+        if (!name.endsWith(QLatin1String(".drobi.json")) || !file.open(QIODevice::ReadOnly))
+            return {QJsonObject{{QStringLiteral("unexpected file"), name}}};
+        found << QJsonDocument::fromJson(file.readAll()).object();
+    }
+    return found;
+}
+
+} // namespace
+
+class TestSchool : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void testLength_data();
+    void testLength();
+    void recordWritten_data();
+    void recordWritten();
+};
+
+void TestSchool::testLength_data()
+{
+    QTest::addColumn<int>("minutes");
+    QTest::addColumn<QString>("clock");
+    QTest::addColumn<QString>("instructions");
+    QTest::newRow("1") << 1 << "00:01:00" << "расчитано на 1 минуту.";
+    QTest::newRow("22") << 22 << "00:22:00" << "расчитано на 22 минуты.";
+    QTest::newRow("45") << 45 << "00:45:00" << "расчитано на 45 минут.";
+    QTest::newRow("90") << 90 << "01:30:00" << "расчитано на 90 минут.";
+}
+
+void TestSchool::testLength()
+{
+    QFETCH(int, minutes);
+    QFETCH(QString, clock);
+    QFETCH(QString, instructions);
+    SchoolSettings settings;
+    settings.minutes = minutes;
+    Form1 form(nullptr, settings);
+    QVERIFY2(form.ui().Label4->text().contains(instructions), qPrintable(form.ui().Label4->text()));
+    QCOMPARE(form.SecondsLeft, int16_t(minutes * 60));
+    startTest(form);
+    QCOMPARE(form.ui().TL->text(), clock);
+}
+
+void TestSchool::recordWritten_data()
+{
+    QTest::addColumn<QString>("ending");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<bool>("timeRanOut");
+    QTest::newRow("«Готово!»") << "done" << "graded" << false;
+    QTest::newRow("the clock, then «Готово!» again") << "timeout" << "graded" << true;
+    QTest::newRow("the window closed during the test") << "closed" << "unfinished" << false;
+}
+
+void TestSchool::recordWritten()
+{
+    QFETCH(QString, ending);
+    QFETCH(QString, status);
+    QFETCH(bool, timeRanOut);
+    QTemporaryDir folder;
+    SchoolSettings settings;
+    settings.folder = folder.path();
+    settings.nameSource = PupilNameSource::Login;
+    Form1 form(nullptr, settings);
+    startTest(form);
+    enter(form.ui().Cw(3), QStringLiteral("7"));
+
+    if (ending == QLatin1String("closed")) {
+        form.close();
+    } else {
+        BoxCloser closer;
+        if (ending == QLatin1String("timeout")) {
+            form.SecondsLeft = 1;
+            form.Timer1_Timer();
+        }
+        form.Command2_Click();
+    }
+
+    const QList<QJsonObject> found = records(folder.path());
+    QCOMPARE(found.size(), 1);
+    const QJsonObject record = found.first();
+    QCOMPARE(record[QStringLiteral("status")].toString(), status);
+    QCOMPARE(record[QStringLiteral("timeRanOut")].toBool(), timeRanOut);
+    QCOMPARE(record[QStringLiteral("pupil")][QStringLiteral("name")].toString().isEmpty(), false);
+    const QJsonObject typed = record[QStringLiteral("rows")][3][QStringLiteral("typed")].toObject();
+    QCOMPARE(typed[QStringLiteral("whole")].toString(), QStringLiteral("7"));
+    QCOMPARE(typed[QStringLiteral("numerator")].toString(), QString());
+    QCOMPARE(record[QStringLiteral("grade")].toInt(), status == QLatin1String("graded") ? 2 : 0);
+}
+
+QTEST_MAIN(TestSchool)
+#include "tst_school.moc"

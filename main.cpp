@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // drobi: a timed classroom test on multiplying and dividing fractions.
 
+#include "classview/launcher.h"
 #include "window/application.h"
 #include "window/form1.h"
 
@@ -42,6 +43,7 @@ int printAndExit(int argc, char *argv[])
                    "A ten-minute classroom test on multiplying and dividing common fractions,\n"
                    "in Russian. It opens one window, reads no files and stores nothing.\n"
                    "\n"
+                   "  --class [FOLDER] ...  the teacher's class window (drobi --class --help)\n"
                    "  --help     print this text and exit\n"
                    "  --version  print the version and exit\n"
                    "\n"
@@ -58,6 +60,9 @@ int printAndExit(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    // The teacher's class window is a program of its own: see classview/launcher.h.
+    if (const int status = handOverToClassView(argc, argv); status >= 0)
+        return status;
     if (const int status = printAndExit(argc, argv); status >= 0)
         return status;
     if (!displayAvailable(argc, argv)) {

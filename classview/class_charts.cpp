@@ -60,16 +60,16 @@ QChart *buildChart(SummaryChart which, const ClassSummary &s)
     series->setLabelsVisible(true);
     series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
     series->setLabelsFormat(which == SummaryChart::Tasks ? QStringLiteral("@value %") : QStringLiteral("@value"));
-    series->setLabelsPrecision(3);
+    series->setLabelsPrecision(2);
     chart->addSeries(series);
 
     auto *names = new QBarCategoryAxis;
     names->append(categories);
     auto *values = new QValueAxis;
     values->setRange(0, which == SummaryChart::Tasks ? 100 : std::ceil(top * 1.15));
-    values->setLabelFormat(QStringLiteral("%d"));
     if (which != SummaryChart::Tasks)
-        values->setTickCount(int(std::min(top * 1.15, 10.0)) + 2);
+        values->applyNiceNumbers();
+    values->setLabelFormat(QStringLiteral("%.0f"));
     const bool horizontal = which == SummaryChart::Mistakes;
     chart->addAxis(names, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
     chart->addAxis(values, horizontal ? Qt::AlignBottom : Qt::AlignLeft);

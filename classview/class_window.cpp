@@ -336,6 +336,8 @@ void ClassWindow::showTests()
         }
     }
 
+    // The title carries the count, so a glance (or a script) sees a new test arrive.
+    setWindowTitle(QStringLiteral("Дроби: результаты класса — тестов: %1").arg(m_shown.size()));
     const QString problem = m_folder.folderProblem();
     m_status->setText(QStringLiteral("Папка: %1. %2 Прочитано в %3.%4")
                           .arg(m_folder.path(), heading(), QTime::currentTime().toString(QStringLiteral("HH:mm:ss")),

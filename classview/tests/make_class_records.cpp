@@ -34,7 +34,7 @@ int main(int argc, char *argv[])
         "Щукина Милана", "Юдин Арсений", "Яковлева Ника", "Козлов Степан", "Соколова Алёна", "Попов Илья"};
     constexpr int classSize = int(std::size(names));
     std::mt19937 rng(seed);
-    std::uniform_real_distribution<double> unit(0.3, 0.97);
+    std::uniform_real_distribution<double> unit(0.55, 0.99);
     std::array<double, classSize * 2> skill;
     for (double &s : skill)
         s = unit(rng);

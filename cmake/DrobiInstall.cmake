@@ -12,16 +12,22 @@ set(drobi_docdir ${CMAKE_INSTALL_DATADIR}/doc/drobi)
 # The program, stripped the way Debian's own packaging strips it: no debug
 # information or symbol tables, no compiler notes. Both `cmake --install` and
 # the package get the stripped copy; the build folder keeps the full one.
+# The teacher's class window, drobi-class, is started by `drobi --class`
+# only, so it lives in libexec (classview/launcher.h).
 install(TARGETS drobi RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(CODE "
-  set(drobi_installed \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/drobi\")
-  execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
-                          --strip-unneeded \"\${drobi_installed}\" RESULT_VARIABLE drobi_strip)
-  if(NOT drobi_strip EQUAL 0)
-    message(FATAL_ERROR \"could not strip \${drobi_installed}\")
-  endif()")
+install(TARGETS drobi-class RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/drobi)
+foreach(program "${CMAKE_INSTALL_BINDIR}/drobi" "${CMAKE_INSTALL_LIBEXECDIR}/drobi/drobi-class")
+  install(CODE "
+    set(drobi_installed \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${program}\")
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+                            --strip-unneeded \"\${drobi_installed}\" RESULT_VARIABLE drobi_strip)
+    if(NOT drobi_strip EQUAL 0)
+      message(FATAL_ERROR \"could not strip \${drobi_installed}\")
+    endif()")
+endforeach()
 
-install(FILES data/${DROBI_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES data/${DROBI_APP_ID}.desktop data/${DROBI_APP_ID}.Class.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/${DROBI_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES data/drobi.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${DROBI_APP_ID}.svg)
@@ -79,5 +85,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-urw-base35, qt6-translations-l10n")
+# Libraries the programs link are found by shlibdeps; Qt's SQLite driver,
+# which the class window loads as a plugin for its record hashes, is not.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-urw-base35, qt6-translations-l10n, libqt6sql6-sqlite")
 include(CPack)

@@ -12,6 +12,8 @@
 #include <fcntl.h>
 #include <map>
 #include <sys/stat.h>
+#include <thread>
+#include <vector>
 
 QString TestEntry::checkText() const
 {
@@ -51,6 +53,13 @@ bool ResultsFolder::refresh()
     bool changed = !m_folderProblem.isEmpty();
     m_folderProblem.clear();
 
+    struct Pending {
+        QString name;
+        Cached state;
+        RecordRead read;
+        Regrade check;
+    };
+    std::vector<Pending> toRead;
     QSet<QString> present;
     while (const dirent *item = ::readdir(dir)) {
         const QString name = QFile::decodeName(item->d_name);
@@ -65,30 +74,53 @@ bool ResultsFolder::refresh()
             now.inode = info.st_ino;
             now.mode = info.st_mode;
         }
-        auto known = m_files.find(name);
-        if (known != m_files.end() && known->size == now.size && known->mtimeNs == now.mtimeNs
+        const auto known = m_files.constFind(name);
+        if (known != m_files.constEnd() && known->size == now.size && known->mtimeNs == now.mtimeNs
             && known->inode == now.inode && known->mode == now.mode && now.size >= 0)
             continue;
-
-        const RecordRead read = readRecordFile(m_path + QLatin1Char('/') + name);
-        if (read.record) {
-            auto entry = std::make_shared<TestEntry>();
-            entry->fileName = name;
-            entry->record = *read.record;
-            entry->check = regradeRecord(entry->record);
-            entry->changed = m_hashes && m_hashes->changedSinceFirstRead(entry->record.id, read.sha256);
-            // A flag once raised stays: the file put back as it was is still a changed record.
-            if (known != m_files.end() && known->entry && known->entry->record.id == entry->record.id
-                && known->entry->changed)
-                entry->changed = true;
-            now.entry = std::move(entry);
-        } else {
-            now.problem = read.problem;
-        }
-        m_files.insert(name, now);
-        changed = true;
+        toRead.push_back({name, now, {}, {}});
     }
     ::closedir(dir);
+
+    // Reading, parsing and grading again are independent for each file and
+    // take most of a first read: they run on every core. The hashes and the
+    // folder's state are handled here, on the calling thread, afterwards.
+    const size_t threads = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8);
+    // Worker t reads files t, t + threads, t + 2 * threads, ...
+    const auto work = [&](size_t first) {
+        for (size_t i = first; i < toRead.size(); i += threads) {
+            Pending &p = toRead[i];
+            p.read = readRecordFile(m_path + QLatin1Char('/') + p.name);
+            if (p.read.record)
+                p.check = regradeRecord(*p.read.record);
+        }
+    };
+    std::vector<std::thread> workers;
+    for (size_t t = 1; t < std::min(threads, toRead.size()); ++t)
+        workers.emplace_back(work, t);
+    work(0);
+    for (std::thread &w : workers)
+        w.join();
+
+    for (Pending &p : toRead) {
+        const auto known = m_files.constFind(p.name);
+        if (p.read.record) {
+            auto entry = std::make_shared<TestEntry>();
+            entry->fileName = p.name;
+            entry->record = std::move(*p.read.record);
+            entry->check = std::move(p.check);
+            entry->changed = m_hashes && m_hashes->changedSinceFirstRead(entry->record.id, p.read.sha256);
+            // A flag once raised stays: the file put back as it was is still a changed record.
+            if (known != m_files.constEnd() && known->entry && known->entry->record.id == entry->record.id
+                && known->entry->changed)
+                entry->changed = true;
+            p.state.entry = std::move(entry);
+        } else {
+            p.state.problem = p.read.problem;
+        }
+        m_files.insert(p.name, p.state);
+        changed = true;
+    }
 
     for (auto it = m_files.begin(); it != m_files.end();) {
         if (!present.contains(it.key())) {

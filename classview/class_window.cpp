@@ -86,8 +86,12 @@ QTableWidget *figuresTable(const QString &name, const QStringList &header, const
     for (int r = 0; r < rows.size(); ++r)
         for (int c = 0; c < rows[r].size(); ++c)
             table->setItem(r, c, new QTableWidgetItem(rows[r][c]));
-    table->resizeColumnsToContents();
-    table->horizontalHeader()->setStretchLastSection(true);
+    // Columns as wide as their figures, the last (the names) taking the rest
+    // and wrapping; rows as high as their text.
+    table->setWordWrap(true);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(int(header.size()) - 1, QHeaderView::Stretch);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->setMinimumWidth(320);
     table->setMinimumHeight(std::min(420, 34 + 30 * int(std::max<qsizetype>(rows.size(), 2))));
     return table;

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -82,7 +83,7 @@ QString matching(const QJsonObject &object, const QString &key, const QRegularEx
 
 QDateTime time(const QJsonObject &object, const QString &key)
 {
-    static const QRegularExpression form(QStringLiteral(
+    thread_local const QRegularExpression form(QStringLiteral(
         "^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}(\\.[0-9]+)?(Z|[+-][0-9]{2}:[0-9]{2})$"));
     const QDateTime t = QDateTime::fromString(matching(object, key, form), Qt::ISODateWithMs);
     if (!t.isValid())
@@ -92,8 +93,8 @@ QDateTime time(const QJsonObject &object, const QString &key)
 
 RecordRow row(const QJsonValue &value)
 {
-    static const QRegularExpression number(QStringLiteral("^-?([0-9]+|[0-9]+/[0-9]+|[0-9]+ [0-9]+/[0-9]+)$"));
-    static const QRegularExpression mistake(QStringLiteral("^([a-z0-9]+(-[a-z0-9]+)*)?$"));
+    thread_local const QRegularExpression number(QStringLiteral("^-?([0-9]+|[0-9]+/[0-9]+|[0-9]+ [0-9]+/[0-9]+)$"));
+    thread_local const QRegularExpression mistake(QStringLiteral("^([a-z0-9]+(-[a-z0-9]+)*)?$"));
     if (!value.isObject())
         refuse(QStringLiteral("строка задания не объект"));
     const QJsonObject o = value.toObject();
@@ -116,9 +117,9 @@ RecordRow row(const QJsonValue &value)
 
 TestRecord record(const QJsonObject &o)
 {
-    static const QRegularExpression uuid(
+    thread_local const QRegularExpression uuid(
         QStringLiteral("^[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}$"));
-    static const QRegularExpression version(QStringLiteral("^[0-9]+\\.[0-9]+\\.[0-9]+"));
+    thread_local const QRegularExpression version(QStringLiteral("^[0-9]+\\.[0-9]+\\.[0-9]+"));
     const QJsonValue format = o.value(QStringLiteral("format"));
     if (format.toString() != RecordFormat)
         refuse(format.isString() ? QStringLiteral("другой формат или версия: «%1»").arg(format.toString().left(40))
@@ -222,10 +223,16 @@ RecordRead readRecordFile(const QString &path)
     } else if (info.st_size > MaxRecordBytes) {
         read.problem = QStringLiteral("больше 1 МиБ");
     } else {
-        // The size may change while reading: read at most one byte beyond the limit.
-        bytes.resize(MaxRecordBytes + 1);
+        // The size may change while reading: the buffer grows as needed, but
+        // never beyond one byte over the limit.
+        bytes.resize(qsizetype(info.st_size) + 1);
         qsizetype total = 0;
-        while (total < bytes.size()) {
+        while (true) {
+            if (total == bytes.size()) {
+                if (bytes.size() > MaxRecordBytes)
+                    break;
+                bytes.resize(std::min<qsizetype>(bytes.size() * 2, MaxRecordBytes + 1));
+            }
             const ssize_t n = ::read(fd, bytes.data() + total, size_t(bytes.size() - total));
             if (n < 0 && errno == EINTR)
                 continue;

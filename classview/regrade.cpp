@@ -85,7 +85,7 @@ int gradeFor(int right)
 
 std::optional<Fraction> parseValue(const QString &text)
 {
-    static const QRegularExpression form(QStringLiteral("^(-?)(?:([0-9]+)|([0-9]+)/([0-9]+)|([0-9]+) ([0-9]+)/([0-9]+))$"));
+    thread_local const QRegularExpression form(QStringLiteral("^(-?)(?:([0-9]+)|([0-9]+)/([0-9]+)|([0-9]+) ([0-9]+)/([0-9]+))$"));
     const QRegularExpressionMatch m = form.match(text);
     if (!m.hasMatch())
         return std::nullopt;

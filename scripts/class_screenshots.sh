@@ -72,7 +72,7 @@ xdotool mousemove --window "$window" 140 70 click 1
 shot class-summary
 close_window
 
-open_window --projector
+open_window --projector --group 6Б
 xdotool mousemove --window "$window" 140 70 click 1
 sleep 0.5
 # Down to the class's mistakes.

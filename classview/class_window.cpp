@@ -6,6 +6,7 @@
 #include "classview/table_export.h"
 #include "fraction/written_form.h"
 
+#include <QAbstractTableModel>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,7 +26,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSortFilterProxyModel>
-#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -67,6 +67,91 @@ private:
     QTableView *m_table;
     std::function<void(const QModelIndex &)> m_open;
 };
+
+} // namespace
+
+// The tests table: the shown tests' cells, computed once per change, and
+// what sorting, colours and screen readers need, computed when asked.
+class TestsModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void reset(const QList<ShownTest> *tests)
+    {
+        beginResetModel();
+        m_tests = tests;
+        m_cells.clear();
+        m_cells.reserve(tests->size());
+        for (const ShownTest &t : *tests)
+            m_cells << tableRow(t);
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_cells.size()); }
+    int columnCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(m_header.size());
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < m_header.size())
+            return m_header[section];
+        return {};
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= m_cells.size())
+            return {};
+        const int c = index.column();
+        const TestEntry &e = *(*m_tests)[index.row()].entry;
+        const int task = c - int(Column::FirstTask);
+        const bool right = task >= 0 && e.check.rows[size_t(task)].right;
+        switch (role) {
+        case Qt::DisplayRole: return m_cells[index.row()][c];
+        case TestIndexRole: return index.row();
+        case SortRole:
+            switch (Column(std::min(c, int(Column::FirstTask)))) {
+            case Column::Date:
+            case Column::Start: return e.record.started.toSecsSinceEpoch();
+            case Column::Minutes: return e.record.secondsUsed;
+            case Column::Right: return e.check.graded ? e.check.right : -1;
+            case Column::Grade: return e.check.grade;
+            case Column::FirstTask: return e.check.graded ? int(right) : -1;
+            default: return m_cells[index.row()][c];
+            }
+        case Qt::TextAlignmentRole:
+            if (c >= int(Column::Minutes) && c != int(Column::State) && c != int(Column::Check))
+                return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+            return {};
+        case Qt::ForegroundRole:
+            if (task >= 0 && e.check.graded)
+                return right ? QColor(0, 100, 0) : QColor(140, 0, 0);
+            return {};
+        case Qt::AccessibleTextRole:
+            if (task >= 0 && e.check.graded)
+                return QStringLiteral("задание %1: %2").arg(task + 1).arg(right ? QStringLiteral("верно") : QStringLiteral("неверно"));
+            return {};
+        case Qt::BackgroundRole:
+            if (c == int(Column::Check) && e.flagged())
+                return QColor(0xf8, 0xd0, 0xcc);
+            return {};
+        case Qt::ToolTipRole:
+            if (c == int(Column::Check) && e.flagged())
+                return e.checkReasons().join(QLatin1Char('\n'));
+            return {};
+        default: return {};
+        }
+    }
+
+private:
+    const QStringList m_header = tableHeader();
+    const QList<ShownTest> *m_tests = nullptr;
+    QList<QStringList> m_cells;
+};
+
+namespace {
 
 QString operandText(const Fraction &f)
 {
@@ -164,7 +249,7 @@ void ClassWindow::buildUi()
     layout->addLayout(bar);
 
     m_tabs = new QTabWidget;
-    m_model = new QStandardItemModel(this);
+    m_model = new TestsModel(this);
     m_sorted = new QSortFilterProxyModel(this);
     m_sorted->setSourceModel(m_model);
     m_sorted->setSortRole(SortRole);
@@ -285,50 +370,13 @@ void ClassWindow::showTests()
     QString selectedId;
     if (const QModelIndex current = m_table->currentIndex(); current.isValid()) {
         const int i = m_sorted->index(current.row(), 0).data(TestIndexRole).toInt();
-        if (i >= 0 && i < m_model->rowCount())
-            selectedId = m_model->item(i, 0)->data(Qt::UserRole + 2).toString();
+        if (i >= 0 && i < m_previousIds.size())
+            selectedId = m_previousIds[i];
     }
-
-    m_model->clear();
-    m_model->setHorizontalHeaderLabels(tableHeader());
-    const QBrush flagged(QColor(0xf8, 0xd0, 0xcc));
-    for (int i = 0; i < m_shown.size(); ++i) {
-        const ShownTest &t = m_shown[i];
-        const TestEntry &e = *t.entry;
-        const QStringList cells = tableRow(t);
-        QList<QStandardItem *> items;
-        for (int c = 0; c < cells.size(); ++c) {
-            auto *item = new QStandardItem(cells[c]);
-            QVariant sort = cells[c];
-            switch (Column(std::min(c, int(Column::FirstTask)))) {
-            case Column::Date:
-            case Column::Start: sort = e.record.started.toSecsSinceEpoch(); break;
-            case Column::Minutes: sort = e.record.secondsUsed; break;
-            case Column::Right: sort = e.check.graded ? e.check.right : -1; break;
-            case Column::Grade: sort = e.check.grade; break;
-            case Column::FirstTask: sort = e.check.graded ? int(e.check.rows[size_t(c - int(Column::FirstTask))].right) : -1; break;
-            default: break;
-            }
-            item->setData(sort, SortRole);
-            if (c >= int(Column::Minutes) && c != int(Column::State) && c != int(Column::Check))
-                item->setTextAlignment(Qt::AlignCenter);
-            if (c >= int(Column::FirstTask) && e.check.graded) {
-                const bool right = e.check.rows[size_t(c - int(Column::FirstTask))].right;
-                item->setForeground(right ? QColor(0, 100, 0) : QColor(140, 0, 0));
-                item->setData(right ? QStringLiteral("задание %1: верно").arg(c - int(Column::FirstTask) + 1)
-                                    : QStringLiteral("задание %1: неверно").arg(c - int(Column::FirstTask) + 1),
-                              Qt::AccessibleTextRole);
-            }
-            if (c == int(Column::Check) && e.flagged()) {
-                item->setBackground(flagged);
-                item->setToolTip(e.checkReasons().join(QLatin1Char('\n')));
-            }
-            items << item;
-        }
-        items[0]->setData(i, TestIndexRole);
-        items[0]->setData(e.record.id, Qt::UserRole + 2);
-        m_model->appendRow(items);
-    }
+    m_model->reset(&m_shown);
+    m_previousIds.clear();
+    for (const ShownTest &t : std::as_const(m_shown))
+        m_previousIds << t.entry->record.id;
     m_table->resizeColumnsToContents();
     if (!selectedId.isEmpty()) {
         for (int r = 0; r < m_sorted->rowCount(); ++r) {

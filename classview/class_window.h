@@ -21,11 +21,11 @@ class QLineEdit;
 class QModelIndex;
 class QPushButton;
 class QSortFilterProxyModel;
-class QStandardItemModel;
 class QTableView;
 class QTabWidget;
 class QTimer;
 class QVBoxLayout;
+class TestsModel;
 
 class ClassWindow : public QMainWindow {
     Q_OBJECT
@@ -71,7 +71,9 @@ private:
     QPushButton *m_skipped = nullptr;
     QTabWidget *m_tabs = nullptr;
     QTableView *m_table = nullptr;
-    QStandardItemModel *m_model = nullptr;
+    TestsModel *m_model = nullptr;
+    // The ids of the rows as last shown, to keep the selection across a reload.
+    QStringList m_previousIds;
     QSortFilterProxyModel *m_sorted = nullptr;
     QWidget *m_summary = nullptr;
     QVBoxLayout *m_summaryLayout = nullptr;

@@ -130,8 +130,6 @@ bool ResultsFolder::refresh()
             ++it;
         }
     }
-    if (m_hashes)
-        m_hashes->commit();
     if (changed)
         rebuild();
     return changed;

@@ -51,7 +51,9 @@ public:
     ResultsFolder(const QString &path, HashStore *hashes);
 
     // Reads what is new or changed since the last call. Returns true when
-    // the entries or the skipped files changed.
+    // the entries or the skipped files changed. It may run on another
+    // thread than the one that made the hash store; the caller commits the
+    // store's new hashes (HashStore::commit) on that one afterwards.
     bool refresh();
 
     const QString &path() const { return m_path; }

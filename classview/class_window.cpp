@@ -31,11 +31,13 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTextBrowser>
+#include <QThread>
 #include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -185,7 +187,7 @@ QTableWidget *figuresTable(const QString &name, const QStringList &header, const
 } // namespace
 
 ClassWindow::ClassWindow(const QString &folder, HashStore *hashes, QWidget *parent)
-    : QMainWindow(parent), m_folder(folder, hashes)
+    : QMainWindow(parent), m_folder(folder, hashes), m_hashes(hashes)
 {
     setWindowTitle(QStringLiteral("Дроби: результаты класса"));
     buildUi();
@@ -197,7 +199,13 @@ ClassWindow::ClassWindow(const QString &folder, HashStore *hashes, QWidget *pare
     showTests();
 }
 
-ClassWindow::~ClassWindow() = default;
+ClassWindow::~ClassWindow()
+{
+    if (m_worker) {
+        m_worker->wait();
+        delete m_worker;
+    }
+}
 
 void ClassWindow::buildUi()
 {
@@ -344,19 +352,48 @@ QString ClassWindow::heading() const
 
 void ClassWindow::refresh()
 {
-    if (!m_folder.refresh())
+    // One read at a time; a request meanwhile reads again right after it.
+    if (m_worker) {
+        m_readAgain = true;
         return;
+    }
+    // The folder is read on a thread of its own, so a slow or stalled share
+    // never holds the window; meanwhile the window works on its copies.
+    m_worker = QThread::create([this] { m_readChanged = m_folder.refresh(); });
+    connect(m_worker, &QThread::finished, this, &ClassWindow::folderRead);
+    m_worker->start();
+}
+
+void ClassWindow::folderRead()
+{
+    m_worker->deleteLater();
+    m_worker = nullptr;
+    if (m_hashes)
+        m_hashes->commit();
+    if (m_readChanged) {
+        m_entries = m_folder.entries();
+        m_skippedFiles = m_folder.skipped();
+        m_folderProblem = m_folder.folderProblem();
+        showFolder();
+    }
+    emit folderReadDone();
+    if (std::exchange(m_readAgain, false))
+        refresh();
+}
+
+void ClassWindow::showFolder()
+{
     // New classes join the list; the chosen one stays chosen.
     const QString chosen = m_group->currentData().toString();
     {
         const QSignalBlocker block(m_group);
-        for (const QString &g : classesOf(m_folder.entries())) {
+        for (const QString &g : classesOf(m_entries)) {
             if (m_group->findData(g) < 0)
                 m_group->addItem(g.isEmpty() ? QStringLiteral("(без класса)") : g, g);
         }
         m_group->setCurrentIndex(std::max(0, m_group->findData(chosen)));
     }
-    const qsizetype bad = m_folder.skipped().size();
+    const qsizetype bad = m_skippedFiles.size();
     m_skipped->setText(QStringLiteral("Не прочитано файлов: %1").arg(bad));
     m_skipped->setVisible(bad > 0);
     showTests();
@@ -364,7 +401,7 @@ void ClassWindow::refresh()
 
 void ClassWindow::showTests()
 {
-    m_shown = selectTests(m_folder.entries(), currentFilter(), m_projector);
+    m_shown = selectTests(m_entries, currentFilter(), m_projector);
 
     // The selected test stays selected across a reload.
     QString selectedId;
@@ -390,7 +427,7 @@ void ClassWindow::showTests()
 
     // The title carries the count, so a glance (or a script) sees a new test arrive.
     setWindowTitle(QStringLiteral("Дроби: результаты класса — тестов: %1").arg(m_shown.size()));
-    const QString problem = m_folder.folderProblem();
+    const QString &problem = m_folderProblem;
     m_status->setText(QStringLiteral("Папка: %1. %2 Прочитано в %3.%4")
                           .arg(m_folder.path(), heading(), QTime::currentTime().toString(QStringLiteral("HH:mm:ss")),
                                problem.isEmpty() ? QString() : QStringLiteral(" ") + problem));
@@ -523,7 +560,7 @@ void ClassWindow::openPupil(const QModelIndex &index)
 void ClassWindow::showSkipped()
 {
     QStringList lines;
-    for (const SkippedFile &f : m_folder.skipped())
+    for (const SkippedFile &f : std::as_const(m_skippedFiles))
         lines << f.fileName + QStringLiteral(": ") + f.problem;
     QMessageBox box(QMessageBox::Information, QStringLiteral("Не прочитанные файлы"),
                     QStringLiteral("Не прочитано файлов: %1").arg(lines.size()), QMessageBox::Ok, this);

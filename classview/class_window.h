@@ -23,6 +23,7 @@ class QPushButton;
 class QSortFilterProxyModel;
 class QTableView;
 class QTabWidget;
+class QThread;
 class QTimer;
 class QVBoxLayout;
 class TestsModel;
@@ -46,11 +47,16 @@ public:
     static QString pupilTestHtml(const ShownTest &test);
 
 public slots:
-    // Reads the folder now.
+    // Reads the folder now (on a thread of its own; folderReadDone follows).
     void refresh();
+
+signals:
+    void folderReadDone();
 
 private:
     void buildUi();
+    void folderRead();
+    void showFolder();
     void showTests();
     void showSummary();
     void openPupil(const QModelIndex &index);
@@ -59,7 +65,16 @@ private:
     ClassFilter currentFilter() const;
     QString heading() const;
 
+    // Only the reading thread touches m_folder while it runs; the window
+    // shows its copies of what the last read found.
     ResultsFolder m_folder;
+    HashStore *m_hashes;
+    QThread *m_worker = nullptr;
+    bool m_readChanged = false;
+    bool m_readAgain = false;
+    QList<EntryPtr> m_entries;
+    QList<SkippedFile> m_skippedFiles;
+    QString m_folderProblem;
     QList<ShownTest> m_shown;
     bool m_projector = false;
 

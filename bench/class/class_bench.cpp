@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -100,6 +101,9 @@ int main(int argc, char *argv[])
     t.restart();
     ClassWindow window(folder, &windowHashes);
     window.show();
+    QEventLoop read;
+    QObject::connect(&window, &ClassWindow::folderReadDone, &read, &QEventLoop::quit);
+    read.exec();
     QCoreApplication::processEvents();
     const double opened = ms(t);
     const int today = int(window.shownTests().size());

@@ -35,11 +35,21 @@ const char *const Usage =
     "and the class given, and exits; no display is needed. --projector hides\n"
     "the pupils' names.\n";
 
+// Qt's own command-line options that take a value.
+const QStringList QtOptionsWithValue{
+    QStringLiteral("-platform"),      QStringLiteral("-platformpluginpath"), QStringLiteral("-platformtheme"),
+    QStringLiteral("-plugin"),        QStringLiteral("-display"),            QStringLiteral("-style"),
+    QStringLiteral("-stylesheet"),    QStringLiteral("-qwindowgeometry"),    QStringLiteral("-qwindowtitle"),
+    QStringLiteral("-qwindowicon"),   QStringLiteral("-session"),
+};
+
 struct Options {
     QString folder;
     QString exportPath;
     ClassFilter filter;
     bool projector = false;
+    // -platform names where Qt draws: no display is needed then.
+    bool platformGiven = false;
 };
 
 int fail(const QString &message)
@@ -87,9 +97,13 @@ int parse(int argc, char *argv[], Options &o)
             o.filter.group = v->trimmed();
         } else if (arg == QLatin1String("--projector")) {
             o.projector = true;
-        } else if (arg.startsWith(QLatin1Char('-')) && o.exportPath.isEmpty() && arg != QLatin1String("-")) {
-            // Qt's own options (-platform ...) are passed on to it.
-            continue;
+        } else if (QtOptionsWithValue.contains(arg)) {
+            // Qt's own options are left to it, with their values.
+            o.platformGiven = o.platformGiven || arg == QLatin1String("-platform");
+            ++i;
+        } else if (arg.startsWith(QLatin1Char('-'))) {
+            if (arg != QLatin1String("-reverse"))
+                return fail(QStringLiteral("unknown option %1 (see --help)").arg(arg));
         } else if (o.folder.isEmpty()) {
             o.folder = arg;
         } else {
@@ -123,9 +137,10 @@ int main(int argc, char *argv[])
     if (const int status = parse(argc, argv, options); status >= 0)
         return status;
     // An export draws its charts without showing them: no display is needed.
-    if (!options.exportPath.isEmpty() && !hasDisplay())
+    const bool display = hasDisplay() || options.platformGiven;
+    if (!options.exportPath.isEmpty() && !display)
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (options.exportPath.isEmpty() && !hasDisplay())
+    if (options.exportPath.isEmpty() && !display)
         return fail(QStringLiteral("no display to open the window on; use --export FILE to write the results without one"));
 
     QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);

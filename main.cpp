@@ -3,6 +3,7 @@
 
 #include "results/school_settings.h"
 #include "results/settings_check.h"
+#include "classview/launcher.h"
 #include "window/application.h"
 #include "window/form1.h"
 
@@ -48,6 +49,7 @@ int printAndExit(int argc, char *argv[])
                    "in Russian. It opens one window. Without a school's settings file it reads\n"
                    "no other files and stores nothing.\n"
                    "\n"
+                   "  --class [FOLDER] ...  the teacher's class window (drobi --class --help)\n"
                    "  --help            print this text and exit\n"
                    "  --version         print the version and exit\n"
                    "  --settings FILE   read the school's settings from FILE instead of\n"
@@ -78,6 +80,9 @@ int printAndExit(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    // The teacher's class window is a program of its own: see classview/launcher.h.
+    if (const int status = handOverToClassView(argc, argv); status >= 0)
+        return status;
     if (const int status = printAndExit(argc, argv); status >= 0)
         return status;
     if (!displayAvailable(argc, argv)) {

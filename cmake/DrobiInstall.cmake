@@ -9,12 +9,16 @@ include(GNUInstallDirs)
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
 set(drobi_docdir ${CMAKE_INSTALL_DATADIR}/doc/drobi)
 
-# The program: `cmake --install <build> --strip` and the package (CPack's
-# CPACK_STRIP_FILES, below) install it without debug information or symbol
-# tables; the build folder keeps the full one.
+# The programs: `cmake --install <build> --strip` and the package (CPack's
+# CPACK_STRIP_FILES, below) install them without debug information or symbol
+# tables; the build folder keeps the full ones. The teacher's class window,
+# drobi-class, is started by `drobi --class` only, so it lives in libexec
+# (classview/launcher.h).
 install(TARGETS drobi RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS drobi-class RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/drobi)
 
-install(FILES data/${DROBI_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES data/${DROBI_APP_ID}.desktop data/${DROBI_APP_ID}.Class.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/${DROBI_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES data/drobi.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${DROBI_APP_ID}.svg)
@@ -75,5 +79,7 @@ set(CPACK_STRIP_FILES TRUE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-urw-base35, qt6-translations-l10n")
+# Libraries the programs link are found by shlibdeps; Qt's SQLite driver,
+# which the class window loads as a plugin for its record hashes, is not.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-urw-base35, qt6-translations-l10n, libqt6sql6-sqlite")
 include(CPack)

@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fraction/task_generator.h"
 
+#include "fraction/written_form.h"
 #include "runtime/checked16.h"
 
 #include <array>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -99,4 +104,74 @@ void GenerateTasks(RandomSource &random, const ShowFractionFn &show)
         ClearFraction(B);
         ClearFraction(D);
     }
+}
+
+namespace {
+
+// Each row's parameters by the operands they give, as written on screen:
+// for rows of one parameter by the pair (A, B); for row 9, whose A comes
+// from a alone and B from b alone, a by A and b by B apart.
+struct RowOperands {
+    std::map<std::pair<std::string, std::string>, int16_t> pairs;
+    std::map<std::string, int16_t> firsts, seconds;
+};
+
+std::vector<RowOperands> allOperands()
+{
+    std::vector<RowOperands> rows(RowTemplates.size());
+    for (size_t row = 0; row < RowTemplates.size(); ++row) {
+        const RowTemplate &task = RowTemplates[row];
+        for (int i = 0; i < task.count; ++i) {
+            Fraction A{0, 0, 0}, B{0, 0, 0};
+            const int16_t p = int16_t(task.first + i);
+            task.build(A, B, p, p);
+            const std::string a = WriteFraction(A).text(), b = WriteFraction(B).text();
+            if (task.values == 2) {
+                rows[row].firsts.emplace(a, p);
+                rows[row].seconds.emplace(b, p);
+            } else {
+                rows[row].pairs.emplace(std::make_pair(a, b), p);
+            }
+        }
+    }
+    return rows;
+}
+
+} // namespace
+
+std::optional<GeneratedTask> FindGeneratedTask(int row, const Fraction &a, const Fraction &b)
+{
+    static const std::vector<RowOperands> operands = allOperands();
+    if (row < 0 || row >= int(operands.size()) || a.Den == 0 || b.Den == 0)
+        return std::nullopt;
+    std::string aText, bText;
+    try {
+        aText = WriteFraction(a).text();
+        bText = WriteFraction(b).text();
+    } catch (const OverflowError &) {
+        return std::nullopt;
+    }
+    const RowOperands &known = operands[size_t(row)];
+    const RowTemplate &task = RowTemplates[size_t(row)];
+    int16_t p = 0, q = 0;
+    if (task.values == 2) {
+        const auto first = known.firsts.find(aText);
+        const auto second = known.seconds.find(bText);
+        if (first == known.firsts.end() || second == known.seconds.end())
+            return std::nullopt;
+        p = first->second;
+        q = second->second;
+    } else {
+        const auto found = known.pairs.find({aText, bText});
+        if (found == known.pairs.end())
+            return std::nullopt;
+        p = q = found->second;
+    }
+    GeneratedTask made{{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
+    task.build(made.a, made.b, p, q);
+    if (RowOperation[size_t(row)] == Operation::Multiply)
+        MulFraction(made.d, made.a, made.b);
+    else
+        DivFraction(made.d, made.a, made.b);
+    return made;
 }

@@ -16,6 +16,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 enum class Operation : uint8_t { Multiply, Divide };
 
@@ -32,3 +33,23 @@ inline constexpr int RowCount = int(RowOperation.size());
 using ShowFractionFn = std::function<void(int16_t row, Fraction &fraction, uint8_t column)>;
 
 void GenerateTasks(RandomSource &random, const ShowFractionFn &show);
+
+// The records of a task as the generator leaves them: operands A and B
+// after the operation, and the answer D.
+struct GeneratedTask {
+    Fraction a;
+    Fraction b;
+    Fraction d;
+};
+
+// The task of row `row`'s template whose operands have the values of a and
+// b (in any form), built and computed as the generator does; nullopt when no
+// parameters give them. A results record can be changed by hand; the
+// teacher's side asks this of every task it reads. A row outside 0..9 or a
+// record without a value (Den 0, a field that overflows) gives nullopt.
+std::optional<GeneratedTask> FindGeneratedTask(int row, const Fraction &a, const Fraction &b);
+
+inline bool CanGenerateTask(int row, const Fraction &a, const Fraction &b)
+{
+    return FindGeneratedTask(row, a, b).has_value();
+}

@@ -16,8 +16,13 @@ build=(
   # build: compiler, Qt, Debian's hardening flags and package tools, the PNG
   # icons made from the SVG
   cmake g++ make qt6-base-dev libgl-dev dpkg-dev file librsvg2-bin
+  # the teacher's class window: its charts (Qt Charts needs Qt's OpenGL
+  # modules' CMake files), the XLSX export, found through pkg-config
+  qt6-charts-dev libqt6opengl6-dev libxlsxwriter-dev pkg-config
   # run: fonts that stand in for the design's fonts, Qt's Russian texts
   fonts-liberation2 fonts-urw-base35 qt6-translations-l10n
+  # run: Qt's SQLite driver, for the class window's record hashes
+  libqt6sql6-sqlite
 )
 test=(
   # a real X server, window tools, screenshots, desktop file and package checks
@@ -34,6 +39,8 @@ test=(
   # the sanitizer and fuzzing build (clang, its sanitizer and libFuzzer
   # runtimes, llvm-symbolizer for readable stack traces)
   clang libclang-rt-14-dev llvm
+  # the class window's exports read back: XLSX by openpyxl, PDF by pdftotext
+  python3-openpyxl poppler-utils
 )
 bundle=(
   # a minimal Debian 12 to find what it lacks and to try the bundle in; the

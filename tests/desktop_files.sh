@@ -5,5 +5,5 @@
 # usage: desktop_files.sh <data folder>
 set -euo pipefail
 data=$1
-desktop-file-validate "$data/io.github.drobi.Drobi.desktop"
+desktop-file-validate "$data/io.github.drobi.Drobi.desktop" "$data/io.github.drobi.Drobi.Class.desktop"
 appstreamcli validate --no-net "$data/io.github.drobi.Drobi.metainfo.xml"

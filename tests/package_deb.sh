@@ -26,13 +26,16 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Architecture)" = amd64 ] || fail "Architecture is $(field Architecture)"
 [ "$(field Section)" = education ] || fail "Section is $(field Section)"
 depends=$(field Depends)
-for dep in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6 fonts-liberation2 fonts-urw-base35 qt6-translations-l10n; do
+for dep in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6 fonts-liberation2 fonts-urw-base35 qt6-translations-l10n \
+           libqt6charts6 libqt6sql6 libqt6sql6-sqlite libxlsxwriter; do
   case "$depends" in *"$dep"*) ;; *) fail "Depends lacks $dep: $depends" ;; esac
 done
 
 contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
 for path in ./usr/bin/drobi \
+            ./usr/libexec/drobi/drobi-class \
             ./usr/share/applications/io.github.drobi.Drobi.desktop \
+            ./usr/share/applications/io.github.drobi.Drobi.Class.desktop \
             ./usr/share/metainfo/io.github.drobi.Drobi.metainfo.xml \
             ./usr/share/icons/hicolor/scalable/apps/io.github.drobi.Drobi.svg \
             ./usr/share/man/man1/drobi.1.gz \
@@ -68,6 +71,9 @@ bin="$root/usr/bin/drobi"
   || fail "--version prints '$("$bin" --version)'"
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin" --help | grep -q '^Usage: drobi' \
   || fail "--help prints no usage"
+# --class hands over to the installed drobi-class.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin" --class --help | grep -q '^Usage: drobi --class' \
+  || fail "drobi --class --help does not reach drobi-class"
 
 # The changelog, the AppStream data and the man page name this version: apt
 # replaces an installed copy only with a higher version, so it is raised in

@@ -112,6 +112,21 @@ def focus(pid, title):
     subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True, timeout=20)
 
 
+def type_into(field, text):
+    """Types into a field by keyboard until it holds `text`: xdotool maps a
+    letter the keyboard lacks onto a spare key first, and a key pressed
+    while that happens can be lost."""
+    for _ in range(3):
+        type_text(text)
+        end = time.monotonic() + 3
+        while time.monotonic() < end:
+            pump(0.1)
+            if field.queryText().getText(0, -1) == text:
+                return
+        keys("ctrl+a", "BackSpace")
+    sys.exit(f"FAIL: {text!r} could not be typed into {field.name!r}")
+
+
 def screenshot(folder, name):
     subprocess.run(["import", "-window", "root", os.path.join(folder, name)], check=False)
 
@@ -140,11 +155,10 @@ def main():
         if "Готово!" in shown_names(window):
             sys.exit("FAIL: the test started with the name blank")
         screenshot(shots, "results-name-dialog-refused.png")
-        type_text(NAME)
+        fields = {a.name: a for a in walk(dialog) if a.getRoleName() == "text"}
+        type_into(fields["Фамилия и имя"], NAME)
         keys("Tab")
-        type_text(CLASS)
-        field = next(a for a in walk(dialog) if a.getRoleName() == "text" and a.name == "Класс")
-        wait_for("the class typed", lambda: field.queryText().getText(0, -1) == CLASS, 5)
+        type_into(fields["Класс"], CLASS)
         screenshot(shots, "results-name-dialog.png")
         keys("Return")
         wait_for("the task rows", lambda: "Готово!" in shown_names(window))

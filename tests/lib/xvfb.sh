@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A private Xvfb for scripts that run Qt programs on a real X server (the
-# smoke test, the seal test, the desktop checks, the benchmarks, the Orca
-# check). Sourced, not run:
+# smoke test, the seal test, the desktop checks, the class window's test,
+# the benchmarks, the Orca check, the class window's screenshots). Sourced,
+# not run:
 #
 #   source tests/lib/xvfb.sh
 #   trap stop_xvfb EXIT            # the caller owns its EXIT trap

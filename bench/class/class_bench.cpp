@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The class window on a large results folder: how long its parts take, with
+// the folder's files in the page cache (read once before).
+//
+//   first read   every record read, parsed, graded again and hashed
+//                (ResultsFolder::refresh on a new folder, a new hash store)
+//   poll         the next refresh with nothing new: what the window pays
+//                every few seconds
+//   summary      all days chosen and summed up (selectTests + summarize)
+//   window       the whole window opened on the folder (reading included)
+//                and shown with today's tests and their summary
+//   all days     the same window switched to every day: the table of all
+//                tests and the summary of all of them
+// The yardstick: the bytes of all the files read with plain read(2).
+//
+// usage: class_bench FOLDER
+
+#include "classview/class_window.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <ctime>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// The process's CPU time, all threads, in milliseconds.
+double cpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+double g_cpu = 0;
+
+// Elapsed time since the last call; the CPU time spent meanwhile in g_cpu.
+double ms(QElapsedTimer &t)
+{
+    const double v = double(t.nsecsElapsed()) / 1e6;
+    t.restart();
+    const double cpu = cpuMs();
+    static double last = 0;
+    g_cpu = cpu - last;
+    last = cpu;
+    return v;
+}
+
+double readAll(const QString &folder, qint64 &bytes)
+{
+    QElapsedTimer t;
+    t.start();
+    char buffer[65536];
+    for (const QString &name : QDir(folder).entryList({QStringLiteral("*.drobi.json")}, QDir::Files)) {
+        const int fd = ::open(QFile::encodeName(folder + QLatin1Char('/') + name).constData(), O_RDONLY);
+        ssize_t n;
+        while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
+            bytes += n;
+        ::close(fd);
+    }
+    return ms(t);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fputs("usage: class_bench FOLDER\n", stderr);
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    QTemporaryDir data;
+    qint64 bytes = 0;
+    readAll(folder, bytes);
+    bytes = 0;
+    const double yardstick = readAll(folder, bytes);
+
+    QElapsedTimer t;
+    t.start();
+    ms(t);
+    HashStore hashes(data.filePath(QStringLiteral("a.sqlite")));
+    ResultsFolder results(folder, &hashes);
+    results.refresh();
+    const double firstRead = ms(t);
+    const double firstReadCpu = g_cpu;
+    results.refresh();
+    const double poll = ms(t);
+    const QList<ShownTest> all = selectTests(results.entries(), ClassFilter{}, false);
+    const ClassSummary summary = summarize(all);
+    const double summed = ms(t);
+
+    HashStore windowHashes(data.filePath(QStringLiteral("b.sqlite")));
+    t.restart();
+    ClassWindow window(folder, &windowHashes);
+    window.show();
+    QEventLoop read;
+    QObject::connect(&window, &ClassWindow::folderReadDone, &read, &QEventLoop::quit);
+    read.exec();
+    QCoreApplication::processEvents();
+    const double opened = ms(t);
+    const int today = int(window.shownTests().size());
+    window.setFilter(ClassFilter{});
+    QCoreApplication::processEvents();
+    const double allDays = ms(t);
+    const double allDaysCpu = g_cpu;
+
+    std::printf("records: %lld read, %lld not read, %.1f MiB; today: %d\n", static_cast<long long>(results.entries().size()),
+                static_cast<long long>(results.skipped().size()), double(bytes) / 1048576.0, today);
+    std::printf("yardstick (read(2) of every file): %.0f ms\n", yardstick);
+    std::printf("first read: %.0f ms (%.1f x the yardstick), CPU time %.0f ms over all threads\n", firstRead,
+                firstRead / yardstick, firstReadCpu);
+    std::printf("poll with nothing new: %.0f ms\n", poll);
+    std::printf("summary of all %d graded tests: %.0f ms\n", summary.tests, summed);
+    std::printf("window opened with today's tests and summary (a first read included): %.0f ms\n", opened);
+    std::printf("summary shown once read: all days chosen, the table and the summary of every test: %.0f ms "
+                "(CPU %.0f ms), target <= 1000 ms %s\n",
+                allDays, allDaysCpu, allDays <= 1000 ? "met" : "MISSED");
+    return 0;
+}

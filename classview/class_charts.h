@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The class summary's three charts: the grades, the share of right answers
+// per task, and how many pupils made each kind of mistake. Drawn with Qt
+// Charts, which no header shows: a move to another charting module touches
+// this unit alone.
+
+#include "classview/class_model.h"
+
+#include <QImage>
+#include <QSize>
+
+class QWidget;
+
+enum class SummaryChart { Grades, Tasks, Mistakes };
+
+// A view of the chart, for the window.
+QWidget *makeChartView(SummaryChart chart, const ClassSummary &summary, QWidget *parent);
+// The chart drawn into an image of `size` pixels, for the PDF.
+QImage chartImage(SummaryChart chart, const ClassSummary &summary, QSize size);
+// The chart's title.
+QString chartTitle(SummaryChart chart);

@@ -1,0 +1,284 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "classview/class_model.h"
+
+#include <QFile>
+#include <QSet>
+
+#include <algorithm>
+#include <cmath>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <map>
+#include <sys/stat.h>
+#include <thread>
+#include <vector>
+
+QString TestEntry::checkText() const
+{
+    QStringList parts;
+    if (!check.problems.isEmpty())
+        parts << QStringLiteral("не сходится");
+    if (changed)
+        parts << QStringLiteral("изменён после первого чтения");
+    return parts.isEmpty() ? QStringLiteral("сходится") : parts.join(QStringLiteral("; "));
+}
+
+QStringList TestEntry::checkReasons() const
+{
+    QStringList reasons = check.problems;
+    if (changed)
+        reasons << QStringLiteral("файл изменён после того, как был прочитан впервые");
+    return reasons;
+}
+
+ResultsFolder::ResultsFolder(const QString &path, HashStore *hashes) : m_path(path), m_hashes(hashes) {}
+
+bool ResultsFolder::refresh()
+{
+    const QByteArray folder = QFile::encodeName(m_path);
+    const int dirFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR *dir = dirFd >= 0 ? ::fdopendir(dirFd) : nullptr;
+    if (!dir) {
+        const QString problem = QStringLiteral("папка %1 не открывается: %2")
+                                    .arg(m_path, QString::fromLocal8Bit(std::strerror(errno)));
+        if (dirFd >= 0)
+            ::close(dirFd);
+        // What was read stays shown while the share is away.
+        const bool changed = problem != m_folderProblem;
+        m_folderProblem = problem;
+        return changed;
+    }
+    bool changed = !m_folderProblem.isEmpty();
+    m_folderProblem.clear();
+
+    struct Pending {
+        QString name;
+        Cached state;
+        RecordRead read;
+        Regrade check;
+    };
+    std::vector<Pending> toRead;
+    QSet<QString> present;
+    while (const dirent *item = ::readdir(dir)) {
+        const QString name = QFile::decodeName(item->d_name);
+        if (!isRecordFileName(name))
+            continue;
+        present.insert(name);
+        struct stat info {};
+        Cached now;
+        if (::fstatat(dirFd, item->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+            now.size = info.st_size;
+            now.mtimeNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+            now.inode = info.st_ino;
+            now.mode = info.st_mode;
+        }
+        const auto known = m_files.constFind(name);
+        if (known != m_files.constEnd() && known->size == now.size && known->mtimeNs == now.mtimeNs
+            && known->inode == now.inode && known->mode == now.mode && now.size >= 0)
+            continue;
+        toRead.push_back({name, now, {}, {}});
+    }
+    ::closedir(dir);
+
+    // Reading, parsing and grading again are independent for each file and
+    // take most of a first read: they run on every core. The hashes and the
+    // folder's state are handled here, on the calling thread, afterwards.
+    const size_t threads = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8);
+    // Worker t reads files t, t + threads, t + 2 * threads, ...
+    const auto work = [&](size_t first) {
+        for (size_t i = first; i < toRead.size(); i += threads) {
+            Pending &p = toRead[i];
+            p.read = readRecordFile(m_path + QLatin1Char('/') + p.name);
+            if (p.read.record)
+                p.check = regradeRecord(*p.read.record);
+        }
+    };
+    std::vector<std::thread> workers;
+    for (size_t t = 1; t < std::min(threads, toRead.size()); ++t)
+        workers.emplace_back(work, t);
+    work(0);
+    for (std::thread &w : workers)
+        w.join();
+
+    for (Pending &p : toRead) {
+        const auto known = m_files.constFind(p.name);
+        if (p.read.record) {
+            auto entry = std::make_shared<TestEntry>();
+            entry->fileName = p.name;
+            entry->record = std::move(*p.read.record);
+            entry->check = std::move(p.check);
+            entry->changed = m_hashes && m_hashes->changedSinceFirstRead(entry->record.id, p.read.sha256);
+            // A flag once raised stays: the file put back as it was is still a changed record.
+            if (known != m_files.constEnd() && known->entry && known->entry->record.id == entry->record.id
+                && known->entry->changed)
+                entry->changed = true;
+            p.state.entry = std::move(entry);
+        } else {
+            p.state.problem = p.read.problem;
+        }
+        m_files.insert(p.name, p.state);
+        changed = true;
+    }
+
+    for (auto it = m_files.begin(); it != m_files.end();) {
+        if (!present.contains(it.key())) {
+            it = m_files.erase(it);
+            changed = true;
+        } else {
+            ++it;
+        }
+    }
+    if (changed)
+        rebuild();
+    return changed;
+}
+
+void ResultsFolder::rebuild()
+{
+    std::map<QString, EntryPtr> newest;
+    std::map<QString, QString> problems;
+    for (auto it = m_files.constBegin(); it != m_files.constEnd(); ++it) {
+        if (!it->entry) {
+            problems[it.key()] = it->problem;
+            continue;
+        }
+        EntryPtr &slot = newest[it->entry->record.id];
+        const auto key = [](const EntryPtr &e) { return std::make_pair(e->record.finished, e->fileName); };
+        if (!slot || key(slot) < key(it->entry))
+            slot = it->entry;
+    }
+    m_entries.clear();
+    for (auto &[id, entry] : newest)
+        m_entries << entry;
+    std::stable_sort(m_entries.begin(), m_entries.end(),
+                     [](const EntryPtr &a, const EntryPtr &b) { return a->record.started < b->record.started; });
+    m_skipped.clear();
+    for (auto &[name, problem] : problems)
+        m_skipped << SkippedFile{name, problem};
+}
+
+QList<ShownTest> selectTests(const QList<EntryPtr> &entries, const ClassFilter &filter, bool projector)
+{
+    QList<ShownTest> shown;
+    for (const EntryPtr &e : entries) {
+        if (!filter.group.isEmpty() && e->record.pupilClass.trimmed() != filter.group)
+            continue;
+        if (filter.date.isValid() && e->date() != filter.date)
+            continue;
+        if (!filter.nameSearch.isEmpty() && !e->record.pupilName.contains(filter.nameSearch, Qt::CaseInsensitive))
+            continue;
+        shown << ShownTest{e, e->record.pupilName, 1, 1};
+    }
+    // Several tests of one pupil (name and class) on one day, in order.
+    QHash<QString, QList<int>> attempts;
+    QHash<QString, int> numbers;
+    for (int i = 0; i < shown.size(); ++i) {
+        const TestRecord &r = shown[i].entry->record;
+        const QString pupil = r.pupilName.trimmed().toCaseFolded() + QLatin1Char('\n') + r.pupilClass.trimmed();
+        attempts[pupil + QLatin1Char('\n') + shown[i].entry->date().toString(Qt::ISODate)] << i;
+        if (projector) {
+            const int number = numbers.value(pupil, int(numbers.size()) + 1);
+            numbers.insert(pupil, number);
+            shown[i].name = QStringLiteral("Ученик %1").arg(number);
+        }
+    }
+    for (const QList<int> &same : std::as_const(attempts)) {
+        for (int n = 0; n < same.size(); ++n) {
+            shown[same[n]].attempt = n + 1;
+            shown[same[n]].attempts = int(same.size());
+        }
+    }
+    return shown;
+}
+
+QStringList classesOf(const QList<EntryPtr> &entries)
+{
+    QSet<QString> classes;
+    for (const EntryPtr &e : entries)
+        classes.insert(e->record.pupilClass.trimmed());
+    QStringList list(classes.begin(), classes.end());
+    list.sort(Qt::CaseInsensitive);
+    return list;
+}
+
+QStringList tableHeader()
+{
+    QStringList header{QStringLiteral("Ученик"), QStringLiteral("Класс"),  QStringLiteral("Дата"),
+                       QStringLiteral("Начало"), QStringLiteral("Минут"),  QStringLiteral("Верно"),
+                       QStringLiteral("Оценка"), QStringLiteral("Состояние"), QStringLiteral("Проверка")};
+    for (int i = 1; i <= RowCount; ++i)
+        header << QString::number(i);
+    return header;
+}
+
+double minutesUsed(const TestRecord &record)
+{
+    return std::round(record.secondsUsed / 6.0) / 10.0;
+}
+
+QString stateText(const ShownTest &test)
+{
+    const TestRecord &r = test.entry->record;
+    QString state = r.status == RecordStatus::Unfinished ? QStringLiteral("не закончен")
+                    : r.timeRanOut                        ? QStringLiteral("время вышло")
+                                                          : QStringLiteral("оценён");
+    if (test.attempts > 1)
+        state += QStringLiteral(", попытка %1 из %2").arg(test.attempt).arg(test.attempts);
+    return state;
+}
+
+QStringList tableRow(const ShownTest &test)
+{
+    const TestEntry &e = *test.entry;
+    const TestRecord &r = e.record;
+    const bool graded = e.check.graded;
+    QStringList cells{test.name,
+                      r.pupilClass,
+                      r.started.toString(QStringLiteral("dd.MM.yyyy")),
+                      r.started.toString(QStringLiteral("HH:mm")),
+                      QString::number(minutesUsed(r), 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')),
+                      graded ? QString::number(e.check.right) : QString(),
+                      graded ? QString::number(e.check.grade) : QString(),
+                      stateText(test),
+                      e.checkText()};
+    for (const RowCheck &row : e.check.rows)
+        cells << (!graded ? QString() : row.right ? QStringLiteral("✓") : QStringLiteral("✗"));
+    return cells;
+}
+
+ClassSummary summarize(const QList<ShownTest> &tests)
+{
+    ClassSummary s;
+    int gradeSum = 0;
+    std::map<Mistake, MistakeCount> mistakes;
+    for (const ShownTest &t : tests) {
+        const Regrade &g = t.entry->check;
+        if (!g.graded)
+            continue;
+        ++s.tests;
+        ++s.grades[size_t(g.grade - 2)];
+        gradeSum += g.grade;
+        for (int i = 0; i < RowCount; ++i) {
+            const RowCheck &row = g.rows[size_t(i)];
+            if (row.right) {
+                ++s.rightPerRow[size_t(i)];
+                continue;
+            }
+            MistakeCount &m = mistakes[row.mistake];
+            m.kind = row.mistake;
+            if (!m.pupils.contains(t.name))
+                m.pupils << t.name;
+        }
+    }
+    s.meanGrade = s.tests ? double(gradeSum) / s.tests : 0.0;
+    for (auto &[kind, m] : mistakes) {
+        m.title = QString::fromUtf8(MistakeTitle(kind).data(), qsizetype(MistakeTitle(kind).size()));
+        s.mistakes << m;
+    }
+    // Most pupils first; equal counts in the diagnosis's own order.
+    std::stable_sort(s.mistakes.begin(), s.mistakes.end(),
+                     [](const MistakeCount &a, const MistakeCount &b) { return a.pupils.size() > b.pupils.size(); });
+    return s;
+}

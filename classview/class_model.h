@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The class's tests as the results folder holds them: read incrementally
+// (only new and changed files are read again, so the folder can be polled
+// every few seconds), one test per id (the newest), each graded again and
+// checked; then chosen by class, day and name, shown with names or, for the
+// projector, as «Ученик 1», «Ученик 2», …, and summed up for the class.
+//
+// QtCore and Qt SQL only: the window, the exports and the command line all
+// take their rows and figures from here.
+
+#include "classview/hash_store.h"
+#include "classview/record.h"
+#include "classview/regrade.h"
+
+#include <QDate>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+
+struct TestEntry {
+    QString fileName;
+    TestRecord record;
+    Regrade check;
+    // The file's bytes differ from those first read (HashStore).
+    bool changed = false;
+
+    // Whether «Проверка» reads «не сходится».
+    bool flagged() const { return changed || !check.problems.isEmpty(); }
+    // What «Проверка» says, and why, one line each.
+    QString checkText() const;
+    QStringList checkReasons() const;
+    // The day and start time as the pupil's machine gave them.
+    QDate date() const { return record.started.date(); }
+};
+
+using EntryPtr = std::shared_ptr<const TestEntry>;
+
+struct SkippedFile {
+    QString fileName;
+    QString problem;
+};
+
+class ResultsFolder {
+public:
+    // `hashes` may be null: nothing is then compared with earlier reads.
+    ResultsFolder(const QString &path, HashStore *hashes);
+
+    // Reads what is new or changed since the last call. Returns true when
+    // the entries or the skipped files changed. It may run on another
+    // thread than the one that made the hash store; the caller commits the
+    // store's new hashes (HashStore::commit) on that one afterwards.
+    bool refresh();
+
+    const QString &path() const { return m_path; }
+    // One per id, the newest (latest finished; then the file name).
+    const QList<EntryPtr> &entries() const { return m_entries; }
+    const QList<SkippedFile> &skipped() const { return m_skipped; }
+    // Why the folder itself could not be listed; empty when it could.
+    const QString &folderProblem() const { return m_folderProblem; }
+
+private:
+    struct Cached {
+        qint64 size = -1;
+        qint64 mtimeNs = -1;
+        quint64 inode = 0;
+        quint32 mode = 0;
+        EntryPtr entry;
+        QString problem;
+    };
+    void rebuild();
+
+    QString m_path;
+    HashStore *m_hashes;
+    QHash<QString, Cached> m_files;
+    QList<EntryPtr> m_entries;
+    QList<SkippedFile> m_skipped;
+    QString m_folderProblem;
+};
+
+struct ClassFilter {
+    // Empty: every class.
+    QString group;
+    // Invalid: every day.
+    QDate date;
+    // Part of the pupil's name, any case; empty: everyone.
+    QString nameSearch;
+};
+
+struct ShownTest {
+    EntryPtr entry;
+    // The pupil's name, or «Ученик N» in projector mode.
+    QString name;
+    // The n-th of a pupil's tests on that day, and how many there are.
+    int attempt = 1;
+    int attempts = 1;
+};
+
+// The entries the filter lets through, in the order they were started.
+QList<ShownTest> selectTests(const QList<EntryPtr> &entries, const ClassFilter &filter, bool projector);
+
+// The classes and days the entries hold, sorted.
+QStringList classesOf(const QList<EntryPtr> &entries);
+
+// The table's columns, in the window and in every export.
+QStringList tableHeader();
+enum class Column { Pupil, Group, Date, Start, Minutes, Right, Grade, State, Check, FirstTask };
+// One test's cells, as text.
+QStringList tableRow(const ShownTest &test);
+// The minutes used, to a tenth.
+double minutesUsed(const TestRecord &record);
+QString stateText(const ShownTest &test);
+
+struct MistakeCount {
+    Mistake kind = Mistake::Other;
+    QString title;
+    // Who made it, each once, in the order of the tests.
+    QStringList pupils;
+};
+
+struct ClassSummary {
+    // Graded tests; unfinished ones are left out of every figure.
+    int tests = 0;
+    // How many got 2, 3, 4, 5.
+    std::array<int, 4> grades{};
+    double meanGrade = 0;
+    // Right answers per task row.
+    std::array<int, RowCount> rightPerRow{};
+    // Every kind of mistake made, most pupils first.
+    QList<MistakeCount> mistakes;
+};
+
+ClassSummary summarize(const QList<ShownTest> &tests);

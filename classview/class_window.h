@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The teacher's class window: the tests of the results folder, read again
+// every few seconds (F5 at once), filtered by class, day and name; a
+// pupil's test with its verdicts, explanations and worked solutions; the
+// class summary with charts and tables; projector mode (names hidden); and
+// the exports (CSV, XLSX, PDF).
+
+#include "classview/class_model.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QModelIndex;
+class QPushButton;
+class QSortFilterProxyModel;
+class QTableView;
+class QTabWidget;
+class QThread;
+class QTimer;
+class QVBoxLayout;
+class TestsModel;
+
+class ClassWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // How often the folder is read again.
+    static constexpr int PollMilliseconds = 3000;
+
+    ClassWindow(const QString &folder, HashStore *hashes, QWidget *parent = nullptr);
+    ~ClassWindow() override;
+
+    // The tests shown now, in the table's order of reading (started first).
+    const QList<ShownTest> &shownTests() const { return m_shown; }
+    QTableView *testsTable() const { return m_table; }
+    void setProjectorMode(bool on);
+    void setFilter(const ClassFilter &filter);
+    // A pupil's test, as the window shows it on double-click or Enter.
+    static QString pupilTestHtml(const ShownTest &test);
+
+public Q_SLOTS:
+    // Reads the folder now (on a thread of its own; folderReadDone follows).
+    void refresh();
+
+Q_SIGNALS:
+    void folderReadDone();
+
+private:
+    void buildUi();
+    void folderRead();
+    void showFolder();
+    void showTests();
+    void showSummary();
+    void openPupil(const QModelIndex &index);
+    void showSkipped();
+    void exportTo(const QString &suffix);
+    ClassFilter currentFilter() const;
+    QString heading() const;
+
+    // Only the reading thread touches m_folder while it runs; the window
+    // shows its copies of what the last read found.
+    ResultsFolder m_folder;
+    HashStore *m_hashes;
+    QThread *m_worker = nullptr;
+    bool m_readChanged = false;
+    bool m_readAgain = false;
+    QList<EntryPtr> m_entries;
+    QList<SkippedFile> m_skippedFiles;
+    QString m_folderProblem;
+    QList<ShownTest> m_shown;
+    bool m_projector = false;
+
+    QComboBox *m_group = nullptr;
+    QDateEdit *m_date = nullptr;
+    QCheckBox *m_allDays = nullptr;
+    QLineEdit *m_search = nullptr;
+    QCheckBox *m_projectorBox = nullptr;
+    QPushButton *m_skipped = nullptr;
+    QTabWidget *m_tabs = nullptr;
+    QTableView *m_table = nullptr;
+    TestsModel *m_model = nullptr;
+    // The ids of the rows as last shown, to keep the selection across a reload.
+    QStringList m_previousIds;
+    QSortFilterProxyModel *m_sorted = nullptr;
+    QWidget *m_summary = nullptr;
+    QVBoxLayout *m_summaryLayout = nullptr;
+    QLabel *m_status = nullptr;
+    QTimer *m_poll = nullptr;
+};

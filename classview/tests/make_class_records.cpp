@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Writes COUNT plausible records into FOLDER, for the benchmark and the
+// screenshots: pupils of 6А and 6Б, one test each a day, on consecutive
+// school days ending today, each with its own skill.
+//
+// usage: make_class_records FOLDER COUNT [SEED] [--today]
+//   --today: every test today, started a minute apart from 09:00.
+
+#include "classview/tests/record_fixture.h"
+
+#include <QCoreApplication>
+#include <QTimeZone>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 3) {
+        std::fputs("usage: make_class_records FOLDER COUNT [SEED] [--today]\n", stderr);
+        return 2;
+    }
+    const QString folder = args[1];
+    const int count = args[2].toInt();
+    const unsigned seed = args.size() > 3 && args[3] != QLatin1String("--today") ? args[3].toUInt() : 1;
+    const bool today = args.contains(QStringLiteral("--today"));
+    QDir().mkpath(folder);
+    static const char *const names[] = {
+        "Абрамова Вера", "Белов Артём", "Васильева Мария", "Григорьев Иван", "Дмитриева Алиса", "Егоров Максим",
+        "Жукова Полина", "Зайцев Никита", "Иванова Анна", "Кузнецов Дмитрий", "Лебедева София", "Морозов Егор",
+        "Николаева Дарья", "Орлов Кирилл", "Павлова Ева", "Романов Лев", "Смирнова Ксения", "Тихонов Матвей",
+        "Устинова Варвара", "Фёдоров Тимофей", "Харитонова Ульяна", "Цветков Глеб", "Чернова Злата", "Шилов Марк",
+        "Щукина Милана", "Юдин Арсений", "Яковлева Ника", "Козлов Степан", "Соколова Алёна", "Попов Илья"};
+    constexpr int classSize = int(std::size(names));
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<double> unit(0.55, 0.99);
+    std::array<double, classSize * 2> skill;
+    for (double &s : skill)
+        s = unit(rng);
+    const QTimeZone zone(3 * 3600);
+    for (int i = 0; i < count; ++i) {
+        const int pupil = i % (2 * classSize);
+        const int day = i / (2 * classSize);
+        const QDate date = QDate::currentDate().addDays(-day);
+        const QDateTime started = today ? QDateTime(QDate::currentDate(), QTime(9, 0), zone).addSecs(60 * i)
+                                        : QDateTime(date, QTime(9 + pupil / classSize, pupil % classSize), zone);
+        const FixtureTest t = randomPupil(rng, QString::fromUtf8(names[pupil % classSize]),
+                                          pupil < classSize ? QStringLiteral("6А") : QStringLiteral("6Б"), started,
+                                          skill[size_t(pupil)]);
+        if (writeFixture(folder, fixtureRecord(t)).isEmpty()) {
+            std::fprintf(stderr, "could not write into %s\n", qPrintable(folder));
+            return 1;
+        }
+    }
+    return 0;
+}

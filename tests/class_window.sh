@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The class window from the outside: `drobi --class FOLDER --export` without
+# a display, each export read back (CSV with Python's csv, XLSX with
+# openpyxl, PDF with pdftotext), projector mode hiding the names in the
+# PDF; then the window under Xvfb, and a record delivered into the folder
+# while it is open appears in it without a click (its title counts the
+# tests), within the 10 seconds allowed.
+#
+# usage: class_window.sh <drobi> <make_class_records>
+set -euo pipefail
+drobi=$1
+make_records=$2
+fail() { echo "FAIL: $*" >&2; exit 1; }
+# Debian's own Python, which has python3-openpyxl.
+python=/usr/bin/python3
+
+here=$(dirname "$0")
+source "$here/lib/xvfb.sh"
+work=$(mktemp -d)
+app=""
+cleanup() {
+  if [ -n "$app" ]; then kill "$app" 2>/dev/null || true; wait "$app" 2>/dev/null || true; fi
+  stop_xvfb
+  rm -rf "$work"
+}
+trap cleanup EXIT
+# The hashes of records first read go to the user's data folder: a private one.
+export XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run
+mkdir -m 700 "$work/run"
+
+folder=$work/results
+"$make_records" "$folder" 5 3 --today
+# A pupil's name with a quote and the separator; a file that is not a record.
+"$python" - "$folder" <<'PY'
+import json, os, sys, uuid
+folder = sys.argv[1]
+name = sorted(f for f in os.listdir(folder) if f.endswith(".drobi.json"))[0]
+record = json.load(open(os.path.join(folder, name), encoding="utf-8"))
+record["id"] = str(uuid.uuid4())
+record["pupil"]["name"] = 'Ким "Ли"; Ан'
+record["pupil"]["class"] = "6Б"
+json.dump(record, open(os.path.join(folder, record["id"] + ".drobi.json"), "w", encoding="utf-8"), ensure_ascii=False)
+open(os.path.join(folder, "broken.drobi.json"), "w").write('{"format": "drobi-result/1", "rows": [')
+PY
+
+headless() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$drobi" --class "$folder" "$@"; }
+headless --export "$work/out.csv" 2>"$work/err" || fail "CSV export: $(cat "$work/err")"
+grep -q "broken.drobi.json" "$work/err" || fail "the unread file is not named: $(cat "$work/err")"
+headless --export "$work/out.xlsx" --group 6А 2>/dev/null || fail "XLSX export"
+headless --export "$work/out.pdf" 2>/dev/null || fail "PDF export"
+headless --export "$work/projector.pdf" --projector 2>/dev/null || fail "PDF export in projector mode"
+
+"$python" - "$work" <<'PY' || fail "exports do not read back"
+import csv, sys, openpyxl
+work = sys.argv[1]
+header = ["Ученик", "Класс", "Дата", "Начало", "Минут", "Верно", "Оценка", "Состояние", "Проверка"] + [str(i) for i in range(1, 11)]
+raw = open(work + "/out.csv", "rb").read()
+assert raw.startswith(b"\xef\xbb\xbf"), "no byte-order mark"
+rows = list(csv.reader(open(work + "/out.csv", encoding="utf-8-sig", newline=""), delimiter=";"))
+assert rows[0] == header, rows[0]
+assert len(rows) == 7, len(rows)
+assert 'Ким "Ли"; Ан' in [r[0] for r in rows[1:]], [r[0] for r in rows]
+for r in rows[1:]:
+    assert len(r) == 19 and r[8] == "сходится" and set(r[9:]) <= {"✓", "✗"}, r
+book = openpyxl.load_workbook(work + "/out.xlsx")
+sheet = book["Тесты"]
+values = list(sheet.values)
+assert list(values[0]) == header, values[0]
+assert len(values) == 1 + 5 and all(r[1] == "6А" for r in values[1:]), values
+assert all(isinstance(r[5], (int, float)) and isinstance(r[4], (int, float)) for r in values[1:]), values
+assert "Сводка" in book.sheetnames
+PY
+
+text=$(pdftotext -layout "$work/out.pdf" -)
+for needle in "Результаты класса" "Оценки" "Верные ответы по заданиям" "Ошибки класса" "Тесты" "Ученик" "Проверка"; do
+  grep -qF "$needle" <<<"$text" || fail "the PDF lacks «$needle»"
+done
+names=$("$python" -c 'import csv,sys; print("\n".join(r[0] for r in list(csv.reader(open(sys.argv[1], encoding="utf-8-sig"), delimiter=";"))[1:]))' "$work/out.csv")
+projected=$(pdftotext -layout "$work/projector.pdf" -)
+grep -qF "Ученик 1" <<<"$projected" || fail "projector mode shows no «Ученик 1»"
+while read -r name; do
+  ! grep -qF "${name%% *}" <<<"$projected" || fail "projector mode shows the name $name"
+done <<<"$names"
+
+# The open window: a record delivered while it runs appears without a click.
+start_xvfb 1280x900x24
+"$drobi" --class "$folder" &
+app=$!
+window_with() { xdotool search --name "тестов: $1\$" >/dev/null 2>&1; }
+deadline=$((SECONDS + 30))
+until window_with 6; do
+  [ $SECONDS -lt $deadline ] || fail "the window did not show the 6 tests"
+  kill -0 "$app" 2>/dev/null || fail "drobi --class ended"
+  sleep 0.1
+done
+"$make_records" "$folder" 1 11 --today
+start=$(date +%s%N)
+deadline=$((SECONDS + 10))
+until window_with 7; do
+  [ $SECONDS -lt $deadline ] || fail "the new record did not appear within 10 s"
+  sleep 0.1
+done
+echo "ok: exports read back; a new record appeared after $((($(date +%s%N) - start) / 1000000)) ms"

@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Validates the desktop entry and the AppStream metadata, offline.
 #
-# usage: desktop_files.sh <data folder>
+# usage: desktop_files.sh <data folder> <desktop ID>
 set -euo pipefail
 data=$1
-desktop-file-validate "$data/io.github.drobi.Drobi.desktop" "$data/io.github.drobi.Drobi.Class.desktop"
-appstreamcli validate --no-net "$data/io.github.drobi.Drobi.metainfo.xml"
+id=$2
+desktop-file-validate "$data/$id.desktop" "$data/$id.Class.desktop"
+appstreamcli validate --no-net "$data/$id.metainfo.xml"

@@ -13,11 +13,11 @@
 # Each step waits for what it needs to have happened (the program's side of
 # the Wayland protocol, logged, says when), not for a fixed time.
 #
-# usage: desktop_session.sh <drobi binary> <data folder> <x11|wayland> <screenshot folder>
+# usage: desktop_session.sh <drobi binary> <desktop entry> <x11|wayland> <screenshot folder>
 set -euo pipefail
 
 bin=$1
-desktop="$2/io.github.drobi.Drobi.desktop"
+desktop=$2
 mode=$3
 out=$4
 mkdir -p "$out"

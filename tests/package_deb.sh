@@ -6,11 +6,12 @@
 # lintian --pedantic find no error and no warning. Installs nothing on this
 # machine.
 #
-# usage: package_deb.sh <build folder> <version>
+# usage: package_deb.sh <build folder> <version> <desktop ID>
 set -euo pipefail
 
 build=$1
 version=$2
+id=$3
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 out=$(mktemp -d)
@@ -34,10 +35,10 @@ done
 contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
 for path in ./usr/bin/drobi \
             ./usr/libexec/drobi/drobi-class \
-            ./usr/share/applications/io.github.drobi.Drobi.desktop \
-            ./usr/share/applications/io.github.drobi.Drobi.Class.desktop \
-            ./usr/share/metainfo/io.github.drobi.Drobi.metainfo.xml \
-            ./usr/share/icons/hicolor/scalable/apps/io.github.drobi.Drobi.svg \
+            ./usr/share/applications/$id.desktop \
+            ./usr/share/applications/$id.Class.desktop \
+            ./usr/share/metainfo/$id.metainfo.xml \
+            ./usr/share/icons/hicolor/scalable/apps/$id.svg \
             ./usr/share/man/man1/drobi.1.gz \
             ./usr/share/doc/drobi/copyright \
             ./usr/share/doc/drobi/changelog.gz \
@@ -53,14 +54,14 @@ dpkg-deb -x "$deb" "$root"
 
 # Each PNG icon has the size its folder names.
 for size in 16 22 24 32 48 64 128 256; do
-  png="$root/usr/share/icons/hicolor/${size}x${size}/apps/io.github.drobi.Drobi.png"
+  png="$root/usr/share/icons/hicolor/${size}x${size}/apps/$id.png"
   [ -f "$png" ] || fail "no ${size}x${size} icon"
   file -b "$png" | grep -q "PNG image data, $size x $size," || fail "${size}x${size} icon is $(file -b "$png")"
 done
 
 # The desktop entry names an icon the package installs, in the scalable
 # size and as PNG, so menus and docks find it.
-entry="$root/usr/share/applications/io.github.drobi.Drobi.desktop"
+entry="$root/usr/share/applications/$id.desktop"
 icon=$(sed -n 's/^Icon=//p' "$entry")
 [ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] && [ -f "$root/usr/share/icons/hicolor/48x48/apps/$icon.png" ] \
   || fail "the desktop entry's Icon=$icon names no icon the package installs"
@@ -80,7 +81,7 @@ env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin" --class --help | gre
 # all of them for every build handed out.
 changelog=$(zcat "$root/usr/share/doc/drobi/changelog.gz" | head -n1)
 case "$changelog" in "drobi ($version) "*) ;; *) fail "changelog starts: $changelog" ;; esac
-grep -q "<release version=\"$version\"" "$root/usr/share/metainfo/io.github.drobi.Drobi.metainfo.xml" \
+grep -q "<release version=\"$version\"" "$root/usr/share/metainfo/$id.metainfo.xml" \
   || fail "AppStream data has no release $version"
 zcat "$root/usr/share/man/man1/drobi.1.gz" | grep -q "^\.TH DROBI 1 .*\"drobi $version\"" \
   || fail "man page is not for $version"

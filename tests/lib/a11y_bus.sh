@@ -4,7 +4,8 @@
 # (tests/lib/xvfb.sh), a private D-Bus session with its own AT-SPI bus, and
 # Qt told to talk to that bus whether or not a screen reader runs. For the
 # tests that watch what the program tells accessibility clients: a11y_seal
-# (a client on the bus) and tst_a11y_events (the events, recorded in-process).
+# (a client on the bus), tst_a11y_events (the events, recorded in-process)
+# and tst_handing_on (an event raised while the hook hands one to the bus).
 #
 # usage: a11y_bus.sh <command> [arguments...]
 set -euo pipefail

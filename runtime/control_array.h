@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A control array: controls of one kind sharing a name, reached by index.
+// A control array: controls of one kind sharing a name, reached by index
+// from 0 to its upper bound (every array of the design starts at 0).
 //
 // Indexing outside the declared bounds raises SubscriptError, as the design's
 // fixed ranges promise; nothing quietly reads a neighbour.
@@ -18,24 +19,22 @@ public:
 template <class Control>
 class ControlArray {
 public:
-    ControlArray(int lower, int upper) : m_lower(lower), m_items(size_t(upper - lower + 1), nullptr) {}
+    explicit ControlArray(int upper) : m_items(size_t(upper + 1), nullptr) {}
 
     Control *operator()(int index) const { return m_items[slot(index)]; }
     void set(int index, Control *control) { m_items[slot(index)] = control; }
 
-    int lower() const { return m_lower; }
-    int upper() const { return m_lower + int(m_items.size()) - 1; }
+    int upper() const { return int(m_items.size()) - 1; }
     auto begin() const { return m_items.begin(); }
     auto end() const { return m_items.end(); }
 
 private:
     size_t slot(int index) const
     {
-        if (index < m_lower || index > upper())
+        if (index < 0 || index > upper())
             throw SubscriptError();
-        return size_t(index - m_lower);
+        return size_t(index);
     }
 
-    int m_lower;
     std::vector<Control *> m_items;
 };

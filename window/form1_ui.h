@@ -90,23 +90,23 @@ public:
     QTimer *Timer1 = nullptr;
 
     // Control arrays of the ten task rows, indexed by row.
-    ControlArray<QLabel> Aw{0, 9};
-    ControlArray<QLabel> At{0, 9};
-    ControlArray<QLabel> Az{0, 9};
-    ControlArray<QLabel> Bw{0, 9};
-    ControlArray<QLabel> Bt{0, 9};
-    ControlArray<QLabel> Bz{0, 9};
-    ControlArray<QLabel> Label3{0, 9};
-    ControlArray<QLineEdit> Cw{0, 9};
-    ControlArray<QLineEdit> Ct{0, 9};
-    ControlArray<QLineEdit> Cz{0, 9};
-    ControlArray<QLabel> Result{0, 9};
-    ControlArray<QLabel> Dw{0, 9};
-    ControlArray<QLabel> Dt{0, 9};
-    ControlArray<QLabel> Dz{0, 9};
-    ControlArray<DotControl> Shape1{0, 7};
-    ControlArray<DotControl> Shape2{0, 7};
-    ControlArray<LineControl> Line1{0, 30};
+    ControlArray<QLabel> Aw{9};
+    ControlArray<QLabel> At{9};
+    ControlArray<QLabel> Az{9};
+    ControlArray<QLabel> Bw{9};
+    ControlArray<QLabel> Bt{9};
+    ControlArray<QLabel> Bz{9};
+    ControlArray<QLabel> Label3{9};
+    ControlArray<QLineEdit> Cw{9};
+    ControlArray<QLineEdit> Ct{9};
+    ControlArray<QLineEdit> Cz{9};
+    ControlArray<QLabel> Result{9};
+    ControlArray<QLabel> Dw{9};
+    ControlArray<QLabel> Dt{9};
+    ControlArray<QLabel> Dz{9};
+    ControlArray<DotControl> Shape1{7};
+    ControlArray<DotControl> Shape2{7};
+    ControlArray<LineControl> Line1{30};
 };
 
 } // namespace Ui

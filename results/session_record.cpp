@@ -23,14 +23,14 @@ QString mistakeName(Mistake mistake)
 } // namespace
 
 ResultRecord recordFromSession(const TestSession &session, const PupilIdentity &pupil, const QString &id,
-                               ResultStatus status)
+                               ResultStatus status, TestSession::Clock::time_point now)
 {
     const bool graded = status == ResultStatus::Graded;
     ResultRecord record;
     record.id = id;
     record.pupil = pupil;
     record.started = localTime(session.started());
-    record.finished = localTime(graded ? session.finished() : TestSession::Clock::now());
+    record.finished = localTime(graded ? session.finished() : now);
     record.secondsAllowed = session.secondsAllowed();
     record.secondsUsed = std::clamp(session.secondsAllowed() - session.secondsLeft(), 0, int(session.secondsAllowed()));
     record.timeRanOut = session.timeRanOut();

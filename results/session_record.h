@@ -9,6 +9,7 @@
 #include "results/result_record.h"
 #include "session/test_session.h"
 
-// `status` Unfinished keeps the boxes as typed and grades nothing.
+// `status` Unfinished keeps the boxes as typed and grades nothing; such a
+// test finished at `now` (a graded one when it was last graded).
 ResultRecord recordFromSession(const TestSession &session, const PupilIdentity &pupil, const QString &id,
-                               ResultStatus status);
+                               ResultStatus status, TestSession::Clock::time_point now = TestSession::Clock::now());

@@ -14,7 +14,7 @@ build_tools class_bench make_class_records
 folder=/tmp/bench-class-$count
 if [ "$(find "$folder" -name '*.drobi.json' 2>/dev/null | wc -l)" -ne "$count" ]; then
   rm -rf "$folder"
-  "$BENCH_BUILD/drobi/classview/tests/make_class_records" "$folder" "$count" 1
+  "$BENCH_BUILD/make_class_records" "$folder" "$count" 1
 fi
 note_load
 QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$(mktemp -d) "$BENCH_BUILD/class_bench" "$folder"

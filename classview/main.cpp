@@ -1,21 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // drobi-class: the teacher's class window, started as `drobi --class`.
 //
-//   drobi-class [FOLDER] [--export FILE.csv|.xlsx|.pdf] [--date YYYY-MM-DD|all]
-//               [--group CLASS] [--projector]
+//   drobi-class [FOLDER] [--settings FILE] [--export FILE.csv|.xlsx|.pdf]
+//               [--date YYYY-MM-DD|all] [--group CLASS] [--projector]
 //
 // Without FOLDER the results folder comes from the school settings file,
-// [results] folder= in /etc/xdg/drobi/drobi.conf. With --export the table
+// [results] folder= in /etc/xdg/drobi/drobi.conf (or the file --settings
+// names), read as the pupil's program reads it. With --export the table
 // (or, for .pdf, the summary and the table) is written without opening a
 // window, also without a display.
 
 #include "classview/class_report.h"
 #include "classview/class_window.h"
 #include "classview/table_export.h"
+#include "results/school_settings.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QSettings>
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,17 +24,15 @@
 
 namespace {
 
-constexpr const char *SettingsFile = "/etc/xdg/drobi/drobi.conf";
-
 const char *const Usage =
-    "Usage: drobi --class [FOLDER] [--export FILE.csv|FILE.xlsx|FILE.pdf]\n"
+    "Usage: drobi --class [FOLDER] [--settings FILE] [--export FILE.csv|FILE.xlsx|FILE.pdf]\n"
     "                     [--date YYYY-MM-DD|all] [--group CLASS] [--projector]\n"
     "The teacher's class window: the tests in the results folder (FOLDER, or\n"
-    "[results] folder= of /etc/xdg/drobi/drobi.conf), graded again, with the\n"
-    "class summary. With --export, writes the table (CSV, XLSX) or the summary\n"
-    "and the table (PDF) for the day (today unless --date; all for every day)\n"
-    "and the class given, and exits; no display is needed. --projector hides\n"
-    "the pupils' names.\n";
+    "[results] folder= of /etc/xdg/drobi/drobi.conf, or of FILE with\n"
+    "--settings), graded again, with the class summary. With --export, writes\n"
+    "the table (CSV, XLSX) or the summary and the table (PDF) for the day\n"
+    "(today unless --date; all for every day) and the class given, and exits;\n"
+    "no display is needed. --projector hides the pupils' names.\n";
 
 // Qt's own command-line options that take a value.
 const QStringList QtOptionsWithValue{
@@ -95,6 +94,9 @@ int parse(int argc, char *argv[], Options &o)
             if (!v)
                 return fail(QStringLiteral("--group needs a class, such as 6Б"));
             o.filter.group = v->trimmed();
+        } else if (arg == QLatin1String("--settings")) {
+            // Read below, as the pupil's program reads it.
+            ++i;
         } else if (arg == QLatin1String("--projector")) {
             o.projector = true;
         } else if (QtOptionsWithValue.contains(arg)) {
@@ -111,11 +113,15 @@ int parse(int argc, char *argv[], Options &o)
         }
     }
     if (o.folder.isEmpty()) {
-        const QSettings settings(QString::fromLatin1(SettingsFile), QSettings::IniFormat);
-        o.folder = settings.value(QStringLiteral("results/folder")).toString();
-        if (o.folder.isEmpty())
-            return fail(QStringLiteral("no results folder given, and none in %1 ([results] folder=)")
-                            .arg(QString::fromLatin1(SettingsFile)));
+        QString error;
+        const QString file = settingsFileFromArguments(argc, argv, &error);
+        const SchoolSettings settings = readSchoolSettings(file, file != QLatin1String(SystemSettingsPath));
+        o.folder = settings.folder;
+        if (o.folder.isEmpty()) {
+            for (const QString &problem : (error.isEmpty() ? QStringList() : QStringList{error}) + settings.problems)
+                std::fprintf(stderr, "drobi --class: %s\n", problem.toLocal8Bit().constData());
+            return fail(QStringLiteral("no results folder given, and none usable in %1 ([results] folder=)").arg(file));
+        }
     }
     return -1;
 }

@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The class window from the outside: `drobi --class FOLDER --export` without
-# a display, each export read back (CSV with Python's csv, XLSX with
-# openpyxl, PDF with pdftotext), projector mode hiding the names in the
-# PDF; then the window under Xvfb, and a record delivered into the folder
-# while it is open appears in it without a click (its title counts the
-# tests), within the 10 seconds allowed.
+# a display (and the same with the folder of a --settings file), each export
+# read back (CSV with Python's csv, XLSX with openpyxl, PDF with pdftotext),
+# projector mode hiding the names in the PDF; then the window under Xvfb,
+# and a record delivered into the folder while it is open, by the program's
+# own delivery code (results_driver: the local outbox, the temporary name,
+# the rename), appears in it without a click (its title counts the tests),
+# within the 10 seconds allowed.
 #
-# usage: class_window.sh <drobi> <make_class_records>
+# usage: class_window.sh <drobi> <make_class_records> <results_driver>
 set -euo pipefail
 drobi=$1
 make_records=$2
+driver=$3
 fail() { echo "FAIL: $*" >&2; exit 1; }
 # Debian's own Python, which has python3-openpyxl.
 python=/usr/bin/python3
@@ -48,6 +51,11 @@ headless() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$drobi" --cla
 headless --export "$work/out.csv" 2>"$work/err" || fail "CSV export: $(cat "$work/err")"
 grep -q "broken.drobi.json" "$work/err" || fail "the unread file is not named: $(cat "$work/err")"
 headless --export "$work/out.xlsx" --group 6А 2>/dev/null || fail "XLSX export"
+# The folder named by a school's settings file instead: the same table.
+printf '[results]\nfolder=%s\n' "$folder" >"$work/drobi.conf"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$drobi" --class --settings "$work/drobi.conf" \
+  --export "$work/settings.csv" 2>/dev/null || fail "CSV export with --settings"
+cmp -s "$work/out.csv" "$work/settings.csv" || fail "--settings gave another table than FOLDER"
 headless --export "$work/out.pdf" 2>/dev/null || fail "PDF export"
 headless --export "$work/projector.pdf" --projector 2>/dev/null || fail "PDF export in projector mode"
 
@@ -94,11 +102,14 @@ until window_with 6; do
   kill -0 "$app" 2>/dev/null || fail "drobi --class ended"
   sleep 0.1
 done
-"$make_records" "$folder" 1 11 --today
+"$make_records" "$work/pupil" 1 11 --today
 start=$(date +%s%N)
+"$driver" submit --outbox "$work/outbox" --folder "$folder" --record "$work/pupil"/*.drobi.json >"$work/delivered" \
+  || fail "the record was not delivered: $(cat "$work/delivered")"
 deadline=$((SECONDS + 10))
 until window_with 7; do
-  [ $SECONDS -lt $deadline ] || fail "the new record did not appear within 10 s"
+  [ $SECONDS -lt $deadline ] || fail "the delivered record did not appear within 10 s"
   sleep 0.1
 done
-echo "ok: exports read back; a new record appeared after $((($(date +%s%N) - start) / 1000000)) ms"
+[ -z "$(ls -A "$work/outbox")" ] || fail "the outbox kept a copy: $(ls -A "$work/outbox")"
+echo "ok: exports read back; a delivered record appeared after $((($(date +%s%N) - start) / 1000000)) ms"

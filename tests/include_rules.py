@@ -31,7 +31,7 @@ RULES = {
     "window": (("session", "fraction", "runtime", "runtime_ui", "results"), ANY_QT),
     "classview_launch": ((), ()),
     "classview_model": (("fraction", "runtime"), ("QtCore", "QtSql")),
-    "classview_test_support": (("classview_model", "fraction", "runtime", "runtime_test_support"), ("QtCore", "QtTest")),
+    "classview_test_support": (("classview_model", "results", "session", "fraction", "runtime", "runtime_test_support"), ("QtCore", "QtTest")),
     "classview_ui": (("classview_model", "fraction", "runtime"), ANY_QT),
 }
 

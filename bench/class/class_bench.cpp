@@ -13,7 +13,13 @@
 //                tests and the summary of all of them
 // The yardstick: the bytes of all the files read with plain read(2).
 //
+// With --first-read, the first read alone, timed before anything else
+// touches FOLDER (a mounted share: nothing of it cached yet), with the poll
+// after it; then the same of REFERENCE, the same files on local disk, as
+// the yardstick.
+//
 // usage: class_bench FOLDER
+//        class_bench --first-read FOLDER [REFERENCE]
 
 #include "classview/class_window.h"
 
@@ -24,6 +30,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <unistd.h>
@@ -67,13 +74,62 @@ double readAll(const QString &folder, qint64 &bytes)
     return ms(t);
 }
 
+struct FirstRead {
+    double ms = 0;
+    double cpuMs = 0;
+    double pollMs = 0;
+    qsizetype read = 0;
+    qsizetype skipped = 0;
+};
+
+// A new hash store and a new folder read for the first time, then polled.
+FirstRead firstRead(const QString &folder, const QString &store)
+{
+    FirstRead r;
+    QElapsedTimer t;
+    t.start();
+    ms(t);
+    HashStore hashes(store);
+    ResultsFolder results(folder, &hashes);
+    results.refresh();
+    r.ms = ms(t);
+    r.cpuMs = g_cpu;
+    results.refresh();
+    r.pollMs = ms(t);
+    r.read = results.entries().size();
+    r.skipped = results.skipped().size();
+    return r;
+}
+
+int firstReadOnly(const QString &folder, const QString &reference)
+{
+    QTemporaryDir data;
+    const FirstRead first = firstRead(folder, data.filePath(QStringLiteral("first.sqlite")));
+    std::printf("records: %lld read, %lld not read\n", static_cast<long long>(first.read),
+                static_cast<long long>(first.skipped));
+    std::printf("first read: %.0f ms (CPU %.0f ms over all threads), target <= 3000 ms %s\n",
+                first.ms, first.cpuMs, first.ms <= 3000 ? "met" : "MISSED");
+    std::printf("poll with nothing new: %.0f ms\n", first.pollMs);
+    if (reference.isEmpty())
+        return 0;
+    qint64 bytes = 0;
+    readAll(reference, bytes);
+    const FirstRead local = firstRead(reference, data.filePath(QStringLiteral("reference.sqlite")));
+    std::printf("yardstick, the same files on local disk (page cache): first read %.0f ms, poll %.0f ms; "
+                "the share's first read %.1f x, its poll %.1f x\n",
+                local.ms, local.pollMs, first.ms / local.ms, first.pollMs / local.pollMs);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    if (argc >= 3 && std::strcmp(argv[1], "--first-read") == 0)
+        return firstReadOnly(QString::fromLocal8Bit(argv[2]), argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString());
     if (argc < 2) {
-        std::fputs("usage: class_bench FOLDER\n", stderr);
+        std::fputs("usage: class_bench FOLDER\n       class_bench --first-read FOLDER [REFERENCE]\n", stderr);
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);

@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Test support: results records written as the pupil's program writes them,
-// for the class window's tests, its benchmark and its screenshots. The tasks
-// come from the real generator driven by fixed random values, the answers'
-// texts from the window's written form; a row is either answered right (the
-// answer's texts typed) or typed as the test says, and stored as wrong.
+// Test support: results records written by the pupil's program's own code,
+// for the class window's tests, its benchmark and its screenshots. A test
+// session draws its tasks from fixed random values, its boxes hold the
+// right answers' texts or what the fixture says was typed, it is graded as
+// «Готово!» or the clock grades it (or left unfinished), and the record is
+// made from it and written as the program writes it.
 
 #include "fraction/task_generator.h"
 #include "fraction/written_form.h"
+#include "results/result_record.h"
+#include "results/session_record.h"
 #include "runtime/tests/scripted_random_source.h"
+#include "session/test_session.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -20,6 +24,7 @@
 #include <QUuid>
 
 #include <array>
+#include <chrono>
 #include <optional>
 #include <random>
 
@@ -37,55 +42,35 @@ struct FixtureTest {
     QString id = QUuid::createUuid().toString(QUuid::WithoutBraces);
 };
 
+// The test's record as the program writes it, parsed back into JSON.
 inline QJsonObject fixtureRecord(const FixtureTest &t)
 {
-    std::array<std::array<WrittenForm, 3>, RowCount> shown;
+    using Clock = TestSession::Clock;
+    const Clock::time_point started{std::chrono::milliseconds(t.started.toMSecsSinceEpoch())};
+    const Clock::time_point finished = started + std::chrono::seconds(t.secondsUsed);
+    TestSession session(TestSeconds);
     ScriptedRandomSource random(std::vector<double>(t.draws.begin(), t.draws.end()));
-    GenerateTasks(random, [&](int16_t row, Fraction &f, uint8_t column) { shown[size_t(row)][column - 1u] = WriteFraction(f); });
-    QJsonArray rows;
-    int right = 0;
+    session.start(random, started);
     for (int r = 0; r < RowCount; ++r) {
-        const WrittenForm &answer = shown[size_t(r)][2];
-        const auto typed = t.typed[size_t(r)].value_or(std::array<QString, 3>{
-            answer.wholeShown ? QString::fromStdString(answer.whole) : QString(),
-            answer.numShown ? QString::fromStdString(answer.num) : QString(),
-            answer.denShown ? QString::fromStdString(answer.den) : QString()});
-        const bool isRight = !t.unfinished && !t.typed[size_t(r)];
-        right += isRight;
-        rows.append(QJsonObject{
-            {QStringLiteral("operation"), RowOperation[size_t(r)] == Operation::Multiply ? QStringLiteral("*") : QStringLiteral(":")},
-            {QStringLiteral("a"), QString::fromStdString(shown[size_t(r)][0].text())},
-            {QStringLiteral("b"), QString::fromStdString(shown[size_t(r)][1].text())},
-            {QStringLiteral("answer"), QString::fromStdString(answer.text())},
-            {QStringLiteral("typed"), QJsonObject{{QStringLiteral("whole"), typed[0]},
-                                                  {QStringLiteral("numerator"), typed[1]},
-                                                  {QStringLiteral("denominator"), typed[2]}}},
-            {QStringLiteral("right"), isRight},
-            {QStringLiteral("mistake"), isRight || t.unfinished ? QString() : QStringLiteral("other")},
-            {QStringLiteral("explanation"), QString()},
-        });
+        const WrittenForm &answer = session.row(r).answer;
+        const auto &typed = t.typed[size_t(r)];
+        session.setBoxes(r, typed ? BoxTexts{(*typed)[0].toStdString(), (*typed)[1].toStdString(), (*typed)[2].toStdString()}
+                                  : BoxTexts{answer.wholeShown ? answer.whole : std::string(),
+                                             answer.numShown ? answer.num : std::string(),
+                                             answer.denShown ? answer.den : std::string()});
     }
-    const int grade = t.unfinished ? 0 : right == 10 ? 5 : right == 9 ? 4 : right == 8 ? 3 : 2;
-    return QJsonObject{
-        {QStringLiteral("format"), QStringLiteral("drobi-result/1")},
-        {QStringLiteral("program"), QJsonObject{{QStringLiteral("name"), QStringLiteral("drobi")},
-                                                {QStringLiteral("version"), QStringLiteral("1.0.0")}}},
-        {QStringLiteral("id"), t.id},
-        {QStringLiteral("pupil"), QJsonObject{{QStringLiteral("name"), t.name},
-                                              {QStringLiteral("class"), t.group},
-                                              {QStringLiteral("login"), QStringLiteral("pupil")},
-                                              {QStringLiteral("host"), QStringLiteral("class-pc")}}},
-        {QStringLiteral("started"), t.started.toString(Qt::ISODate)},
-        {QStringLiteral("finished"), t.started.addSecs(t.secondsUsed).toString(Qt::ISODate)},
-        {QStringLiteral("secondsAllowed"), 600},
-        {QStringLiteral("secondsUsed"), t.secondsUsed},
-        {QStringLiteral("timeRanOut"), t.timeRanOut},
-        {QStringLiteral("status"), t.unfinished ? QStringLiteral("unfinished") : QStringLiteral("graded")},
-        {QStringLiteral("rows"), rows},
-        {QStringLiteral("right"), t.unfinished ? 0 : right},
-        {QStringLiteral("wrong"), t.unfinished ? 0 : RowCount - right},
-        {QStringLiteral("grade"), grade},
-    };
+    session.setSecondsLeft(int16_t(t.timeRanOut ? 0 : TestSeconds - t.secondsUsed));
+    if (!t.unfinished) {
+        if (!t.timeRanOut)
+            session.fillEmptyBoxes();
+        session.grade(finished);
+    }
+    ResultRecord record = recordFromSession(session, {t.name, t.group, QStringLiteral("pupil"), QStringLiteral("class-pc")},
+                                            t.id, t.unfinished ? ResultStatus::Unfinished : ResultStatus::Graded, finished);
+    // The times as the pupil's computer writes them, in its own zone, not this one's.
+    record.started = record.started.toOffsetFromUtc(t.started.offsetFromUtc());
+    record.finished = record.finished.toOffsetFromUtc(t.started.offsetFromUtc());
+    return QJsonDocument::fromJson(resultJson(record, QStringLiteral("1.0.0"))).object();
 }
 
 // Writes the record as <id>.drobi.json into `folder`, under a hidden name

@@ -5,18 +5,24 @@
 // folder given on the command line.
 //
 //   results_driver submit --outbox DIR --folder DIR [--id ID] [--name NAME] [--pad BYTES]
+//   results_driver submit --outbox DIR --folder DIR --record FILE
 //       prints "delivered ID", "waiting ID" or "not-saved ID"; exit 0, 3 or 4
 //   results_driver start --outbox DIR --folder DIR
 //       one retry pass; prints "delivered N waiting M"; exit 0 when none waits
 //
 // --pad makes the record's first explanation BYTES long, so that writing it
-// takes long enough to be interrupted.
+// takes long enough to be interrupted. --record hands over a record
+// written elsewhere (its bytes as they are, under its own id) instead of
+// the sample.
 
 #include "results/result_record.h"
 #include "results/results_courier.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTimeZone>
 #include <cstdio>
 
@@ -66,19 +72,32 @@ int main(int argc, char *argv[])
                                   QStringLiteral("Иванова Мария"));
     const QCommandLineOption pad(QStringLiteral("pad"), QStringLiteral("extra bytes"), QStringLiteral("BYTES"),
                                  QStringLiteral("0"));
-    parser.addOptions({outbox, folder, id, name, pad});
+    const QCommandLineOption recordFile(QStringLiteral("record"), QStringLiteral("a record to deliver"), QStringLiteral("FILE"));
+    parser.addOptions({outbox, folder, id, name, pad, recordFile});
     parser.process(app);
     if (parser.positionalArguments().size() != 1 || !parser.isSet(outbox) || !parser.isSet(folder)) {
-        std::fputs("usage: results_driver submit|start --outbox DIR --folder DIR [--id ID] [--name NAME] [--pad BYTES]\n",
+        std::fputs("usage: results_driver submit|start --outbox DIR --folder DIR [--id ID] [--name NAME] [--pad BYTES]"
+                   " [--record FILE]\n",
                    stderr);
         return 2;
     }
 
     ResultsCourier courier(parser.value(folder), parser.value(outbox));
     if (parser.positionalArguments().constFirst() == QLatin1String("submit")) {
-        const QString recordId = parser.isSet(id) ? parser.value(id) : newResultId();
-        const ResultRecord record = sampleRecord(recordId, parser.value(name), parser.value(pad).toLongLong());
-        const auto state = courier.submit(recordId, resultJson(record, QStringLiteral("1.0.0")), 120'000);
+        QString recordId = parser.isSet(id) ? parser.value(id) : newResultId();
+        QByteArray json;
+        if (parser.isSet(recordFile)) {
+            QFile file(parser.value(recordFile));
+            if (!file.open(QIODevice::ReadOnly)) {
+                std::fprintf(stderr, "cannot read %s\n", qPrintable(file.fileName()));
+                return 2;
+            }
+            json = file.readAll();
+            recordId = QJsonDocument::fromJson(json).object().value(QStringLiteral("id")).toString();
+        } else {
+            json = resultJson(sampleRecord(recordId, parser.value(name), parser.value(pad).toLongLong()), QStringLiteral("1.0.0"));
+        }
+        const auto state = courier.submit(recordId, json, 120'000);
         const char *word = state == ResultsCourier::State::Delivered ? "delivered"
                            : state == ResultsCourier::State::Waiting ? "waiting"
                                                                      : "not-saved";

@@ -21,19 +21,18 @@ not give the three kinds their words is ended and a new one started.
 
 import math
 import os
-import re
 import signal
 import subprocess
 import sys
-import time
 from fractions import Fraction
 
 import pyatspi
-from gi.repository import GLib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "tests", "lib"))
+from atspi_client import TASK, find, press, pump, showing, wait_for, walk  # noqa: E402
 
 ROWS = 10
 MULTIPLY, DIVIDE = "умножить на", "разделить на"
-TASK = re.compile(r"^Задание (\d+): (.+) (умножить на|разделить на) (.+) =$")
 
 # The opening words of each kind's explanation, as fraction/diagnosis.cpp
 # writes them, and the rows tried for it, most telling first.
@@ -44,55 +43,11 @@ KINDS = {
 }
 
 
-def pump(seconds):
-    end = time.monotonic() + seconds
-    context = GLib.MainContext.default()
-    while time.monotonic() < end:
-        while context.pending():
-            context.iteration(False)
-        time.sleep(0.02)
-
-
-def showing(acc):
-    try:
-        return acc.getState().contains(pyatspi.STATE_SHOWING)
-    except Exception:  # the object is gone
-        return False
-
-
-def walk(acc):
-    yield acc
-    for i in range(acc.childCount):
-        child = acc.getChildAtIndex(i)
-        if child is not None:
-            yield from walk(child)
-
-
-def find(root, predicate):
-    return [a for a in walk(root) if predicate(a)]
-
-
 def named(root, name):
     found = find(root, lambda a: a.name == name and showing(a))
     if not found:
         sys.exit(f"FAIL: no showing object named «{name}»")
     return found[0]
-
-
-def press(acc):
-    action = acc.queryAction()
-    names = [action.getName(i) for i in range(action.nActions)]
-    action.doAction(names.index("Press"))
-
-
-def wait_for(what, getter, seconds=15):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        pump(0.1)
-        found = getter()
-        if found:
-            return found
-    sys.exit(f"FAIL: {what} did not appear within {seconds} s")
 
 
 def parse(text):

@@ -10,6 +10,7 @@ button, and checks that the revealed answer column is readable and that
 every verdict now explains itself.
 """
 
+import os
 import re
 import signal
 import subprocess
@@ -17,20 +18,18 @@ import sys
 import time
 
 import pyatspi
-from gi.repository import GLib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "lib"))
+import atspi_client  # noqa: E402
+from atspi_client import find, press, pump, wait_for, walk  # noqa: E402
 
 DIGIT = re.compile(r"\d")
 events = []
 
 
-def pump(seconds):
-    """Lets events arrive for a while."""
-    end = time.monotonic() + seconds
-    context = GLib.MainContext.default()
-    while time.monotonic() < end:
-        while context.pending():
-            context.iteration(False)
-        time.sleep(0.02)
+def showing(acc):
+    # An object that is gone says nothing more.
+    return atspi_client.showing(acc, if_gone=True)
 
 
 def settle(quiet=0.3, seconds=15):
@@ -46,13 +45,6 @@ def settle(quiet=0.3, seconds=15):
     sys.exit(f"FAIL: events kept coming for {seconds} s")
 
 
-def showing(acc):
-    try:
-        return acc.getState().contains(pyatspi.STATE_SHOWING)
-    except Exception:  # the object is gone
-        return True
-
-
 def contents(acc):
     """Everything the object tells a client about what it holds."""
     parts = [acc.name or "", acc.description or ""]
@@ -66,34 +58,6 @@ def contents(acc):
     except NotImplementedError:
         pass
     return " ".join(p for p in parts if p)
-
-
-def walk(acc):
-    yield acc
-    for i in range(acc.childCount):
-        child = acc.getChildAtIndex(i)
-        if child is not None:
-            yield from walk(child)
-
-
-def find(root, predicate):
-    return [a for a in walk(root) if predicate(a)]
-
-
-def press(acc):
-    action = acc.queryAction()
-    names = [action.getName(i) for i in range(action.nActions)]
-    action.doAction(names.index("Press"))
-
-
-def wait_for(what, getter, seconds=15):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        pump(0.1)
-        found = getter()
-        if found:
-            return found
-    sys.exit(f"FAIL: {what} did not appear within {seconds} s")
 
 
 def on_event(event):

@@ -21,51 +21,12 @@ import signal
 import subprocess
 import sys
 import time
-from fractions import Fraction
 
-import pyatspi
-from gi.repository import GLib
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "lib"))
+from atspi_client import application, pump, read_tasks, shown_names, showing, wait_for, walk  # noqa: E402
 
 NAME = "Иванова Мария"
 CLASS = "6Б"
-
-
-def pump(seconds):
-    end = time.monotonic() + seconds
-    context = GLib.MainContext.default()
-    while time.monotonic() < end:
-        while context.pending():
-            context.iteration(False)
-        time.sleep(0.02)
-
-
-def showing(acc):
-    try:
-        return acc.getState().contains(pyatspi.STATE_SHOWING)
-    except Exception:
-        return False
-
-
-def walk(acc):
-    yield acc
-    for i in range(acc.childCount):
-        child = acc.getChildAtIndex(i)
-        if child is not None:
-            yield from walk(child)
-
-
-def wait_for(what, getter, seconds=20):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        pump(0.1)
-        found = getter()
-        if found:
-            return found
-    sys.exit(f"FAIL: {what} did not appear within {seconds} s")
-
-
-def shown_names(root):
-    return [a.name for a in walk(root) if showing(a) and a.name]
 
 
 def keys(*names):
@@ -75,16 +36,6 @@ def keys(*names):
 def type_text(text):
     if text:
         subprocess.run(["xdotool", "type", "--delay", "30", "--", text], check=True)
-
-
-def value(text):
-    """A value as the window writes it: "-1 1/4", "-1/2", "4"."""
-    negative = text.startswith("-")
-    whole, _, fraction = text.lstrip("-").partition(" ")
-    if "/" in whole:
-        whole, fraction = "0", whole
-    v = Fraction(int(whole or 0)) + (Fraction(fraction) if fraction else 0)
-    return -v if negative else v
 
 
 def boxes(v):
@@ -137,9 +88,7 @@ def main():
     os.makedirs(shots, exist_ok=True)
     program = subprocess.Popen([drobi, "--settings", settings])
     try:
-        desktop = pyatspi.Registry.getDesktop(0)
-        app = wait_for("drobi on the accessibility bus", lambda: next(
-            (a for a in desktop if a is not None and a.name == "drobi"), None))
+        app = application()
         window = app.getChildAtIndex(0)
         wait_for("«Начать тест»", lambda: "Начать тест" in shown_names(window))
         focus(program.pid, "Тест для 6 класса")
@@ -164,12 +113,7 @@ def main():
         wait_for("the task rows", lambda: "Готово!" in shown_names(window))
         focus(program.pid, "Тест для 6 класса")
 
-        tasks = {}
-        for name in shown_names(window):
-            m = re.fullmatch(r"Задание (\d+): (.+) (умножить на|разделить на) (.+) =", name)
-            if m:
-                a, b = value(m.group(2)), value(m.group(4))
-                tasks[int(m.group(1)) - 1] = a * b if m.group(3) == "умножить на" else a / b
+        tasks = {row: a * b if multiplies else a / b for row, (a, b, multiplies) in read_tasks(window).items()}
         if sorted(tasks) != list(range(10)):
             sys.exit(f"FAIL: the tasks read {sorted(tasks)}")
 

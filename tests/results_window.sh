@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A pupil's test reaches the teacher's folder on a real Samba share: the real
 # drobi, with a settings file naming the share's folder, in a private X
-# server, D-Bus session and AT-SPI bus; results_window.py takes the test by
+# server, D-Bus session and AT-SPI bus (lib/a11y_bus.sh); results_window.py
+# takes the test by
 # keyboard and compares the record in the share with what the window showed.
 # The share is private to this run (tests/lib/samba_share.sh): its own
 # network and mount namespaces, smbd on 127.0.0.1, smbnetfs. Needs root;
@@ -22,13 +23,11 @@ fi
 bin=$(realpath "$1")
 shots=$2
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib/xvfb.sh"
 source "$here/lib/samba_share.sh"
 
 work=$(mktemp -d)
 cleanup() {
   set +e
-  stop_xvfb
   stop_share
   rm -rf "$work"
 }
@@ -49,12 +48,5 @@ CONF
 # The pupil's own home: the outbox lives there.
 mkdir -p "$work/pupil-home"
 
-start_xvfb 1280x900x24
-dbus-run-session -- bash -c '
-  set -euo pipefail
-  /usr/libexec/at-spi-bus-launcher --launch-immediately &
-  launcher=$!
-  trap "kill $launcher 2>/dev/null || true" EXIT
-  HOME="$5" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 \
-    timeout 90 /usr/bin/python3 "$1/results_window.py" "$2" "$3" "$4" "$6"
-' _ "$here" "$bin" "$work/drobi.conf" "$share_dir" "$work/pupil-home" "$shots"
+HOME="$work/pupil-home" bash "$here/lib/a11y_bus.sh" \
+  timeout 90 /usr/bin/python3 "$here/results_window.py" "$bin" "$work/drobi.conf" "$share_dir" "$shots"

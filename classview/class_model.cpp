@@ -42,7 +42,7 @@ bool ResultsFolder::refresh()
     DIR *dir = dirFd >= 0 ? ::fdopendir(dirFd) : nullptr;
     if (!dir) {
         const QString problem = QStringLiteral("папка %1 не открывается: %2")
-                                    .arg(m_path, QString::fromLocal8Bit(std::strerror(errno)));
+                                    .arg(m_path, systemReason(errno));
         if (dirFd >= 0)
             ::close(dirFd);
         // What was read stays shown while the share is away.

@@ -315,6 +315,11 @@ void ClassWindow::setProjectorMode(bool on)
         return;
     }
     m_projector = on;
+    // A name typed into the search would tell who is who on the projector:
+    // the search is emptied and closed while the names are hidden.
+    if (on)
+        m_search->clear();
+    m_search->setEnabled(!on);
     showTests();
 }
 

@@ -14,6 +14,8 @@
 #include "classview/class_window.h"
 #include "classview/table_export.h"
 #include "results/school_settings.h"
+#include "runtime/message_box.h"
+#include "runtime/translations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,6 +51,8 @@ struct Options {
     bool projector = false;
     // -platform names where Qt draws: no display is needed then.
     bool platformGiven = false;
+    // Why there is no folder to read, when none was given or set.
+    QString noFolder;
 };
 
 int fail(const QString &message)
@@ -120,7 +124,7 @@ int parse(int argc, char *argv[], Options &o)
         if (o.folder.isEmpty()) {
             for (const QString &problem : (error.isEmpty() ? QStringList() : QStringList{error}) + settings.problems)
                 std::fprintf(stderr, "drobi --class: %s\n", problem.toLocal8Bit().constData());
-            return fail(QStringLiteral("no results folder given, and none usable in %1 ([results] folder=)").arg(file));
+            o.noFolder = QStringLiteral("no results folder given, and none usable in %1 ([results] folder=)").arg(file);
         }
     }
     return -1;
@@ -151,6 +155,18 @@ int main(int argc, char *argv[])
 
     QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
+    // Qt's own dialogs (saving an export, details) in Russian, as in the pupil's program.
+    installRussianTranslations(app);
+    if (!options.noFolder.isEmpty()) {
+        // Started from the desktop menu, the teacher sees why nothing opens.
+        if (options.exportPath.isEmpty())
+            MsgBox(nullptr,
+                   QStringLiteral("Папка с результатами класса не задана. Администратор школы указывает её в файле %1 "
+                                  "([results] folder=); её можно открыть и так: drobi --class ПАПКА.")
+                       .arg(QLatin1String(SystemSettingsPath)),
+                   MsgBoxStyle::Critical, QStringLiteral("Дроби: результаты класса"));
+        return fail(options.noFolder);
+    }
     QApplication::setApplicationName(QStringLiteral("drobi"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.drobi.Drobi.Class"));
     HashStore hashes(HashStore::defaultPath());

@@ -16,6 +16,30 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+QString systemReason(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return QStringLiteral("нет такого файла или папки");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("нет доступа");
+    case ENOTDIR:
+        return QStringLiteral("это не папка");
+    case EISDIR:
+        return QStringLiteral("это папка");
+    case ELOOP:
+        return QStringLiteral("это ссылка");
+    case EIO:
+    case EHOSTDOWN:
+    case ENOTCONN:
+    case ETIMEDOUT:
+        return QStringLiteral("ошибка чтения: папка на сервере недоступна");
+    default:
+        return QStringLiteral("ошибка системы %1").arg(error);
+    }
+}
+
 namespace {
 
 // A record that does not have the form the program writes: the reason is
@@ -182,7 +206,7 @@ RecordRead parseRecord(const QByteArray &bytes)
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError) {
-        read.problem = QStringLiteral("не JSON (%1, байт %2)").arg(error.errorString()).arg(error.offset);
+        read.problem = QStringLiteral("не JSON (ошибка у байта %1)").arg(error.offset);
         return read;
     }
     if (!document.isObject()) {
@@ -209,13 +233,13 @@ RecordRead readRecordFile(const QString &path)
         if (error == ELOOP)
             read.problem = QStringLiteral("ссылка, а не файл");
         else
-            read.problem = QStringLiteral("не открывается: %1").arg(QString::fromLocal8Bit(std::strerror(error)));
+            read.problem = QStringLiteral("не открывается: %1").arg(systemReason(error));
         return read;
     }
     struct stat info {};
     QByteArray bytes;
     if (::fstat(fd, &info) != 0) {
-        read.problem = QStringLiteral("не открывается: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        read.problem = QStringLiteral("не открывается: %1").arg(systemReason(errno));
     } else if (S_ISDIR(info.st_mode)) {
         read.problem = QStringLiteral("папка, а не файл");
     } else if (!S_ISREG(info.st_mode)) {
@@ -237,7 +261,7 @@ RecordRead readRecordFile(const QString &path)
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0) {
-                read.problem = QStringLiteral("не читается: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+                read.problem = QStringLiteral("не читается: %1").arg(systemReason(errno));
                 break;
             }
             if (n == 0)

@@ -19,6 +19,11 @@
 #include <QString>
 
 #include <array>
+
+// Why the system refused a file or folder, in Russian, for the teacher's
+// window and exports: "нет такого файла или папки", "нет доступа", or the
+// error's number for the rare others.
+QString systemReason(int error);
 #include <optional>
 
 inline constexpr qint64 MaxRecordBytes = 1024 * 1024;

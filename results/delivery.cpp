@@ -189,7 +189,9 @@ bool Outbox::store(const QString &id, const QByteArray &bytes, QString *error) c
     // Records hold pupils' names: the outbox is the account's own.
     QFile::setPermissions(m_dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QSaveFile file(path(id));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // The pupil's own copy: readable by the pupil alone, like the folder.
+    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
+        || file.write(bytes) != bytes.size() || !file.commit()) {
         if (error)
             *error = QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
         return false;

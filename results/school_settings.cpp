@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QSettings>
 #include <cstdio>
 #include <cstring>
@@ -97,6 +98,44 @@ void readUnknownKeys(const QSettings &ini, SchoolSettings &settings)
     }
 }
 
+// QSettings passes over a line it cannot read ("folder /srv/x", "minutes:
+// 12") and keeps the last of two equal keys, silently: the administrator
+// would believe a setting is in force that is not. Each such line is named.
+void readLines(const QString &file, SchoolSettings &settings)
+{
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Text))
+        return;
+    QString section = QStringLiteral("General");
+    QSet<QString> seen;
+    int number = 0;
+    while (!in.atEnd()) {
+        ++number;
+        const QString line = QString::fromUtf8(in.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+            continue;
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+            section = line.mid(1, line.size() - 2).trimmed();
+            continue;
+        }
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (equals <= 0) {
+            settings.problems << QStringLiteral("%1, line %2: \"%3\" is not key=value: ignored")
+                                     .arg(file)
+                                     .arg(number)
+                                     .arg(line.left(60));
+            continue;
+        }
+        const QString key = section + QLatin1Char('/') + line.left(equals).trimmed();
+        if (seen.contains(key))
+            settings.problems << QStringLiteral("%1, line %2: %3 is set a second time: the last value is used")
+                                     .arg(file)
+                                     .arg(number)
+                                     .arg(key);
+        seen.insert(key);
+    }
+}
+
 } // namespace
 
 SchoolSettings readSchoolSettings(const QString &file, bool mustExist)
@@ -119,6 +158,7 @@ SchoolSettings readSchoolSettings(const QString &file, bool mustExist)
         settings.problems << QStringLiteral("%1 is not an INI file drobi can read: the defaults are used").arg(file);
         return settings;
     }
+    readLines(file, settings);
     readFolder(ini, settings);
     readNameSource(ini, settings);
     readMinutes(ini, settings);

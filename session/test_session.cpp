@@ -82,7 +82,10 @@ void TestSession::grade(Clock::time_point now)
         const bool noAnswer = row.boxesWereEmpty || (!m_filled && row.boxes.allEmpty());
         row.diagnosis = DiagnoseAnswer(row.a, row.b, row.operation, boxes, noAnswer, row.right);
     }
-    m_finished = now;
+    // The test ended when it was first graded: «Готово!» pressed again after
+    // the timeout, or twice, does not move its end.
+    if (m_stage != Stage::Graded)
+        m_finished = now;
     m_stage = Stage::Graded;
 }
 

@@ -93,7 +93,8 @@ public:
     void fillEmptyBoxes();
     bool boxesFilled() const { return m_filled; }
 
-    // Marks every row, counts and grades, and diagnoses each row.
+    // Marks every row, counts and grades, and diagnoses each row. The first
+    // grading sets the time the test finished.
     void grade(Clock::time_point now);
 
     int rightCount() const { return m_right; }

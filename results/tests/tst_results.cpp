@@ -64,6 +64,9 @@ void TestResults::settings_data()
     QTest::newRow("unknown key") << "[test]\nminutes=20\nseconds=5\n" << "" << true << 20 << "[test] seconds";
     QTest::newRow("unknown group") << "[sound]\nvolume=3\n" << "" << true << 10 << "[sound] volume";
     QTest::newRow("key before any group") << "folder=/tmp\n" << "" << true << 10 << "folder is not a setting";
+    QTest::newRow("line without =") << "[results]\nfolder /tmp\n" << "" << true << 10 << "line 2: \"folder /tmp\" is not key=value";
+    QTest::newRow("minutes: 12") << "[test]\nminutes: 12\n" << "" << true << 10 << "is not key=value";
+    QTest::newRow("key twice") << "[test]\nminutes=12\nminutes=20\n" << "" << true << 20 << "test/minutes is set a second time";
 }
 
 // Each table row is read by the program's start (the settings) and by the

@@ -103,6 +103,9 @@ void TestTestSession::typedIsFrozenOnceFilled()
     QCOMPARE(session.gradeValue(), 4);
     QVERIFY(!session.timeRanOut());
     QCOMPARE(session.finished() - session.started(), std::chrono::seconds(300));
+    // Graded again later, the test still ended when it was first graded.
+    session.grade(TestSession::Clock::time_point(std::chrono::seconds(1900)));
+    QCOMPARE(session.finished() - session.started(), std::chrono::seconds(300));
 }
 
 QTEST_APPLESS_MAIN(TestTestSession)

@@ -1,18 +1,51 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // drobi: a timed classroom test on multiplying and dividing fractions.
 
+#include "classview/launcher.h"
 #include "results/school_settings.h"
 #include "results/settings_check.h"
-#include "classview/launcher.h"
 #include "window/application.h"
 #include "window/form1.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
+
+int g_endRequests[2] = {-1, -1};
+
+// A logout or shutdown ends the program with SIGTERM (or SIGHUP): the window
+// is closed as if the pupil had closed it, so that a running test is kept
+// for the teacher, unfinished, instead of being lost with the process. The
+// handler only writes a byte; the window's thread does the rest.
+void closeOnSignal(QWidget &window)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_endRequests) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(g_endRequests[1], QSocketNotifier::Read, &window);
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window, notifier] {
+        char byte;
+        [[maybe_unused]] const ssize_t n = ::read(g_endRequests[1], &byte, 1);
+        notifier->setEnabled(false);
+        window.close();
+        QCoreApplication::quit();
+    });
+    struct sigaction action = {};
+    action.sa_handler = [](int) {
+        const char byte = 1;
+        [[maybe_unused]] const ssize_t n = ::write(g_endRequests[0], &byte, 1);
+    };
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+}
 
 // Whether Qt has somewhere to open the window. Only when none of the ways it
 // could find a display is present do we say so ourselves, in one line,
@@ -101,6 +134,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     setUpApplication(app);
     Form1 form(nullptr, settings);
+    closeOnSignal(form);
     form.show();
     return app.exec();
 }

@@ -49,13 +49,14 @@ int checkSchoolSettings(int argc, char *argv[], std::FILE *out)
     for (const QString &problem : std::as_const(problems))
         print(out, problem);
 
-    print(out, QStringLiteral("%1: results %2; names %3; the test lasts %4 minutes; %5")
+    print(out, QStringLiteral("%1: results %2; names %3; the test lasts %4; %5")
                    .arg(settings.file,
                         settings.resultsOn() ? QStringLiteral("go to %1").arg(settings.folder) : QStringLiteral("are off"),
                         settings.nameSource == PupilNameSource::Login ? QStringLiteral("from the account")
                                                                       : QStringLiteral("asked before the test"))
-                   .arg(settings.minutes)
-                   .arg(problems.isEmpty() ? QStringLiteral("no problems")
-                                           : QStringLiteral("%1 problem(s)").arg(problems.size())));
+                   .arg(settings.minutes == 1 ? QStringLiteral("1 minute") : QStringLiteral("%1 minutes").arg(settings.minutes))
+                   .arg(problems.isEmpty()        ? QStringLiteral("no problems")
+                        : problems.size() == 1 ? QStringLiteral("1 problem")
+                                               : QStringLiteral("%1 problems").arg(problems.size())));
     return problems.isEmpty() && std::fflush(out) == 0 ? 0 : 1;
 }

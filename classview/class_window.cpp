@@ -435,7 +435,7 @@ void ClassWindow::showTests()
     const QString &problem = m_folderProblem;
     m_status->setText(QStringLiteral("Папка: %1. %2 Прочитано в %3.%4")
                           .arg(m_folder.path(), heading(), QTime::currentTime().toString(QStringLiteral("HH:mm:ss")),
-                               problem.isEmpty() ? QString() : QStringLiteral(" ") + problem));
+                               problem.isEmpty() ? QString() : QStringLiteral(" Ошибка: ") + problem));
     showSummary();
 }
 
@@ -498,7 +498,7 @@ QString ClassWindow::pupilTestHtml(const ShownTest &test)
     const TestRecord &r = e.record;
     const auto esc = [](const QString &s) { return s.toHtmlEscaped(); };
     QString html = QStringLiteral("<h2>%1, %2</h2>").arg(esc(test.name), esc(r.pupilClass));
-    html += QStringLiteral("<p>%1, начало в %2, минут: %3. %4.")
+    html += QStringLiteral("<p>%1, начало в %2, минут: %3. Состояние: %4.")
                 .arg(r.started.toString(QStringLiteral("dd.MM.yyyy")), r.started.toString(QStringLiteral("HH:mm")),
                      tableRow(test)[int(Column::Minutes)], esc(stateText(test)));
     if (e.check.graded)

@@ -95,7 +95,7 @@ folder=$share_folder/box
 # exactly these records, once each, each valid against the schema, and
 # nothing else of ours.
 check_records() {
-  python3 - "$1" "$2" "$schema" <<'PY' || fail "records in $1 do not match"
+  /usr/bin/python3 - "$1" "$2" "$schema" <<'PY' || fail "records in $1 do not match"
 import json, os, sys
 import jsonschema
 folder, ids_file, schema_file = sys.argv[1:]

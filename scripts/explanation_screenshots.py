@@ -29,7 +29,7 @@ from fractions import Fraction
 import pyatspi
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "tests", "lib"))
-from atspi_client import TASK, find, press, pump, showing, wait_for, walk  # noqa: E402
+from atspi_client import TASK, boxes, find, press, pump, showing, wait_for, walk  # noqa: E402
 
 ROWS = 10
 MULTIPLY, DIVIDE = "умножить на", "разделить на"
@@ -64,16 +64,6 @@ def split_mixed(x):
     """Sign, whole part, numerator and denominator of x's magnitude."""
     m = abs(x)
     return (-1 if x < 0 else 1), m.numerator // m.denominator, m.numerator % m.denominator, m.denominator
-
-
-def boxes(value):
-    """A value typed as the window writes it: whole part, numerator,
-    denominator; a whole number in the whole-part box alone."""
-    s, whole, num, den = split_mixed(value)
-    sign = "-" if s < 0 else ""
-    if num == 0:
-        return (sign + str(whole), "", "")
-    return (sign + (str(whole) if whole else ""), str(num), str(den))
 
 
 def is_mixed(x):

@@ -23,7 +23,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "lib"))
-from atspi_client import application, pump, read_tasks, shown_names, showing, wait_for, walk  # noqa: E402
+from atspi_client import application, boxes, written, pump, read_tasks, shown_names, showing, wait_for, walk  # noqa: E402
 
 NAME = "Иванова Мария"
 CLASS = "6Б"
@@ -36,23 +36,6 @@ def keys(*names):
 def type_text(text):
     if text:
         subprocess.run(["xdotool", "type", "--delay", "30", "--", text], check=True)
-
-
-def boxes(v):
-    """The three boxes (whole, numerator, denominator) a pupil types for v."""
-    sign = "-" if v < 0 else ""
-    magnitude = abs(v)
-    whole, rest = divmod(magnitude.numerator, magnitude.denominator)
-    if rest == 0:
-        return sign + str(whole), "", ""
-    return (sign + str(whole) if whole else sign), str(rest), str(magnitude.denominator)
-
-
-def written(v):
-    whole, num, den = boxes(v)
-    if not num:
-        return whole
-    return (whole + (" " if whole not in ("", "-") else "") + num + "/" + den)
 
 
 def focus(pid, title):

@@ -96,12 +96,12 @@ void Form1::Command2_Click()
         m_session.fillEmptyBoxes();
         // Empty boxes show what they now read: an untouched row 0 over 1, a
         // whole part typed alone that whole number.
+        const auto fill = [](QLineEdit *box, const std::string &text) {
+            if (box->text().isEmpty())
+                box->setText(QString::fromStdString(text));
+        };
         for (int16_t r = 0; r < RowCount; ++r) {
             const BoxTexts &filled = m_session.row(r).boxes;
-            const auto fill = [](QLineEdit *box, const std::string &text) {
-                if (box->text().isEmpty())
-                    box->setText(QString::fromStdString(text));
-            };
             fill(m_ui->Ct(r), filled.num);
             fill(m_ui->Cz(r), filled.den);
             fill(m_ui->Cw(r), filled.whole);

@@ -93,3 +93,22 @@ def read_tasks(window):
         if match:
             tasks[int(match[1]) - 1] = (operand(match[2]), operand(match[4]), match[3] == MULTIPLY)
     return tasks
+
+
+def boxes(v):
+    """The three boxes (whole part, numerator, denominator) of v as the window
+    writes it; a whole number in the whole-part box alone."""
+    sign = "-" if v < 0 else ""
+    magnitude = abs(v)
+    whole, rest = divmod(magnitude.numerator, magnitude.denominator)
+    if rest == 0:
+        return sign + str(whole), "", ""
+    return (sign + str(whole) if whole else sign), str(rest), str(magnitude.denominator)
+
+
+def written(v):
+    """v on one line as the window writes it: "-1 1/4", "-1/20", "6"."""
+    whole, num, den = boxes(v)
+    if not num:
+        return whole
+    return whole + (" " if whole not in ("", "-") else "") + num + "/" + den

@@ -7,7 +7,7 @@
 // QtCore and the session: no widgets.
 
 #include "results/result_record.h"
-#include "session/test_session.h"
+#include "session/session.h"
 
 // `status` Unfinished keeps the boxes as typed and grades nothing; such a
 // test finished at `now` (a graded one when it was last graded).

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/explanations.h"
 
-#include "session/test_session.h"
+#include "session/session.h"
 #include "window/form1_ui.h"
 #include "window/messages.h"
 

@@ -8,7 +8,7 @@
 // captions, texts, colours, visibility, the answer boxes' enabled state, the
 // whole-part labels' Left, the bars and the timer.
 //
-// The test itself lives in a TestSession (session/test_session.h): tasks,
+// The test itself lives in a TestSession (session/session.h): tasks,
 // typed answers, verdicts, grade. The handlers update the session and the
 // window draws from it; no label is read back to learn a fact of the test.
 // The course of a test: Ready (after the load step) -> Running (Command1) ->
@@ -17,7 +17,7 @@
 #include "runtime/random_source.h"
 #include "results/result_record.h"
 #include "results/school_settings.h"
-#include "session/test_session.h"
+#include "session/session.h"
 
 #include <QMainWindow>
 #include <cstdint>

@@ -28,7 +28,7 @@
 //   mn              the menu «Меню»: sp «Благодарности», Autmn «Автор»,
 //                   ExMn «Выход»
 
-#include "session/test_session.h"
+#include "session/session.h"
 #include "runtime/control_array.h"
 #include "runtime/dot_control.h"
 #include "runtime/line_control.h"

@@ -12,7 +12,7 @@
 #include "results/result_record.h"
 #include "results/session_record.h"
 #include "runtime/tests/scripted_random_source.h"
-#include "session/test_session.h"
+#include "session/session.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -3,7 +3,7 @@
 // as they stand or as «Готово!» fills them, and what the record keeps.
 
 #include "runtime/tests/scripted_random_source.h"
-#include "session/test_session.h"
+#include "session/session.h"
 
 #include <QTest>
 

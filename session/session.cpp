@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "session/test_session.h"
+#include "session/session.h"
 
 BoxTexts FilledBoxes(const BoxTexts &typed)
 {

@@ -163,20 +163,20 @@ QList<ShownTest> selectTests(const QList<EntryPtr> &entries, const ClassFilter &
 {
     QList<ShownTest> shown;
     for (const EntryPtr &e : entries) {
-        if (!filter.group.isEmpty() && e->record.pupilClass.trimmed() != filter.group)
+        if (!filter.group.isEmpty() && e->record.pupil.className.trimmed() != filter.group)
             continue;
         if (filter.date.isValid() && e->date() != filter.date)
             continue;
-        if (!filter.nameSearch.isEmpty() && !e->record.pupilName.contains(filter.nameSearch, Qt::CaseInsensitive))
+        if (!filter.nameSearch.isEmpty() && !e->record.pupil.name.contains(filter.nameSearch, Qt::CaseInsensitive))
             continue;
-        shown << ShownTest{e, e->record.pupilName, 1, 1};
+        shown << ShownTest{e, e->record.pupil.name, 1, 1};
     }
     // Several tests of one pupil (name and class) on one day, in order.
     QHash<QString, QList<int>> attempts;
     QHash<QString, int> numbers;
     for (int i = 0; i < shown.size(); ++i) {
-        const TestRecord &r = shown[i].entry->record;
-        const QString pupil = r.pupilName.trimmed().toCaseFolded() + QLatin1Char('\n') + r.pupilClass.trimmed();
+        const ResultRecord &r = shown[i].entry->record;
+        const QString pupil = r.pupil.name.trimmed().toCaseFolded() + QLatin1Char('\n') + r.pupil.className.trimmed();
         attempts[pupil + QLatin1Char('\n') + shown[i].entry->date().toString(Qt::ISODate)] << i;
         if (projector) {
             const int number = numbers.value(pupil, int(numbers.size()) + 1);
@@ -197,7 +197,7 @@ QStringList classesOf(const QList<EntryPtr> &entries)
 {
     QSet<QString> classes;
     for (const EntryPtr &e : entries)
-        classes.insert(e->record.pupilClass.trimmed());
+        classes.insert(e->record.pupil.className.trimmed());
     QStringList list(classes.begin(), classes.end());
     list.sort(Qt::CaseInsensitive);
     return list;
@@ -213,15 +213,15 @@ QStringList tableHeader()
     return header;
 }
 
-double minutesUsed(const TestRecord &record)
+double minutesUsed(const ResultRecord &record)
 {
     return std::round(record.secondsUsed / 6.0) / 10.0;
 }
 
 QString stateText(const ShownTest &test)
 {
-    const TestRecord &r = test.entry->record;
-    QString state = r.status == RecordStatus::Unfinished ? QStringLiteral("не закончен")
+    const ResultRecord &r = test.entry->record;
+    QString state = r.status == ResultStatus::Unfinished ? QStringLiteral("не закончен")
                     : r.timeRanOut                        ? QStringLiteral("время вышло")
                                                           : QStringLiteral("оценён");
     if (test.attempts > 1)
@@ -232,10 +232,10 @@ QString stateText(const ShownTest &test)
 QStringList tableRow(const ShownTest &test)
 {
     const TestEntry &e = *test.entry;
-    const TestRecord &r = e.record;
+    const ResultRecord &r = e.record;
     const bool graded = e.check.graded;
     QStringList cells{test.name,
-                      r.pupilClass,
+                      r.pupil.className,
                       r.started.toString(QStringLiteral("dd.MM.yyyy")),
                       r.started.toString(QStringLiteral("HH:mm")),
                       QString::number(minutesUsed(r), 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')),

@@ -10,7 +10,7 @@
 // take their rows and figures from here.
 
 #include "classview/hash_store.h"
-#include "classview/record.h"
+#include "results/result_record.h"
 #include "classview/regrade.h"
 
 #include <QDate>
@@ -24,7 +24,7 @@
 
 struct TestEntry {
     QString fileName;
-    TestRecord record;
+    ResultRecord record;
     Regrade check;
     // The file's bytes differ from those first read (HashStore).
     bool changed = false;
@@ -112,7 +112,7 @@ enum class Column { Pupil, Group, Date, Start, Minutes, Right, Grade, State, Che
 // One test's cells, as text.
 QStringList tableRow(const ShownTest &test);
 // The minutes used, to a tenth.
-double minutesUsed(const TestRecord &record);
+double minutesUsed(const ResultRecord &record);
 QString stateText(const ShownTest &test);
 
 struct MistakeCount {

@@ -495,9 +495,9 @@ void ClassWindow::showSummary()
 QString ClassWindow::pupilTestHtml(const ShownTest &test)
 {
     const TestEntry &e = *test.entry;
-    const TestRecord &r = e.record;
+    const ResultRecord &r = e.record;
     const auto esc = [](const QString &s) { return s.toHtmlEscaped(); };
-    QString html = QStringLiteral("<h2>%1, %2</h2>").arg(esc(test.name), esc(r.pupilClass));
+    QString html = QStringLiteral("<h2>%1, %2</h2>").arg(esc(test.name), esc(r.pupil.className));
     html += QStringLiteral("<p>%1, начало в %2, минут: %3. Состояние: %4.")
                 .arg(r.started.toString(QStringLiteral("dd.MM.yyyy")), r.started.toString(QStringLiteral("HH:mm")),
                      tableRow(test)[int(Column::Minutes)], esc(stateText(test)));
@@ -511,12 +511,12 @@ QString ClassWindow::pupilTestHtml(const ShownTest &test)
                            "<th>Ответ ученика</th><th>Верный ответ</th><th>Итог</th><th>Объяснение</th></tr>");
     for (int i = 0; i < RowCount; ++i) {
         const RowCheck &row = e.check.rows[size_t(i)];
-        const RecordRow &stored = r.rows[size_t(i)];
+        const ResultRow &stored = r.rows[size_t(i)];
         const QString task = row.taskValid
                                  ? QString::fromStdString(WriteFraction(row.a).text())
                                        + (row.operation == Operation::Multiply ? QStringLiteral(" · ") : QStringLiteral(" : "))
                                        + operandText(row.b)
-                                 : esc(stored.a + QLatin1Char(' ') + stored.operation + QLatin1Char(' ') + stored.b);
+                                 : esc(stored.a + (stored.operation == Operation::Multiply ? QStringLiteral(" * ") : QStringLiteral(" : ")) + stored.b);
         QString verdict, explanation;
         if (!row.taskValid) {
             verdict = QStringLiteral("?");

@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "classview/regrade.h"
 
-#include "fraction/answer.h"
-#include "fraction/written_form.h"
-#include "runtime/checked16.h"
+#include "session/session.h"
 
-#include <QRegularExpression>
-
+#include <algorithm>
 #include <exception>
+#include <optional>
 #include <string>
 
 namespace {
@@ -24,22 +22,22 @@ QString qs(const std::string &s)
 
 // The boxes as typed, on one line: "-2 1/3", "3/4", "_/_" for empty fraction
 // boxes, «пусто» when nothing was typed.
-QString typedLine(const RecordRow &row)
+QString typedLine(const ResultRow &row)
 {
-    if (row.typedWhole.isEmpty() && row.typedNum.isEmpty() && row.typedDen.isEmpty())
+    if (row.typedWhole.isEmpty() && row.typedNumerator.isEmpty() && row.typedDenominator.isEmpty())
         return QStringLiteral("(пусто)");
     const auto box = [](const QString &s) { return s.isEmpty() ? QStringLiteral("_") : s; };
     QString line = row.typedWhole;
-    if (!row.typedNum.isEmpty() || !row.typedDen.isEmpty()) {
+    if (!row.typedNumerator.isEmpty() || !row.typedDenominator.isEmpty()) {
         if (!line.isEmpty() && line != QLatin1String("-"))
             line += QLatin1Char(' ');
-        line += box(row.typedNum) + QLatin1Char('/') + box(row.typedDen);
+        line += box(row.typedNumerator) + QLatin1Char('/') + box(row.typedDenominator);
     }
     return line;
 }
 
 // Wrong verdicts, counts or grade in the record compared with the grading.
-void compareStored(const TestRecord &record, Regrade &g)
+void compareStored(const ResultRecord &record, Regrade &g)
 {
     if (!g.graded) {
         if (record.grade != 0)
@@ -62,7 +60,7 @@ void compareStored(const TestRecord &record, Regrade &g)
         g.problems << QStringLiteral("записана оценка %1, на деле %2").arg(record.grade).arg(g.grade);
 }
 
-void checkTimes(const TestRecord &record, Regrade &g)
+void checkTimes(const ResultRecord &record, Regrade &g)
 {
     constexpr int graceSeconds = 60;
     const qint64 elapsed = record.started.secsTo(record.finished);
@@ -78,95 +76,108 @@ void checkTimes(const TestRecord &record, Regrade &g)
 
 } // namespace
 
-int gradeFor(int right)
-{
-    return right == 10 ? 5 : right == 9 ? 4 : right == 8 ? 3 : 2;
-}
+namespace {
 
-std::optional<Fraction> parseValue(const QString &text)
+// What the record keeps of its rows, as a session rebuilds them.
+std::array<KeptRow, RowCount> keptRows(const ResultRecord &record)
 {
-    thread_local const QRegularExpression form(QStringLiteral("^(-?)(?:([0-9]+)|([0-9]+)/([0-9]+)|([0-9]+) ([0-9]+)/([0-9]+))$"));
-    const QRegularExpressionMatch m = form.match(text);
-    if (!m.hasMatch())
-        return std::nullopt;
-    const auto number = [&](int group) -> std::optional<int16_t> {
-        bool ok = false;
-        const int v = m.captured(group).toInt(&ok);
-        return ok && v <= 32767 ? std::optional<int16_t>(int16_t(v)) : std::nullopt;
-    };
-    const bool negative = !m.captured(1).isEmpty();
-    std::optional<int16_t> whole = int16_t(0), num = int16_t(0), den = int16_t(1);
-    if (m.capturedLength(2))
-        whole = number(2);
-    else if (m.capturedLength(3)) {
-        num = number(3);
-        den = number(4);
-    } else {
-        whole = number(5);
-        num = number(6);
-        den = number(7);
+    std::array<KeptRow, RowCount> kept;
+    for (int i = 0; i < RowCount; ++i) {
+        const ResultRow &row = record.rows[size_t(i)];
+        kept[size_t(i)] = {utf8(row.a), utf8(row.b),
+                           BoxTexts{utf8(row.typedWhole), utf8(row.typedNumerator), utf8(row.typedDenominator)}};
     }
-    if (!whole || !num || !den || *den == 0)
-        return std::nullopt;
-    // The sign goes on one field: the whole part when there is one.
-    if (negative && *whole != 0)
-        return Fraction{*num, *den, int16_t(-*whole)};
-    return Fraction{negative ? int16_t(-*num) : *num, *den, *whole};
+    return kept;
 }
 
-Regrade regradeRecord(const TestRecord &record)
+// Row i as the session graded it; a task counts as valid only when the
+// record's operation and answer are the generator's too.
+RowCheck rowCheck(const ResultRecord &record, const TestSession &session, int i)
+{
+    const ResultRow &stored = record.rows[size_t(i)];
+    const SessionRow &graded = session.row(i);
+    RowCheck row;
+    row.operation = graded.operation;
+    row.typed = typedLine(stored);
+    row.taskValid = graded.hasTask && stored.operation == graded.operation
+                    && stored.answer == qs(graded.answer.text());
+    if (!graded.hasTask)
+        return row;
+    row.a = graded.a;
+    row.b = graded.b;
+    row.answer = qs(graded.answer.text());
+    row.right = row.taskValid && graded.right;
+    row.mistake = graded.diagnosis.mistake;
+    row.explanation = qs(graded.diagnosis.explanation);
+    row.solution = qs(graded.diagnosis.solution);
+    return row;
+}
+
+// The record's test rebuilt and graded by the session, with «Готово!»
+// pressed or not; nullopt when grading fails on the way (an overflow: no
+// task the generator makes does that).
+std::optional<TestSession> gradedSession(const ResultRecord &record, bool donePressed)
+{
+    TestSession session(int16_t(record.secondsAllowed));
+    const int secondsLeft = record.timeRanOut ? 0 : std::max(1, record.secondsAllowed - record.secondsUsed);
+    session.restore(keptRows(record), int16_t(secondsLeft), donePressed);
+    try {
+        session.grade(TestSession::Clock::now());
+    } catch (const std::exception &) {
+        return std::nullopt;
+    }
+    return session;
+}
+
+// Whether the record's verdicts and named mistakes are the session's.
+bool sameVerdicts(const ResultRecord &record, const TestSession &session)
+{
+    for (int i = 0; i < RowCount; ++i) {
+        const ResultRow &stored = record.rows[size_t(i)];
+        const SessionRow &graded = session.row(i);
+        if (stored.right != graded.right
+            || (!stored.right && stored.mistake.toStdString() != MistakeName(graded.diagnosis.mistake)))
+            return false;
+    }
+    return true;
+}
+
+// How the test ended, as far as grading goes: «Готово!» before the clock ran
+// out fills the empty boxes; the clock running out grades them as they are,
+// and «Готово!» may still be pressed after it, filling them then. Of those
+// two, the one the record's verdicts and mistakes agree with.
+std::optional<TestSession> sessionOf(const ResultRecord &record)
+{
+    const bool graded = record.status == ResultStatus::Graded;
+    std::optional<TestSession> session = gradedSession(record, graded && !record.timeRanOut);
+    if (graded && record.timeRanOut && session && !sameVerdicts(record, *session)) {
+        std::optional<TestSession> afterDone = gradedSession(record, true);
+        if (afterDone && sameVerdicts(record, *afterDone))
+            session = std::move(afterDone);
+    }
+    return session;
+}
+
+} // namespace
+
+Regrade regradeRecord(const ResultRecord &record)
 {
     Regrade g;
-    g.graded = record.status == RecordStatus::Graded;
-    const bool filled = g.graded && !record.timeRanOut;
+    g.graded = record.status == ResultStatus::Graded;
+    const std::optional<TestSession> session = sessionOf(record);
+    if (!session) {
+        g.problems << QStringLiteral("задания не удалось проверить");
+        return g;
+    }
     QStringList badTasks;
     for (int i = 0; i < RowCount; ++i) {
-        const RecordRow &stored = record.rows[size_t(i)];
-        RowCheck &row = g.rows[size_t(i)];
-        row.operation = RowOperation[size_t(i)];
-        row.typed = typedLine(stored);
-        const char sign = row.operation == Operation::Multiply ? '*' : ':';
-        const auto a = parseValue(stored.a);
-        const auto b = parseValue(stored.b);
-        try {
-            const auto task = a && b ? FindGeneratedTask(i, *a, *b) : std::nullopt;
-            if (task && stored.operation == QLatin1Char(sign) && qs(WriteFraction(*a).text()) == stored.a
-                && qs(WriteFraction(*b).text()) == stored.b) {
-                // The operands as the generator built them: where a minus sits
-                // (on a numerator or a denominator) is part of how the window
-                // writes the answer.
-                row.a = task->a;
-                row.b = task->b;
-                const WrittenForm answer = WriteFraction(task->d);
-                row.answer = qs(answer.text());
-                row.taskValid = row.answer == stored.answer;
-
-                // The boxes as the answer check reads them.
-                const std::string whole = utf8(filled && stored.typedWhole.isEmpty() ? QStringLiteral("0") : stored.typedWhole);
-                const std::string num = utf8(filled && stored.typedNum.isEmpty() ? QStringLiteral("0") : stored.typedNum);
-                const std::string den = utf8(filled && stored.typedDen.isEmpty() ? QStringLiteral("1") : stored.typedDen);
-                const AnswerTexts typed{num, den, whole};
-                row.right = row.taskValid && AnswerIsRight(typed, AnswerTexts{answer.num, answer.den, answer.whole});
-                const bool wasEmpty = stored.typedWhole.isEmpty() && stored.typedNum.isEmpty() && stored.typedDen.isEmpty();
-                const Diagnosis d = DiagnoseAnswer(row.a, row.b, row.operation, typed, wasEmpty, row.right);
-                row.mistake = d.mistake;
-                row.explanation = qs(d.explanation);
-                row.solution = qs(d.solution);
-            }
-        } catch (const std::exception &) {
-            // An overflow on the way: no task the generator makes does that.
-            row.taskValid = false;
-            row.right = false;
-        }
-        if (!row.taskValid) {
-            row.right = false;
-            row.mistake = Mistake::Other;
+        RowCheck &row = g.rows[size_t(i)] = rowCheck(record, *session, i);
+        if (!row.taskValid)
             badTasks << QString::number(i + 1);
-        }
         if (g.graded && row.right)
             ++g.right;
     }
-    g.grade = g.graded ? gradeFor(g.right) : 0;
+    g.grade = g.graded ? GradeFor(g.right) : 0;
     if (!badTasks.isEmpty())
         g.problems << QStringLiteral("задания %1 не те, что даёт программа (условие или ответ)").arg(badTasks.join(QStringLiteral(", ")));
     compareStored(record, g);

@@ -1,22 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A record graded again by the program's own rules, and what in it does not
-// agree with that grading.
+// A record graded again by the pupil's program's own rules, and what in it
+// does not agree with that grading.
 //
-// Each row's operands are read from their texts, the exact answer is
-// computed again with the fraction arithmetic and written as the window
-// writes it, and the typed boxes are checked against it with the window's
-// answer check: after «Готово!» the empty boxes are filled as «Готово!»
-// fills them (numerator "0", denominator "1", whole part "0"); at a timeout
-// they are read as they are. The diagnosis and worked solution are those
-// the pupil saw.
+// The record is rebuilt as a test session (session/session.h): each row's
+// task found among the generator's own by the operands' texts, the boxes as
+// the pupil typed them, filled as «Готово!» fills them unless the clock ran
+// out; the session then grades and diagnoses it as the window did. There is
+// no second copy here of the grade scale, of the filling rule or of how a
+// typed answer is read.
 //
 // A record does not agree («не сходится») when a stored verdict, the counts
 // or the grade differ from this grading, when a task or its answer is not
 // one the generator makes, or when its times are impossible: finished
 // before started, or more time used than allowed with a minute's grace.
 
-#include "classview/record.h"
+#include "results/result_record.h"
 #include "fraction/diagnosis.h"
 
 #include <QString>
@@ -25,14 +24,14 @@
 #include <array>
 
 struct RowCheck {
-    // The operands read and the task one the generator makes for this row.
+    // The row's task, operation and answer are ones the generator makes.
     bool taskValid = false;
     Fraction a{0, 1, 0};
     Fraction b{0, 1, 0};
     Operation operation = Operation::Multiply;
     // The answer as the window writes it ("-1 1/2"); empty without a valid task.
     QString answer;
-    // The boxes as the check read them (filled after «Готово!»), one line.
+    // The boxes as the pupil typed them, on one line.
     QString typed;
     bool right = false;
     Mistake mistake = Mistake::Other;
@@ -50,11 +49,4 @@ struct Regrade {
     QStringList problems;
 };
 
-// The grade for a count of right answers: 5 for 10, 4 for 9, 3 for 8, else 2.
-int gradeFor(int right);
-
-// The operand or answer text "W N/D", "N/D" or "W" (ASCII minus first) as a
-// record; nullopt when it does not fit in 16 bits or has a denominator of 0.
-std::optional<Fraction> parseValue(const QString &text);
-
-Regrade regradeRecord(const TestRecord &record);
+Regrade regradeRecord(const ResultRecord &record);

@@ -139,18 +139,11 @@ std::vector<RowOperands> allOperands()
 
 } // namespace
 
-std::optional<GeneratedTask> FindGeneratedTask(int row, const Fraction &a, const Fraction &b)
+std::optional<GeneratedTask> FindWrittenTask(int row, const std::string &aText, const std::string &bText)
 {
     static const std::vector<RowOperands> operands = allOperands();
-    if (row < 0 || row >= int(operands.size()) || a.Den == 0 || b.Den == 0)
+    if (row < 0 || row >= int(operands.size()))
         return std::nullopt;
-    std::string aText, bText;
-    try {
-        aText = WriteFraction(a).text();
-        bText = WriteFraction(b).text();
-    } catch (const OverflowError &) {
-        return std::nullopt;
-    }
     const RowOperands &known = operands[size_t(row)];
     const RowTemplate &task = RowTemplates[size_t(row)];
     int16_t p = 0, q = 0;

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 enum class Operation : uint8_t { Multiply, Divide };
 
@@ -42,14 +43,10 @@ struct GeneratedTask {
     Fraction d;
 };
 
-// The task of row `row`'s template whose operands have the values of a and
-// b (in any form), built and computed as the generator does; nullopt when no
-// parameters give them. A results record can be changed by hand; the
-// teacher's side asks this of every task it reads. A row outside 0..9 or a
-// record without a value (Den 0, a field that overflows) gives nullopt.
-std::optional<GeneratedTask> FindGeneratedTask(int row, const Fraction &a, const Fraction &b);
-
-inline bool CanGenerateTask(int row, const Fraction &a, const Fraction &b)
-{
-    return FindGeneratedTask(row, a, b).has_value();
-}
+// The task of row `row`'s template whose operands the window writes as
+// `aText` and `bText` ("-4 1/2", "3/8", "12"), built and computed as the
+// generator does; nullopt when no parameters give them. A results record can
+// be changed by hand; the teacher's side asks this of every task it reads.
+// Only the texts the generator's own tasks show are found: a value written
+// another way ("6/4" for "1 1/2") or a row outside 0..9 gives nullopt.
+std::optional<GeneratedTask> FindWrittenTask(int row, const std::string &aText, const std::string &bText);

@@ -9,8 +9,9 @@
 // the grade that count earns (0 when unfinished), and says the record does
 // not agree whenever its stored count or grade differ from the grading.
 
-#include "classview/record.h"
+#include "results/result_record.h"
 #include "classview/regrade.h"
+#include "session/session.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -33,11 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     check(read.record.has_value() == read.problem.isEmpty());
     if (!read.record)
         return 0;
-    const TestRecord &r = *read.record;
+    const ResultRecord &r = *read.record;
     check(r.right >= 0 && r.right <= RowCount && r.wrong >= 0 && r.wrong <= RowCount);
     const Regrade g = regradeRecord(r);
     check(g.right >= 0 && g.right <= RowCount);
-    check(g.grade == (g.graded ? gradeFor(g.right) : 0));
+    check(g.grade == (g.graded ? GradeFor(g.right) : 0));
     if (g.graded && (r.right != g.right || r.grade != g.grade))
         check(!g.problems.isEmpty());
     for (const RowCheck &row : g.rows)

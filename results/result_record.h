@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// One pupil's test as the results folder keeps it: plain data the window
-// fills from its test session, written as one JSON file per test
-// (`<id>.drobi.json`, format "drobi-result/1", described by
-// data/result.schema.json). Grading the same test again keeps its id, so
-// the new record replaces the old one instead of adding a second.
+// One pupil's test as the results folder keeps it: one JSON file per test,
+// `<id>.drobi.json`, format "drobi-result/1", described by
+// data/result.schema.json. The one definition of the format: the record
+// type, its writer, its strict reader and the format's constants, linked by
+// the pupil's program (which writes records from its test session) and by
+// the class window (which reads them and grades them again through a test
+// session). Grading the same test again keeps its id, so the new record
+// replaces the old one instead of adding a second.
 //
-// Also who the pupil is: the name typed or taken from the account, the
-// login and the computer's name.
+// Nothing a reader is given is trusted: a file that is not a regular file,
+// is empty, larger than MaxRecordBytes, not JSON, of another format or
+// version, or lacks a field or has one of the wrong type or form is refused
+// with a Russian reason, and nothing of it is used.
 //
-// QtCore and the fraction engine's row count only: no widgets.
+// QtCore and the fraction engine's row table only: no widgets.
 
 #include "fraction/task_generator.h"
 
@@ -17,13 +22,45 @@
 #include <QDateTime>
 #include <QString>
 #include <array>
+#include <optional>
 
+// The format's constants; data/result.schema.json says the same, and a test
+// holds the two together.
 inline constexpr char ResultFormat[] = "drobi-result/1";
+inline constexpr char ResultSuffix[] = ".drobi.json";
+// The largest record file read.
+inline constexpr qint64 MaxRecordBytes = 1024 * 1024;
 // The longest name or class kept, in characters.
 inline constexpr int MaxPupilTextLength = 100;
+// The longest login or computer name read.
+inline constexpr int MaxAccountTextLength = 1000;
 // The longest text of an answer box kept in a record: the boxes take any
 // paste, a record's reader need not.
 inline constexpr int MaxTypedLength = 1000;
+// The longest explanation of a row read.
+inline constexpr int MaxExplanationLength = 10000;
+// The test lengths a record may have: 1 to 90 minutes.
+inline constexpr int MinSecondsAllowed = 60;
+inline constexpr int MaxSecondsAllowed = 5400;
+// The forms of the format's texts, as regular expressions.
+inline constexpr char ResultIdPattern[] = "^[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}$";
+inline constexpr char ValuePattern[] = "^-?([0-9]+|[0-9]+/[0-9]+|[0-9]+ [0-9]+/[0-9]+)$";
+inline constexpr char TimePattern[] =
+    "^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}(\\.[0-9]+)?(Z|[+-][0-9]{2}:[0-9]{2})$";
+inline constexpr char MistakePattern[] = "^([a-z0-9]+(-[a-z0-9]+)*)?$";
+inline constexpr char VersionPattern[] = "^[0-9]+\\.[0-9]+\\.[0-9]+";
+
+enum class ResultStatus { Graded, Unfinished };
+
+// Each status and the word the file writes for it.
+struct StatusWord {
+    ResultStatus status;
+    const char *word;
+};
+inline constexpr std::array<StatusWord, 2> StatusWords{{
+    {ResultStatus::Graded, "graded"},
+    {ResultStatus::Unfinished, "unfinished"},
+}};
 
 struct PupilIdentity {
     QString name;
@@ -48,10 +85,11 @@ struct ResultRow {
     QString explanation;
 };
 
-enum class ResultStatus { Graded, Unfinished };
-
 struct ResultRecord {
     QString id;
+    // The version of the program that wrote the record; set by the reader
+    // (the writer is given its own).
+    QString programVersion;
     PupilIdentity pupil;
     QDateTime started;
     QDateTime finished;
@@ -73,8 +111,31 @@ bool isResultId(const QString &id);
 // The record's file name in the results folder: "<id>.drobi.json".
 QString resultFileName(const QString &id);
 
-// The record as UTF-8 JSON, indented. `version` is the program's version.
+// The record as UTF-8 JSON, indented. `version` is the writing program's.
 QByteArray resultJson(const ResultRecord &record, const QString &version);
+
+// What reading a record gave: the record, or why the file was refused.
+struct RecordRead {
+    std::optional<ResultRecord> record;
+    // Why the file was not read, in Russian; empty when it was.
+    QString problem;
+    // SHA-256 of the bytes read (empty when nothing could be read).
+    QByteArray sha256;
+};
+
+// Whether a folder entry is a record to read: `*.drobi.json`, not hidden
+// (delivery writes its temporary files as ".<id>...").
+bool isRecordFileName(const QString &name);
+// The record held in `bytes`.
+RecordRead parseRecord(const QByteArray &bytes);
+// Reads one file without following a link, without blocking on a pipe and
+// without reading more than MaxRecordBytes + 1 bytes.
+RecordRead readRecordFile(const QString &path);
+
+// Why the system refused a file or folder, in Russian, for the teacher's
+// window and exports: "нет такого файла или папки", "нет доступа", or the
+// error's number for the rare others.
+QString systemReason(int error);
 
 // A name or class as the pupil typed it, made safe to keep: control
 // characters removed, spaces at the ends trimmed, at most

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/session.h"
 
+#include <algorithm>
+
 BoxTexts FilledBoxes(const BoxTexts &typed)
 {
     BoxTexts filled = typed;
@@ -11,6 +13,15 @@ BoxTexts FilledBoxes(const BoxTexts &typed)
     if (filled.whole.empty())
         filled.whole = "0";
     return filled;
+}
+
+BoxTexts TimeoutReading(const BoxTexts &boxes)
+{
+    const bool wholeNumber = std::any_of(boxes.whole.begin(), boxes.whole.end(),
+                                         [](char c) { return c >= '0' && c <= '9'; });
+    if (wholeNumber && boxes.num.empty() && boxes.den.empty())
+        return FilledBoxes(boxes);
+    return boxes;
 }
 
 int GradeFor(int rightAnswers)
@@ -52,6 +63,33 @@ void TestSession::start(RandomSource &random, Clock::time_point now)
     m_stage = Stage::Running;
 }
 
+void TestSession::restore(const std::array<KeptRow, RowCount> &rows, int16_t secondsLeft, bool donePressed)
+{
+    *this = TestSession(m_secondsAllowed);
+    for (int r = 0; r < RowCount; ++r) {
+        const KeptRow &kept = rows[size_t(r)];
+        SessionRow &row = m_rows[size_t(r)];
+        row.operation = RowOperation[size_t(r)];
+        const std::optional<GeneratedTask> task = FindWrittenTask(r, kept.a, kept.b);
+        row.hasTask = task.has_value();
+        if (task) {
+            // The operands as the generator built them: where a minus sits
+            // (on a numerator or a denominator) is part of how the answer
+            // is written.
+            row.a = task->a;
+            row.b = task->b;
+            row.aShown = WriteFraction(task->a);
+            row.bShown = WriteFraction(task->b);
+            row.answer = WriteFraction(task->d);
+        }
+        setBoxes(r, kept.typed);
+    }
+    m_secondsLeft = secondsLeft;
+    m_stage = Stage::Running;
+    if (donePressed)
+        fillEmptyBoxes();
+}
+
 void TestSession::setBoxes(int r, BoxTexts texts)
 {
     SessionRow &row = m_rows.at(size_t(r));
@@ -74,13 +112,15 @@ void TestSession::grade(Clock::time_point now)
 {
     m_right = 0;
     for (SessionRow &row : m_rows) {
-        const AnswerTexts boxes = row.boxes.view();
-        row.right = AnswerIsRight(boxes, {row.answer.num, row.answer.den, row.answer.whole});
+        const BoxTexts read = m_filled ? row.boxes : TimeoutReading(row.boxes);
+        const AnswerTexts boxes = read.view();
+        row.right = row.hasTask && AnswerIsRight(boxes, {row.answer.num, row.answer.den, row.answer.whole});
         if (row.right)
             ++m_right;
         // Graded as they stand (the clock ran out), empty boxes are no answer too.
         const bool noAnswer = row.boxesWereEmpty || (!m_filled && row.boxes.allEmpty());
-        row.diagnosis = DiagnoseAnswer(row.a, row.b, row.operation, boxes, noAnswer, row.right);
+        row.diagnosis = row.hasTask ? DiagnoseAnswer(row.a, row.b, row.operation, boxes, noAnswer, row.right)
+                                    : Diagnosis{};
     }
     // The test ended when it was first graded: «Готово!» pressed again after
     // the timeout, or twice, does not move its end.

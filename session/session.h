@@ -47,6 +47,19 @@ struct BoxTexts {
 // What «Готово!» writes into empty boxes: an untouched row reads 0 over 1,
 // and a whole part typed alone reads as that whole number.
 BoxTexts FilledBoxes(const BoxTexts &typed);
+// How grading reads a row's boxes when the clock runs out: as they stand,
+// except that a whole number typed in the whole-part box with both fraction
+// boxes empty reads as that whole number, as «Готово!» would read it, and
+// not as a fraction over 0. Nothing is written into the boxes.
+BoxTexts TimeoutReading(const BoxTexts &boxes);
+
+// What a results record keeps of one row: the operands as the window wrote
+// them and the boxes as the pupil left them.
+struct KeptRow {
+    std::string a;
+    std::string b;
+    BoxTexts typed;
+};
 
 struct SessionRow {
     Operation operation = Operation::Multiply;
@@ -63,6 +76,9 @@ struct SessionRow {
     BoxTexts typed;
     // Whether all three boxes were empty when «Готово!» was pressed.
     bool boxesWereEmpty = false;
+    // False for a row rebuilt from a record whose task is not one the
+    // generator makes: it has no answer to compare with and grades wrong.
+    bool hasTask = true;
     // Set by grading.
     bool right = false;
     Diagnosis diagnosis;
@@ -84,6 +100,12 @@ public:
 
     // Draws the ten tasks and starts the clock's count.
     void start(RandomSource &random, Clock::time_point now);
+    // Rebuilds a test from what its results record keeps, as it stood when
+    // it was last graded: the tasks found among those the generator makes
+    // (a row whose operands are not is left without a task), the boxes as
+    // typed, filled as «Готово!» fills them when `donePressed`, and the
+    // seconds left. grade() then grades it as the pupil's program did.
+    void restore(const std::array<KeptRow, RowCount> &rows, int16_t secondsLeft, bool donePressed);
     // The clock's count, as the window's clock keeps it.
     void setSecondsLeft(int16_t seconds) { m_secondsLeft = seconds; }
     // What row r's boxes hold now.

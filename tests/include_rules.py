@@ -30,9 +30,9 @@ RULES = {
     "results": (("session", "fraction", "runtime"), ("QtCore",)),
     "window": (("session", "fraction", "runtime", "runtime_ui", "results"), ANY_QT),
     "classview_launch": ((), ()),
-    "classview_model": (("fraction", "runtime"), ("QtCore", "QtSql")),
+    "classview_model": (("results", "session", "fraction", "runtime"), ("QtCore", "QtSql")),
     "classview_test_support": (("classview_model", "results", "session", "fraction", "runtime", "runtime_test_support"), ("QtCore", "QtTest")),
-    "classview_ui": (("classview_model", "fraction", "runtime"), ANY_QT),
+    "classview_ui": (("classview_model", "results", "session", "fraction", "runtime"), ANY_QT),
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')

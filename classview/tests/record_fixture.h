@@ -34,6 +34,8 @@ struct FixtureTest {
     QDateTime started = QDateTime(QDate(2026, 12, 9), QTime(10, 15), QTimeZone(3 * 3600));
     int secondsUsed = 420;
     bool timeRanOut = false;
+    // «Готово!» pressed after the clock ran out.
+    bool doneAfterTimeout = false;
     bool unfinished = false;
     // The eleven values the generator draws, in [0, 1).
     std::array<double, 11> draws{};
@@ -64,6 +66,10 @@ inline QJsonObject fixtureRecord(const FixtureTest &t)
         if (!t.timeRanOut)
             session.fillEmptyBoxes();
         session.grade(finished);
+        if (t.timeRanOut && t.doneAfterTimeout) {
+            session.fillEmptyBoxes();
+            session.grade(finished);
+        }
     }
     ResultRecord record = recordFromSession(session, {t.name, t.group, QStringLiteral("pupil"), QStringLiteral("class-pc")},
                                             t.id, t.unfinished ? ResultStatus::Unfinished : ResultStatus::Graded, finished);

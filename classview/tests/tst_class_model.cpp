@@ -173,13 +173,12 @@ private slots:
                                                       {QStringLiteral("rows"), QStringLiteral("0"), QStringLiteral("operation")},
                                                       QStringLiteral(":"))
                                            << 9 << 4 << "задания 1 не те";
-        // Row 2's answer -8 typed as the whole part alone: «Готово!» fills
-        // the empty numerator and denominator; at a timeout they read 0, so
-        // rows 3, 5 and 8 are wrong, and grading again must agree.
+        // Rows 3, 5 and 8 have whole-number answers, typed in the whole-part
+        // box alone: right at the timeout as after «Готово!».
         FixtureTest out;
         out.timeRanOut = true;
         out.secondsUsed = 600;
-        QTest::newRow("timeout reads empty boxes as they are") << fixtureRecord(out) << 7 << 2 << "";
+        QTest::newRow("whole numbers typed alone at the timeout") << fixtureRecord(out) << 10 << 5 << "";
         FixtureTest sign;
         sign.typed[0] = Typed{QString(), QStringLiteral("-1"), QStringLiteral("6")};
         QTest::newRow("minus on the numerator is right") << fixtureRecord(sign) << 10 << 5 << "";
@@ -208,6 +207,53 @@ private slots:
             QVERIFY2(g.problems.isEmpty(), qPrintable(g.problems.join(QLatin1Char('\n'))));
         else
             QVERIFY2(g.problems.join(QLatin1Char('\n')).contains(problem), qPrintable(g.problems.join(QLatin1Char('\n'))));
+    }
+
+    // The pupil's program and the class window grade every row kind the
+    // generator makes alike, however the test ended: each row typed one way
+    // in a test whose other rows are right.
+    void sidesAgree_data()
+    {
+        QTest::addColumn<QJsonObject>("record");
+        const QList<std::pair<const char *, std::optional<Typed>>> typings{
+            {"right", std::nullopt},
+            {"empty", Typed{}},
+            {"lone minus", Typed{QStringLiteral("-"), QString(), QString()}},
+            {"minus twice", Typed{QStringLiteral("-"), QStringLiteral("-1"), QStringLiteral("6")}},
+            {"fraction", Typed{QString(), QStringLiteral("1"), QStringLiteral("7")}},
+            {"whole alone", Typed{QStringLiteral("-8"), QString(), QString()}},
+            {"numerator alone", Typed{QStringLiteral("2"), QStringLiteral("3"), QString()}},
+            {"whole and a zero numerator", Typed{QStringLiteral("6"), QStringLiteral("0"), QString()}},
+        };
+        for (int row = 0; row < RowCount; ++row) {
+            for (const auto &[name, typed] : typings) {
+                for (const char *ending : {"«Готово!»", "timeout", "timeout, then «Готово!»"}) {
+                    FixtureTest t;
+                    t.typed[size_t(row)] = typed;
+                    t.timeRanOut = ending[0] == 't';
+                    t.doneAfterTimeout = std::strlen(ending) > 7;
+                    t.secondsUsed = t.timeRanOut ? 600 : 420;
+                    QTest::addRow("row %d %s, %s", row, name, ending) << fixtureRecord(t);
+                }
+            }
+        }
+    }
+
+    void sidesAgree()
+    {
+        QFETCH(QJsonObject, record);
+        const RecordRead read = parseRecord(QJsonDocument(record).toJson());
+        QVERIFY2(read.record, qPrintable(read.problem));
+        const Regrade g = regradeRecord(*read.record);
+        QVERIFY2(g.problems.isEmpty(), qPrintable(g.problems.join(QLatin1Char('\n'))));
+        for (int i = 0; i < RowCount; ++i) {
+            const ResultRow &stored = read.record->rows[size_t(i)];
+            QCOMPARE(g.rows[size_t(i)].right, stored.right);
+            QCOMPARE(g.rows[size_t(i)].explanation, stored.explanation);
+            if (!stored.right)
+                QCOMPARE(QString::fromUtf8(MistakeName(g.rows[size_t(i)].mistake)), stored.mistake);
+        }
+        QCOMPARE(g.grade, read.record->grade);
     }
 
     // A record whose bytes change after the first read is flagged, also by

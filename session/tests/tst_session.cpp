@@ -47,43 +47,54 @@ void TestTestSession::grading_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<QStringList>("typed"); // whole, numerator, denominator
-    QTest::addColumn<bool>("filled");
-    QTest::addColumn<bool>("right");
-    QTest::addColumn<QString>("mistake");
+    QTest::addColumn<bool>("rightAtTimeout");
+    QTest::addColumn<bool>("rightAfterDone");
+    QTest::addColumn<QString>("mistake"); // after «Готово!»
 
     // Row 0's answer is -1/6, row 2's -8, row 4's 6, row 6's 1 1/8.
     QTest::newRow("lone minus negates the numerator") << 0 << QStringList{"-", "1", "6"} << true << true << "";
     QTest::newRow("minus on the numerator") << 0 << QStringList{"", "-1", "6"} << true << true << "";
-    QTest::newRow("minus twice reads positive") << 0 << QStringList{"-", "-1", "6"} << true << false << "sign-twice";
-    QTest::newRow("unreduced") << 0 << QStringList{"-", "2", "12"} << true << false << "not-reduced";
-    QTest::newRow("whole alone, filled") << 2 << QStringList{"-8", "", ""} << true << true << "";
-    QTest::newRow("whole alone at the timeout") << 2 << QStringList{"-8", "", ""} << false << false << "other";
-    QTest::newRow("whole number over one") << 4 << QStringList{"6", "0", "1"} << false << true << "";
-    QTest::newRow("improper") << 6 << QStringList{"", "9", "8"} << true << false << "whole-not-taken-out";
-    QTest::newRow("empty row") << 6 << QStringList{"", "", ""} << true << false << "no-answer";
-    QTest::newRow("empty row at the timeout") << 6 << QStringList{"", "", ""} << false << false << "no-answer";
-    QTest::newRow("beyond 16 bits") << 4 << QStringList{"40000", "", ""} << true << false << "other";
+    QTest::newRow("minus twice reads positive") << 0 << QStringList{"-", "-1", "6"} << false << false << "sign-twice";
+    QTest::newRow("minus in whole and denominator") << 0 << QStringList{"-", "1", "-6"} << false << false << "sign-twice";
+    QTest::newRow("unreduced") << 0 << QStringList{"-", "2", "12"} << false << false << "not-reduced";
+    // A whole number typed alone, as the instructions ask, is that number
+    // however the test ends; a fraction box typed beside it is not.
+    QTest::newRow("whole alone") << 2 << QStringList{"-8", "", ""} << true << true << "";
+    QTest::newRow("positive whole alone") << 4 << QStringList{"6", "", ""} << true << true << "";
+    QTest::newRow("whole with a numerator alone") << 4 << QStringList{"6", "0", ""} << false << true << "";
+    QTest::newRow("lone minus alone") << 2 << QStringList{"-", "", ""} << false << false << "other";
+    QTest::newRow("whole number over one") << 4 << QStringList{"6", "0", "1"} << true << true << "";
+    QTest::newRow("improper") << 6 << QStringList{"", "9", "8"} << false << false << "whole-not-taken-out";
+    QTest::newRow("empty row") << 6 << QStringList{"", "", ""} << false << false << "no-answer";
+    QTest::newRow("beyond 16 bits") << 4 << QStringList{"40000", "", ""} << false << false << "other";
 }
 
+// Each row graded twice: as the clock grades it, then by «Готово!».
 void TestTestSession::grading()
 {
     QFETCH(int, row);
     QFETCH(QStringList, typed);
-    QFETCH(bool, filled);
-    QFETCH(bool, right);
+    QFETCH(bool, rightAtTimeout);
+    QFETCH(bool, rightAfterDone);
     QFETCH(QString, mistake);
 
     TestSession session = startedSession();
-    session.setBoxes(row, {typed[0].toStdString(), typed[1].toStdString(), typed[2].toStdString()});
-    if (filled)
-        session.fillEmptyBoxes();
-    session.grade(TestSession::Clock::time_point(std::chrono::seconds(1300)));
-
+    const BoxTexts boxes{typed[0].toStdString(), typed[1].toStdString(), typed[2].toStdString()};
+    session.setBoxes(row, boxes);
+    session.setSecondsLeft(0);
+    session.grade(TestSession::Clock::time_point(std::chrono::seconds(1600)));
     QCOMPARE(session.stage(), Stage::Graded);
-    QCOMPARE(session.row(row).right, right);
+    QCOMPARE(session.row(row).right, rightAtTimeout);
+    QCOMPARE(session.rightCount(), rightAtTimeout ? 1 : 0);
+    // The timeout writes nothing into the boxes.
+    QCOMPARE(session.row(row).boxes, boxes);
+
+    session.fillEmptyBoxes();
+    session.grade(TestSession::Clock::time_point(std::chrono::seconds(1700)));
+    QCOMPARE(session.row(row).right, rightAfterDone);
     QCOMPARE(QString::fromUtf8(MistakeName(session.row(row).diagnosis.mistake)), mistake);
-    QCOMPARE(session.rightCount(), right ? 1 : 0);
-    QCOMPARE(session.wrongCount(), right ? 9 : 10);
+    QCOMPARE(session.rightCount(), rightAfterDone ? 1 : 0);
+    QCOMPARE(session.wrongCount(), rightAfterDone ? 9 : 10);
     QCOMPARE(session.gradeValue(), 2);
 }
 

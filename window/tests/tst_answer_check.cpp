@@ -47,7 +47,8 @@ void TestAnswerCheck::typedAnswer_data()
     QTest::newRow("5/8 unreduced") << 3 << QStringList{"", "10", "16"} << false;
     QTest::newRow("-1/6 lone minus") << 0 << QStringList{"-", "1", "6"} << true;
     QTest::newRow("-1/6 minus on the numerator") << 0 << QStringList{"", "-1", "6"} << true;
-    QTest::newRow("-8 whole part alone reads 0 over 0") << 2 << QStringList{"-8", "", ""} << false;
+    QTest::newRow("-8 whole part alone") << 2 << QStringList{"-8", "", ""} << true;
+    QTest::newRow("-8 over an empty denominator") << 2 << QStringList{"-8", "0", ""} << false;
     QTest::newRow("1 1/8 as shown") << 6 << QStringList{"1", "1", "8"} << true;
     QTest::newRow("1 1/8 pasted junk after digits") << 6 << QStringList{"1", "1abc", "8"} << true;
 }

@@ -191,6 +191,7 @@ void TestClock::finishAfterTimeout()
     Form1 form;
     startTest(form); // row 4: 6
     enter(form.ui().Cw(4), QStringLiteral("6"));
+    enter(form.ui().Ct(4), QStringLiteral("0"));
 
     BoxCloser closer;
     tickFrom(form, 1);

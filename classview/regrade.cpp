@@ -60,18 +60,29 @@ void compareStored(const ResultRecord &record, Regrade &g)
         g.problems << QStringLiteral("записана оценка %1, на деле %2").arg(record.grade).arg(g.grade);
 }
 
+// Times a test of the program cannot have. The countdown counts the ticks
+// the program handled, so a program stopped for a while (SIGSTOP) shows less
+// time used than passed: the time from start to end, by the times of day and
+// by the steady clock, is held to the time allowed too.
 void checkTimes(const ResultRecord &record, Regrade &g)
 {
     constexpr int graceSeconds = 60;
+    const qint64 limit = record.secondsAllowed + graceSeconds;
     const qint64 elapsed = record.started.secsTo(record.finished);
     if (elapsed < 0)
         g.problems << QStringLiteral("окончен раньше, чем начат");
-    if (record.secondsUsed > record.secondsAllowed + graceSeconds)
+    if (record.secondsUsed > limit)
         g.problems << QStringLiteral("затрачено %1 с при %2 с на тест").arg(record.secondsUsed).arg(record.secondsAllowed);
     else if (elapsed >= 0 && record.secondsUsed > elapsed + graceSeconds)
         g.problems << QStringLiteral("затрачено %1 с, а от начала до конца прошло %2 с")
                           .arg(record.secondsUsed)
                           .arg(elapsed);
+    if (elapsed > limit)
+        g.problems << QStringLiteral("от начала до конца прошло %1 с при %2 с на тест").arg(elapsed).arg(record.secondsAllowed);
+    if (record.elapsedSeconds && *record.elapsedSeconds > limit)
+        g.problems << QStringLiteral("по часам компьютера тест шёл %1 с при %2 с на тест")
+                          .arg(*record.elapsedSeconds)
+                          .arg(record.secondsAllowed);
 }
 
 } // namespace
@@ -118,7 +129,7 @@ RowCheck rowCheck(const ResultRecord &record, const TestSession &session, int i)
 // task the generator makes does that).
 std::optional<TestSession> gradedSession(const ResultRecord &record, bool donePressed)
 {
-    TestSession session(int16_t(record.secondsAllowed));
+    TestSession session(int16_t(record.secondsAllowed), record.gradeScale.value_or(GradeScale()));
     const int secondsLeft = record.timeRanOut ? 0 : std::max(1, record.secondsAllowed - record.secondsUsed);
     session.restore(keptRows(record), int16_t(secondsLeft), donePressed);
     try {
@@ -177,7 +188,7 @@ Regrade regradeRecord(const ResultRecord &record)
         if (g.graded && row.right)
             ++g.right;
     }
-    g.grade = g.graded ? GradeFor(g.right) : 0;
+    g.grade = g.graded ? GradeFor(g.right, session->gradeScale()) : 0;
     if (!badTasks.isEmpty())
         g.problems << QStringLiteral("задания %1 не те, что даёт программа (условие или ответ)").arg(badTasks.join(QStringLiteral(", ")));
     compareStored(record, g);

@@ -46,6 +46,31 @@ QString statusWord(ResultStatus status)
     return QString();
 }
 
+QString namingWord(PupilNaming naming)
+{
+    for (const NamingWord &n : NamingWords) {
+        if (n.naming == naming)
+            return latin1(n.word);
+    }
+    return QString();
+}
+
+QJsonObject pupilJson(const PupilIdentity &pupil)
+{
+    QJsonObject json{{QStringLiteral("name"), cleanPupilText(pupil.name)},
+                     {QStringLiteral("class"), cleanPupilText(pupil.className)},
+                     {QStringLiteral("login"), pupil.login.left(MaxAccountTextLength)},
+                     {QStringLiteral("host"), pupil.host.left(MaxAccountTextLength)}};
+    if (pupil.naming != PupilNaming::Unknown)
+        json.insert(QStringLiteral("named"), namingWord(pupil.naming));
+    return json;
+}
+
+QJsonObject scaleJson(const GradeScale &scale)
+{
+    return QJsonObject{{QStringLiteral("5"), scale.five}, {QStringLiteral("4"), scale.four}, {QStringLiteral("3"), scale.three}};
+}
+
 QJsonObject rowJson(const ResultRow &row)
 {
     return QJsonObject{
@@ -90,15 +115,12 @@ QByteArray resultJson(const ResultRecord &record, const QString &version)
     QJsonArray rows;
     for (const ResultRow &row : record.rows)
         rows.append(rowJson(row));
-    const QJsonObject json{
+    QJsonObject json{
         {QStringLiteral("format"), QLatin1String(ResultFormat)},
         {QStringLiteral("program"), QJsonObject{{QStringLiteral("name"), QStringLiteral("drobi")},
                                                 {QStringLiteral("version"), version}}},
         {QStringLiteral("id"), record.id},
-        {QStringLiteral("pupil"), QJsonObject{{QStringLiteral("name"), cleanPupilText(record.pupil.name)},
-                                              {QStringLiteral("class"), cleanPupilText(record.pupil.className)},
-                                              {QStringLiteral("login"), record.pupil.login.left(MaxAccountTextLength)},
-                                              {QStringLiteral("host"), record.pupil.host.left(MaxAccountTextLength)}}},
+        {QStringLiteral("pupil"), pupilJson(record.pupil)},
         {QStringLiteral("started"), isoTime(record.started)},
         {QStringLiteral("finished"), isoTime(record.finished)},
         {QStringLiteral("secondsAllowed"), record.secondsAllowed},
@@ -110,6 +132,10 @@ QByteArray resultJson(const ResultRecord &record, const QString &version)
         {QStringLiteral("wrong"), record.wrong},
         {QStringLiteral("grade"), record.status == ResultStatus::Graded ? record.grade : 0},
     };
+    if (record.elapsedSeconds)
+        json.insert(QStringLiteral("elapsedSeconds"), *record.elapsedSeconds);
+    if (record.gradeScale)
+        json.insert(QStringLiteral("gradeScale"), scaleJson(*record.gradeScale));
     return QJsonDocument(json).toJson(QJsonDocument::Indented);
 }
 
@@ -294,12 +320,39 @@ ResultStatus status(const QJsonObject &o)
     refuse(QStringLiteral("неизвестное состояние «%1»").arg(word.left(20)));
 }
 
+PupilNaming naming(const QJsonObject &pupil)
+{
+    if (!pupil.contains(QStringLiteral("named")))
+        return PupilNaming::Unknown;
+    const QString word = text(pupil, QStringLiteral("named"));
+    for (const NamingWord &n : NamingWords) {
+        if (word == latin1(n.word))
+            return n.naming;
+    }
+    refuse(QStringLiteral("неизвестный способ назвать ученика «%1»").arg(word.left(20)));
+}
+
 PupilIdentity pupil(const QJsonObject &o)
 {
     const QJsonObject pupil = object(o, QStringLiteral("pupil"));
     return {text(pupil, QStringLiteral("name"), MaxPupilTextLength), text(pupil, QStringLiteral("class"), MaxPupilTextLength),
             text(pupil, QStringLiteral("login"), MaxAccountTextLength),
-            text(pupil, QStringLiteral("host"), MaxAccountTextLength)};
+            text(pupil, QStringLiteral("host"), MaxAccountTextLength), naming(pupil)};
+}
+
+// The fields later versions added: absent is no problem, present is checked.
+void optionalFields(const QJsonObject &o, ResultRecord &t)
+{
+    if (o.contains(QStringLiteral("elapsedSeconds")))
+        t.elapsedSeconds = integer(o, QStringLiteral("elapsedSeconds"), 0, 1 << 30);
+    if (o.contains(QStringLiteral("gradeScale"))) {
+        const QJsonObject scale = object(o, QStringLiteral("gradeScale"));
+        const GradeScale read{integer(scale, QStringLiteral("5"), 0, RowCount), integer(scale, QStringLiteral("4"), 0, RowCount),
+                              integer(scale, QStringLiteral("3"), 0, RowCount)};
+        if (!read.isValid())
+            refuse(QStringLiteral("оценки по числу верных ответов не по порядку"));
+        t.gradeScale = read;
+    }
 }
 
 ResultRecord record(const QJsonObject &o)
@@ -333,6 +386,7 @@ ResultRecord record(const QJsonObject &o)
     t.right = integer(o, QStringLiteral("right"), 0, RowCount);
     t.wrong = integer(o, QStringLiteral("wrong"), 0, RowCount);
     t.grade = integer(o, QStringLiteral("grade"), 0, 5);
+    optionalFields(o, t);
     return t;
 }
 

@@ -14,9 +14,15 @@
 // version, or lacks a field or has one of the wrong type or form is refused
 // with a Russian reason, and nothing of it is used.
 //
-// QtCore and the fraction engine's row table only: no widgets.
+// Later versions of the program add fields; a field added after the first
+// version is optional to the reader (a record without it is read, and what
+// it would have said is not checked).
+//
+// QtCore, the fraction engine's row table and the session's grade scale
+// only: no widgets.
 
 #include "fraction/task_generator.h"
+#include "session/session.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -62,11 +68,25 @@ inline constexpr std::array<StatusWord, 2> StatusWords{{
     {ResultStatus::Unfinished, "unfinished"},
 }};
 
+// How the pupil's name came: typed before the test, or the account's.
+enum class PupilNaming { Unknown, Typed, Login };
+// Each way and the word the file writes for it ("named"); Unknown is not written.
+struct NamingWord {
+    PupilNaming naming;
+    const char *word;
+};
+inline constexpr std::array<NamingWord, 2> NamingWords{{
+    {PupilNaming::Typed, "typed"},
+    {PupilNaming::Login, "login"},
+}};
+
 struct PupilIdentity {
     QString name;
     QString className;
     QString login;
     QString host;
+    // Unknown in records of versions that did not say.
+    PupilNaming naming = PupilNaming::Unknown;
 };
 
 struct ResultRow {
@@ -94,7 +114,12 @@ struct ResultRecord {
     QDateTime started;
     QDateTime finished;
     int secondsAllowed = 600;
+    // As the countdown counted them: the ticks the program handled.
     int secondsUsed = 0;
+    // From the start to the end by the computer's steady clock, which goes
+    // on while the program is stopped; absent in records of versions that
+    // did not say.
+    std::optional<qint64> elapsedSeconds;
     bool timeRanOut = false;
     ResultStatus status = ResultStatus::Unfinished;
     std::array<ResultRow, RowCount> rows;
@@ -102,6 +127,9 @@ struct ResultRecord {
     int wrong = 0;
     // 2 to 5 when graded, 0 when unfinished.
     int grade = 0;
+    // The scale the grade was given by; absent in records of versions
+    // that had only the fixed one (10, 9 and 8 right answers).
+    std::optional<GradeScale> gradeScale;
 };
 
 // A new record id: a random UUID, lower case, without braces.

@@ -23,7 +23,8 @@ QString mistakeName(Mistake mistake)
 } // namespace
 
 ResultRecord recordFromSession(const TestSession &session, const PupilIdentity &pupil, const QString &id,
-                               ResultStatus status, TestSession::Clock::time_point now)
+                               ResultStatus status, TestSession::Clock::time_point now,
+                               TestSession::Steady::time_point steadyNow)
 {
     const bool graded = status == ResultStatus::Graded;
     ResultRecord record;
@@ -33,6 +34,8 @@ ResultRecord recordFromSession(const TestSession &session, const PupilIdentity &
     record.finished = localTime(graded ? session.finished() : now);
     record.secondsAllowed = session.secondsAllowed();
     record.secondsUsed = std::clamp(session.secondsAllowed() - session.secondsLeft(), 0, int(session.secondsAllowed()));
+    record.elapsedSeconds = session.elapsedSeconds(steadyNow);
+    record.gradeScale = session.gradeScale();
     record.timeRanOut = session.timeRanOut();
     record.status = status;
     for (int r = 0; r < RowCount; ++r) {

@@ -12,4 +12,5 @@
 // `status` Unfinished keeps the boxes as typed and grades nothing; such a
 // test finished at `now` (a graded one when it was last graded).
 ResultRecord recordFromSession(const TestSession &session, const PupilIdentity &pupil, const QString &id,
-                               ResultStatus status, TestSession::Clock::time_point now = TestSession::Clock::now());
+                               ResultStatus status, TestSession::Clock::time_point now = TestSession::Clock::now(),
+                               TestSession::Steady::time_point steadyNow = TestSession::Steady::now());

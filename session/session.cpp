@@ -24,27 +24,27 @@ BoxTexts TimeoutReading(const BoxTexts &boxes)
     return boxes;
 }
 
-int GradeFor(int rightAnswers)
+int GradeFor(int rightAnswers, const GradeScale &scale)
 {
-    switch (rightAnswers) {
-    case 10:
+    if (rightAnswers >= scale.five)
         return 5;
-    case 9:
+    if (rightAnswers >= scale.four)
         return 4;
-    case 8:
+    if (rightAnswers >= scale.three)
         return 3;
-    default:
-        return 2;
-    }
+    return 2;
 }
 
-TestSession::TestSession(int16_t secondsAllowed) : m_secondsAllowed(secondsAllowed), m_secondsLeft(secondsAllowed) {}
+TestSession::TestSession(int16_t secondsAllowed, GradeScale scale)
+    : m_secondsAllowed(secondsAllowed), m_scale(scale), m_secondsLeft(secondsAllowed)
+{
+}
 
-void TestSession::start(RandomSource &random, Clock::time_point now)
+void TestSession::start(RandomSource &random, Clock::time_point now, Steady::time_point steadyNow)
 {
     // The start screen's button is gone once a test runs; should a test be
     // started again all the same, it starts afresh.
-    *this = TestSession(m_secondsAllowed);
+    *this = TestSession(m_secondsAllowed, m_scale);
     GenerateTasks(random, [this](int16_t r, Fraction &fraction, uint8_t column) {
         SessionRow &row = m_rows.at(size_t(r));
         row.operation = RowOperation[size_t(r)];
@@ -60,12 +60,13 @@ void TestSession::start(RandomSource &random, Clock::time_point now)
         }
     });
     m_started = now;
+    m_startedSteady = steadyNow;
     m_stage = Stage::Running;
 }
 
 void TestSession::restore(const std::array<KeptRow, RowCount> &rows, int16_t secondsLeft, bool donePressed)
 {
-    *this = TestSession(m_secondsAllowed);
+    *this = TestSession(m_secondsAllowed, m_scale);
     for (int r = 0; r < RowCount; ++r) {
         const KeptRow &kept = rows[size_t(r)];
         SessionRow &row = m_rows[size_t(r)];
@@ -108,7 +109,7 @@ void TestSession::fillEmptyBoxes()
     m_filled = true;
 }
 
-void TestSession::grade(Clock::time_point now)
+void TestSession::grade(Clock::time_point now, Steady::time_point steadyNow)
 {
     m_right = 0;
     for (SessionRow &row : m_rows) {
@@ -124,12 +125,20 @@ void TestSession::grade(Clock::time_point now)
     }
     // The test ended when it was first graded: «Готово!» pressed again after
     // the timeout, or twice, does not move its end.
-    if (m_stage != Stage::Graded)
+    if (m_stage != Stage::Graded) {
         m_finished = now;
+        m_finishedSteady = steadyNow;
+    }
     m_stage = Stage::Graded;
 }
 
 int TestSession::gradeValue() const
 {
-    return m_stage == Stage::Graded ? GradeFor(m_right) : 0;
+    return m_stage == Stage::Graded ? GradeFor(m_right, m_scale) : 0;
+}
+
+int64_t TestSession::elapsedSeconds(Steady::time_point now) const
+{
+    const Steady::time_point end = m_stage == Stage::Graded ? m_finishedSteady : now;
+    return std::max<int64_t>(0, std::chrono::duration_cast<std::chrono::seconds>(end - m_startedSteady).count());
 }

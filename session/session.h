@@ -32,6 +32,22 @@ inline constexpr int16_t TestSeconds = 600;
 
 enum class Stage : uint8_t { Ready, Running, Graded };
 
+// The fewest right answers out of ten for a 5, a 4 and a 3; fewer earn a 2.
+// 10, 9 and 8 unless a school sets its own.
+struct GradeScale {
+    int five = 10;
+    int four = 9;
+    int three = 8;
+
+    // Each grade needs at least as many right answers as the one below it,
+    // within 0..10.
+    bool isValid() const { return 0 <= three && three <= four && four <= five && five <= 10; }
+    friend bool operator==(const GradeScale &, const GradeScale &) = default;
+};
+
+// The grade for a number of right answers out of ten.
+int GradeFor(int rightAnswers, const GradeScale &scale = GradeScale());
+
 // A row's three answer boxes: whole part, numerator, denominator.
 struct BoxTexts {
     std::string whole;
@@ -86,12 +102,17 @@ struct SessionRow {
 
 class TestSession {
 public:
+    // The time of day, as the record writes the start and the end.
     using Clock = std::chrono::system_clock;
+    // The time that passed, which nothing the pupil does to the clock of
+    // the day or to the program (stopping it) holds back.
+    using Steady = std::chrono::steady_clock;
 
-    explicit TestSession(int16_t secondsAllowed = TestSeconds);
+    explicit TestSession(int16_t secondsAllowed = TestSeconds, GradeScale scale = GradeScale());
 
     Stage stage() const { return m_stage; }
     int16_t secondsAllowed() const { return m_secondsAllowed; }
+    const GradeScale &gradeScale() const { return m_scale; }
     int16_t secondsLeft() const { return m_secondsLeft; }
     const SessionRow &row(int r) const { return m_rows.at(size_t(r)); }
     const std::array<SessionRow, RowCount> &rows() const { return m_rows; }
@@ -99,7 +120,7 @@ public:
     Clock::time_point finished() const { return m_finished; }
 
     // Draws the ten tasks and starts the clock's count.
-    void start(RandomSource &random, Clock::time_point now);
+    void start(RandomSource &random, Clock::time_point now, Steady::time_point steadyNow = Steady::now());
     // Rebuilds a test from what its results record keeps, as it stood when
     // it was last graded: the tasks found among those the generator makes
     // (a row whose operands are not is left without a task), the boxes as
@@ -117,17 +138,24 @@ public:
 
     // Marks every row, counts and grades, and diagnoses each row. The first
     // grading sets the time the test finished.
-    void grade(Clock::time_point now);
+    void grade(Clock::time_point now, Steady::time_point steadyNow = Steady::now());
+    // Whole seconds that passed from the start to the first grading, or to
+    // `now` while the test is not graded; counted by the steady clock, so a
+    // program stopped for a while (SIGSTOP) shows the time it stood still,
+    // which the countdown's handled ticks do not.
+    int64_t elapsedSeconds(Steady::time_point now = Steady::now()) const;
 
     int rightCount() const { return m_right; }
     int wrongCount() const { return RowCount - m_right; }
-    // 5 for ten right answers, 4 for nine, 3 for eight, 2 below; 0 until graded.
+    // The grade the scale gives the right answers (10, 9 and 8 right for a
+    // 5, 4 and 3 by default); 0 until graded.
     int gradeValue() const;
     // The clock ran out before the test was graded for the last time.
     bool timeRanOut() const { return m_secondsLeft <= 0; }
 
 private:
     int16_t m_secondsAllowed;
+    GradeScale m_scale;
     int16_t m_secondsLeft;
     Stage m_stage = Stage::Ready;
     bool m_filled = false;
@@ -135,7 +163,7 @@ private:
     std::array<SessionRow, RowCount> m_rows{};
     Clock::time_point m_started{};
     Clock::time_point m_finished{};
+    Steady::time_point m_startedSteady{};
+    Steady::time_point m_finishedSteady{};
 };
 
-// The grade for a number of right answers out of ten.
-int GradeFor(int rightAnswers);

@@ -249,12 +249,14 @@ bool Form1::identifyPupil()
     m_pupil.host = currentHost();
     if (m_settings.nameSource == PupilNameSource::Login) {
         m_pupil.name = currentFullName();
+        m_pupil.naming = PupilNaming::Login;
     } else {
         const std::optional<PupilName> typed = askPupilName(this);
         if (!typed)
             return false;
         m_pupil.name = typed->name;
         m_pupil.className = typed->className;
+        m_pupil.naming = PupilNaming::Typed;
     }
     m_resultId = newResultId();
     return true;

@@ -33,6 +33,9 @@ struct FixtureTest {
     QString group = QStringLiteral("6Б");
     QDateTime started = QDateTime(QDate(2026, 12, 9), QTime(10, 15), QTimeZone(3 * 3600));
     int secondsUsed = 420;
+    // Seconds the program stood stopped (SIGSTOP) during the test: they pass
+    // on the clocks but the countdown does not count them.
+    int secondsStopped = 0;
     bool timeRanOut = false;
     // «Готово!» pressed after the clock ran out.
     bool doneAfterTimeout = false;
@@ -49,10 +52,12 @@ inline QJsonObject fixtureRecord(const FixtureTest &t)
 {
     using Clock = TestSession::Clock;
     const Clock::time_point started{std::chrono::milliseconds(t.started.toMSecsSinceEpoch())};
-    const Clock::time_point finished = started + std::chrono::seconds(t.secondsUsed);
+    const Clock::time_point finished = started + std::chrono::seconds(t.secondsUsed + t.secondsStopped);
+    const TestSession::Steady::time_point steadyStart{};
+    const TestSession::Steady::time_point steadyEnd = steadyStart + std::chrono::seconds(t.secondsUsed + t.secondsStopped);
     TestSession session(TestSeconds);
     ScriptedRandomSource random(std::vector<double>(t.draws.begin(), t.draws.end()));
-    session.start(random, started);
+    session.start(random, started, steadyStart);
     for (int r = 0; r < RowCount; ++r) {
         const WrittenForm &answer = session.row(r).answer;
         const auto &typed = t.typed[size_t(r)];
@@ -65,14 +70,14 @@ inline QJsonObject fixtureRecord(const FixtureTest &t)
     if (!t.unfinished) {
         if (!t.timeRanOut)
             session.fillEmptyBoxes();
-        session.grade(finished);
+        session.grade(finished, steadyEnd);
         if (t.timeRanOut && t.doneAfterTimeout) {
             session.fillEmptyBoxes();
-            session.grade(finished);
+            session.grade(finished, steadyEnd);
         }
     }
     ResultRecord record = recordFromSession(session, {t.name, t.group, QStringLiteral("pupil"), QStringLiteral("class-pc")},
-                                            t.id, t.unfinished ? ResultStatus::Unfinished : ResultStatus::Graded, finished);
+                                            t.id, t.unfinished ? ResultStatus::Unfinished : ResultStatus::Graded, finished, steadyEnd);
     // The times as the pupil's computer writes them, in its own zone, not this one's.
     record.started = record.started.toOffsetFromUtc(t.started.offsetFromUtc());
     record.finished = record.finished.toOffsetFromUtc(t.started.offsetFromUtc());

@@ -27,9 +27,8 @@ QJsonObject changed(QJsonObject record, const QStringList &path, const QJsonValu
     std::function<QJsonValue(QJsonValue, int)> set = [&](QJsonValue at, int depth) -> QJsonValue {
         if (depth == path.size())
             return value;
-        bool isIndex = false;
-        const int index = path[depth].toInt(&isIndex);
-        if (isIndex) {
+        if (at.isArray()) {
+            const int index = path[depth].toInt();
             QJsonArray a = at.toArray();
             a[index] = set(a[index], depth + 1);
             return a;
@@ -190,6 +189,18 @@ private slots:
         FixtureTest unfinished;
         unfinished.unfinished = true;
         QTest::newRow("unfinished") << fixtureRecord(unfinished) << 0 << 0 << "";
+        FixtureTest stopped;
+        stopped.secondsStopped = 300;
+        QTest::newRow("program stopped for 300 s") << fixtureRecord(stopped) << 10 << 5 << "по часам компьютера тест шёл 720 с";
+        QTest::newRow("55 minutes from start to end")
+            << changed(fixtureRecord(FixtureTest{}), {QStringLiteral("finished")}, QStringLiteral("2026-12-09T11:10:00+03:00"))
+            << 10 << 5 << "прошло 3300 с при 600 с";
+        FixtureTest lenient;
+        lenient.typed[0] = Typed{QStringLiteral("-"), QStringLiteral("2"), QStringLiteral("12")};
+        QTest::newRow("a school's own scale")
+            << changed(changed(fixtureRecord(lenient), {QStringLiteral("gradeScale"), QStringLiteral("5")}, 9),
+                       {QStringLiteral("grade")}, 5)
+            << 9 << 5 << "";
     }
 
     void regrade()

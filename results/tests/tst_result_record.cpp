@@ -22,11 +22,14 @@ ResultRecord fullRecord(ResultStatus status)
     ResultRecord r;
     r.id = newResultId();
     r.programVersion = QStringLiteral("1.2.3");
-    r.pupil = {QStringLiteral("Иванова Мария"), QStringLiteral("6Б"), QStringLiteral("ivanova"), QStringLiteral("pc-07")};
+    r.pupil = {QStringLiteral("Иванова Мария"), QStringLiteral("6Б"), QStringLiteral("ivanova"), QStringLiteral("pc-07"),
+               PupilNaming::Login};
     r.started = QDateTime(QDate(2026, 12, 9), QTime(10, 15, 7), QTimeZone(3 * 3600));
     r.finished = QDateTime(QDate(2026, 12, 9), QTime(7, 22, 30), QTimeZone::utc());
     r.secondsAllowed = 900;
     r.secondsUsed = 437;
+    r.elapsedSeconds = 1234;
+    r.gradeScale = GradeScale{9, 7, 5};
     r.timeRanOut = true;
     r.status = status;
     for (int i = 0; i < RowCount; ++i) {
@@ -71,7 +74,11 @@ QStringList fields(const ResultRecord &r)
                     QString::number(int(r.status)),
                     QString::number(r.right),
                     QString::number(r.wrong),
-                    QString::number(r.grade)};
+                    QString::number(r.grade),
+                    QString::number(int(r.pupil.naming)),
+                    r.elapsedSeconds ? QString::number(*r.elapsedSeconds) : QStringLiteral("absent"),
+                    r.gradeScale ? QStringLiteral("%1 %2 %3").arg(r.gradeScale->five).arg(r.gradeScale->four).arg(r.gradeScale->three)
+                                 : QStringLiteral("absent")};
     for (const ResultRow &row : r.rows)
         out << QString::number(int(row.operation)) << row.a << row.b << row.answer << row.typedWhole << row.typedNumerator
             << row.typedDenominator << QString::number(row.right) << row.mistake << row.explanation;
@@ -122,6 +129,13 @@ void TestResultRecord::roundTrip_data()
     for (ResultRow &row : shortest.rows)
         row = ResultRow{row.operation, QStringLiteral("0"), QStringLiteral("1/2"), QStringLiteral("-1"), {}, {}, {}, true, {}, {}};
     QTest::newRow("empty texts") << shortest;
+    ResultRecord first = fullRecord(ResultStatus::Graded);
+    first.pupil.naming = PupilNaming::Typed;
+    first.elapsedSeconds.reset();
+    first.gradeScale.reset();
+    QTest::newRow("typed name") << first;
+    first.pupil.naming = PupilNaming::Unknown;
+    QTest::newRow("without the fields added after 1.0") << first;
 }
 
 void TestResultRecord::roundTrip()
@@ -143,6 +157,11 @@ void TestResultRecord::schemaAgrees_data()
 
     QTest::newRow("format") << "properties/format/const" << latin(ResultFormat);
     QTest::newRow("statuses") << "properties/status/enum" << QJsonValue(statuses);
+    QJsonArray namings;
+    for (const NamingWord &n : NamingWords)
+        namings << QString::fromLatin1(n.word);
+    QTest::newRow("namings") << "properties/pupil/properties/named/enum" << QJsonValue(namings);
+    QTest::newRow("grade scale at most") << "properties/gradeScale/properties/5/maximum" << QJsonValue(RowCount);
     QTest::newRow("id") << "properties/id/pattern" << latin(ResultIdPattern);
     QTest::newRow("version") << "properties/program/properties/version/pattern" << latin(VersionPattern);
     QTest::newRow("time") << "$defs/time/pattern" << latin(TimePattern);

@@ -24,13 +24,14 @@ count=${1:-1000}
 build_tools class_bench make_class_records
 work=$(mktemp -d)
 bench_cleanup='stop_share; rm -rf "$work"'
-# The share maps to the delivery tests' account, made once on this machine.
-account=drobi-test-pupil
-id "$account" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$account"
-prepare_share "$work" "$account"
+# The README's drop box and share, mounted with the teacher's password: the
+# teacher reads; the records are a pupil's, as delivered (group teachers, 0640).
+prepare_share "$work" "$share_teacher"
 start_smbd
 mount_share
 "$BENCH_BUILD/make_class_records" "$share_dir" "$count" 1
+chown "$share_pupil:drobi-test-teachers" "$share_dir"/*.drobi.json
+chmod 0640 "$share_dir"/*.drobi.json
 note_load
 echo "$count records through the share (smbd on 127.0.0.1, mounted with smbnetfs), nothing of it read before"
 QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$(mktemp -d) "$BENCH_BUILD/class_bench" --first-read "$share_folder" "$share_dir"

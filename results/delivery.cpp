@@ -109,16 +109,16 @@ DeliveryResult deliverFile(const QString &folder, const QString &finalName, cons
     }
     const QByteArray temp = QFile::encodeName(tempName);
     const QByteArray final = QFile::encodeName(finalName);
-
-    // A temporary file of ours left by a killed run, or a link planted
-    // under its name: unlink removes the name itself and follows nothing.
-    if (::unlinkat(dir.get(), temp.constData(), 0) != 0 && errno != ENOENT) {
-        result.error = failure("cannot remove the leftover", tempName, errno);
-        return result;
-    }
+    // A temporary file of ours left by a killed run, or a link planted under
+    // its name: unlink removes the name, following nothing. Its error counts
+    // only if the name is taken: a share that cannot look names up in a
+    // folder the pupil may not list refuses to unlink a name that is not there.
+    const int unlinkError = ::unlinkat(dir.get(), temp.constData(), 0) == 0 ? ENOENT : errno;
     Fd file(::openat(dir.get(), temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0640));
     if (!file.valid()) {
-        result.error = failure("cannot create", tempName, errno);
+        result.error = errno == EEXIST && unlinkError != ENOENT
+                           ? failure("cannot remove the leftover", tempName, unlinkError)
+                           : failure("cannot create", tempName, errno);
         return result;
     }
     // The mode asked for, whatever the umask: in a drop box the teachers'
@@ -145,7 +145,6 @@ DeliveryResult deliverFile(const QString &folder, const QString &finalName, cons
         result.error = failure(step, tempName, error);
         return result;
     }
-
     // Read back by name: what the teacher's side will find there.
     const Fd back(::openat(dir.get(), final.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     QByteArray read;

@@ -10,8 +10,11 @@
 #                       being written; the next start delivers
 #   disk_full           the folder's disk is full (a small tmpfs); nothing
 #                       partial is left, and the record arrives once there is room
-#   dropbox             a folder of mode 3733 owned by the teacher, written by
-#                       pupils who may not list it
+#   dropbox             the README's drop box (mode 3733, owned by the
+#                       teacher), written by pupils' own accounts through its
+#                       Samba share and on the folder itself; no pupil lists
+#                       it or reads another's record; without the share's
+#                       "case sensitive = yes" the share refuses the record
 #   planted_link        a link planted under a record's temporary name, in the
 #                       drop box and on the share, is never followed
 #
@@ -19,11 +22,11 @@
 # record submitted is there exactly once, no temporary file is left and the
 # outboxes are empty.
 #
-# The share (tests/lib/samba_share.sh): Debian's smbd with a private
-# configuration, bound to 127.0.0.1 of a private network namespace (so port
-# 445 is ours alone), mounted with smbnetfs (FUSE) in a private mount
-# namespace. Needs root; skipped without. Prints the figures of the run (how
-# long each step took).
+# The share (tests/lib/samba_share.sh): the README's drop-box folder and
+# Samba share, taken from the README; Debian's smbd bound to 127.0.0.1 of a
+# private network namespace (so port 445 is ours alone), mounted with
+# smbnetfs (FUSE) in a private mount namespace. Needs root; skipped without.
+# Prints the figures of the run (how long each step took).
 #
 # usage: results_delivery.sh <case> <results_driver> <result.schema.json>
 set -euo pipefail
@@ -55,25 +58,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The pupils' and the teacher's accounts: made once on this machine if
-# absent. The cases may run at once, so a try that loses the race to another
-# (or finds /etc/passwd locked by it) looks again.
-pupil=drobi-test-pupil
-pupil2=drobi-test-pupil2
-teacher=drobi-test-teacher
-for name in "$pupil" "$pupil2" "$teacher" drobi-test-teachers; do
-  for _ in $(seq 50); do
-    if [ "$name" = drobi-test-teachers ]; then
-      getent group "$name" >/dev/null || groupadd --system "$name" 2>/dev/null || true
-      getent group "$name" >/dev/null && break
-    else
-      id "$name" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$name" 2>/dev/null || true
-      id "$name" >/dev/null 2>&1 && break
-    fi
-    sleep 0.1
-  done
-done
-
 # The driver, where every account may run it.
 mkdir -p "$work/bin"
 cp "$driver_built" "$work/bin/results_driver"
@@ -81,13 +65,14 @@ driver=$work/bin/results_driver
 
 # ---- the share ------------------------------------------------------------
 
+# The README's drop box, and its share mounted with the pupil's password.
 source "$(dirname "$0")/../../tests/lib/samba_share.sh"
+pupil=$share_pupil
+pupil2=$share_pupil2
 prepare_share "$work" "$pupil"
 share=$share_dir
-box=$share/box
-mkdir "$box"
-chmod 1777 "$box"
-folder=$share_folder/box
+box=$share
+folder=$share_folder
 
 # ---- checks ---------------------------------------------------------------
 
@@ -237,12 +222,9 @@ disk_full)
   outbox_empty "$work/outbox"
   ;;
 dropbox|planted_link)
-  # The teacher's drop box: pupils may create files and pass through, but
+  # The README's drop box: pupils may create files and pass through, but
   # neither list nor read; the teachers' group reads every record.
-  dropbox=$work/dropbox
-  mkdir "$dropbox"
-  chown "$teacher:drobi-test-teachers" "$dropbox"
-  chmod 3733 "$dropbox"
+  dropbox=$share_dir
   as_pupil() {
     local account=$1
     shift
@@ -255,19 +237,41 @@ dropbox|planted_link)
     fail "a pupil may list the drop box"
   fi
   if [ "$case" = dropbox ]; then
+    start_smbd || fail "no share"
+    mount_share || fail "no share"
+    # The first pupil through the share (smbnetfs with the pupil's password),
+    # the second on the folder itself.
     : >"$work/ids"
     for account in "$pupil" "$pupil2"; do
+      into=$dropbox
+      [ "$account" = "$pupil" ] && into=$folder
       t=$(now)
-      as_pupil "$account" "$driver" submit --outbox "$work/home-$account/outbox" --folder "$dropbox" >"$work/out" \
-        || fail "$account could not deliver: $(cat "$work/out")"
-      figure "$account delivered into the drop box in $(took "$t")"
+      as_pupil "$account" "$driver" submit --outbox "$work/home-$account/outbox" --folder "$into" >"$work/out" \
+        || fail "$account could not deliver into $into: $(cat "$work/out")"
+      figure "$account delivered into $into in $(took "$t")"
       id=$(awk '{ print $2 }' "$work/out")
       echo "$id" >>"$work/ids"
       [ "$(stat -c '%U %G %a' "$dropbox/$id.drobi.json")" = "$account drobi-test-teachers 640" ] \
         || fail "record is $(stat -c '%U %G %a' "$dropbox/$id.drobi.json")"
     done
+    if as_pupil "$pupil" ls "$folder" >/dev/null 2>&1 || as_pupil "$pupil" cat "$folder/$id.drobi.json" >/dev/null 2>&1; then
+      fail "a pupil may list the share or read another pupil's record through it"
+    fi
     check_records "$dropbox" "$work/ids"
     outbox_empty "$work"/home-*/outbox
+    # Without the share's "case sensitive = yes" the pupil's record is
+    # refused, and the reason given is that the file cannot be created.
+    stop_share
+    sed -i '/^ *case sensitive *=/d' "$work/smb.conf"
+    start_smbd || fail "no share"
+    mount_share || fail "no share"
+    status=0
+    as_pupil "$pupil" "$driver" submit --outbox "$work/home-$pupil/refused" --folder "$folder" >"$work/out" 2>"$work/err" \
+      || status=$?
+    [ "$status" -eq 3 ] && grep -q '^cannot create ' "$work/err" \
+      || fail "without case sensitivity the share said $(cat "$work/out" "$work/err") (status $status)"
+    figure "the share without case sensitivity: $(cat "$work/err")"
+    check_records "$dropbox" "$work/ids"
   else
     # Another pupil plants a link under a record's temporary name, aimed at
     # a file of the pupil's own; the sticky folder does not let the pupil
@@ -294,7 +298,7 @@ dropbox|planted_link)
     start_smbd || fail "no share"
     mount_share || fail "no share"
     id=$(cat /proc/sys/kernel/random/uuid)
-    echo "$id" >"$work/ids"
+    echo "$id" >>"$work/ids"
     echo "another record" >"$share/other"
     chown "$pupil" "$share/other"
     ln -s "$share/other" "$box/.$id.drobi.json.part"
@@ -303,6 +307,7 @@ dropbox|planted_link)
       || fail "could not deliver past a link on the share: $(cat "$work/out")"
     [ "$(cat "$share/other")" = "another record" ] || fail "the link planted on the share was followed"
     figure "a link planted on the share: removed, not followed, the record delivered"
+    rm "$share/other"
     check_records "$box" "$work/ids"
     outbox_empty "$work/outbox" "$work/home-$pupil/outbox"
   fi

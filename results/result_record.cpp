@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "results/result_record.h"
 
+#include "results/class_list.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QJsonArray>
@@ -58,7 +60,7 @@ QString namingWord(PupilNaming naming)
 QJsonObject pupilJson(const PupilIdentity &pupil)
 {
     QJsonObject json{{QStringLiteral("name"), cleanPupilText(pupil.name)},
-                     {QStringLiteral("class"), cleanPupilText(pupil.className)},
+                     {QStringLiteral("class"), normalClassName(pupil.className)},
                      {QStringLiteral("login"), pupil.login.left(MaxAccountTextLength)},
                      {QStringLiteral("host"), pupil.host.left(MaxAccountTextLength)}};
     if (pupil.naming != PupilNaming::Unknown)
@@ -83,7 +85,7 @@ QJsonObject rowJson(const ResultRow &row)
                                               {QStringLiteral("denominator"), row.typedDenominator.left(MaxTypedLength)}}},
         {QStringLiteral("right"), row.right},
         {QStringLiteral("mistake"), row.right ? QString() : row.mistake},
-        {QStringLiteral("explanation"), row.explanation.left(MaxExplanationLength)},
+        {QStringLiteral("explanation"), row.explanation},
     };
 }
 
@@ -144,12 +146,13 @@ QString cleanPupilText(const QString &text)
     QString kept;
     kept.reserve(text.size());
     for (const QChar c : text) {
-        // Control characters (tabs, line breaks) and the direction
-        // overrides would break a line of the teacher's list or let a name
-        // show itself reversed; every other character stays.
+        // Control characters (tabs, line breaks) would break a line of the
+        // teacher's list; format characters (the direction overrides and
+        // isolates, zero-width spaces and joiners, marks) would let a name
+        // show itself reversed, reverse its neighbours or look like another.
+        // Every other character stays.
         const QChar::Category category = c.category();
-        const char16_t u = c.unicode();
-        if (category == QChar::Other_Control || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069))
+        if (category == QChar::Other_Control || category == QChar::Other_Format)
             continue;
         kept.append(category == QChar::Separator_Line || category == QChar::Separator_Paragraph ? QChar(u' ') : c);
     }
@@ -335,7 +338,10 @@ PupilNaming naming(const QJsonObject &pupil)
 PupilIdentity pupil(const QJsonObject &o)
 {
     const QJsonObject pupil = object(o, QStringLiteral("pupil"));
-    return {text(pupil, QStringLiteral("name"), MaxPupilTextLength), text(pupil, QStringLiteral("class"), MaxPupilTextLength),
+    // Names and classes cleaned as the writer cleans them: a file written
+    // by hand gets no control or direction characters onto the screen.
+    return {cleanPupilText(text(pupil, QStringLiteral("name"), MaxPupilTextLength)),
+            normalClassName(text(pupil, QStringLiteral("class"), MaxPupilTextLength)),
             text(pupil, QStringLiteral("login"), MaxAccountTextLength),
             text(pupil, QStringLiteral("host"), MaxAccountTextLength), naming(pupil)};
 }

@@ -165,7 +165,8 @@ RecordRead readRecordFile(const QString &path);
 // error's number for the rare others.
 QString systemReason(int error);
 
-// A name or class as the pupil typed it, made safe to keep: control
+// A name or class as the pupil typed it, made safe to keep (a class is
+// written as normalClassName writes it, class_list.h): control
 // characters removed, spaces at the ends trimmed, at most
 // MaxPupilTextLength characters. Letters of any script stay.
 QString cleanPupilText(const QString &text);

@@ -10,7 +10,7 @@
 //   results_driver start --outbox DIR --folder DIR
 //       one retry pass; prints "delivered N waiting M"; exit 0 when none waits
 //
-// --pad makes the record's first explanation BYTES long, so that writing it
+// --pad adds BYTES of white space after the record's JSON, so that writing it
 // takes long enough to be interrupted. --record hands over a record
 // written elsewhere (its bytes as they are, under its own id) instead of
 // the sample.
@@ -28,7 +28,7 @@
 
 namespace {
 
-ResultRecord sampleRecord(const QString &id, const QString &name, qsizetype pad)
+ResultRecord sampleRecord(const QString &id, const QString &name)
 {
     ResultRecord record;
     record.id = id;
@@ -51,7 +51,6 @@ ResultRecord sampleRecord(const QString &id, const QString &name, qsizetype pad)
         row.mistake = row.right ? QString() : QStringLiteral("not-reduced");
         row.explanation = row.right ? QString() : QStringLiteral("Дробь не сокращена.");
     }
-    record.rows[0].explanation += QString(pad, QLatin1Char('x'));
     record.right = 6;
     record.wrong = 4;
     record.grade = 2;
@@ -95,7 +94,9 @@ int main(int argc, char *argv[])
             json = file.readAll();
             recordId = QJsonDocument::fromJson(json).object().value(QStringLiteral("id")).toString();
         } else {
-            json = resultJson(sampleRecord(recordId, parser.value(name), parser.value(pad).toLongLong()), QStringLiteral("1.0.0"));
+            json = resultJson(sampleRecord(recordId, parser.value(name)), QStringLiteral("1.0.0"));
+            // Trailing white space: still the same JSON, as long as asked.
+            json.append(QByteArray(parser.value(pad).toLongLong(), ' '));
         }
         const auto state = courier.submit(recordId, json, 120'000);
         const char *word = state == ResultsCourier::State::Delivered ? "delivered"

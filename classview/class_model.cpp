@@ -102,6 +102,20 @@ bool ResultsFolder::refresh()
     for (std::thread &w : workers)
         w.join();
 
+    // A record is read only from the file named after its id: a pupil who
+    // rewrites a file cannot make it another test, and the first read of
+    // each file is kept under its name.
+    for (Pending &p : toRead) {
+        if (p.read.record && resultFileName(p.read.record->id) != p.name) {
+            p.read.problem = QStringLiteral("имя файла не совпадает с номером записи внутри");
+            p.read.record.reset();
+        }
+    }
+    QStringList names;
+    for (const Pending &p : toRead)
+        names << p.name;
+    const QHash<QString, HashStore::FirstRead> firstReads = m_hashes ? m_hashes->firstReads(m_path, names)
+                                                                     : QHash<QString, HashStore::FirstRead>();
     for (Pending &p : toRead) {
         const auto known = m_files.constFind(p.name);
         if (p.read.record) {
@@ -109,7 +123,12 @@ bool ResultsFolder::refresh()
             entry->fileName = p.name;
             entry->record = std::move(*p.read.record);
             entry->check = std::move(p.check);
-            entry->changed = m_hashes && m_hashes->changedSinceFirstRead(entry->record.id, p.read.sha256);
+            const auto first = firstReads.constFind(p.name);
+            entry->changed = first != firstReads.constEnd() && first->sha256 != p.read.sha256;
+            if (m_hashes && first == firstReads.constEnd())
+                m_hashes->remember(m_path, p.name,
+                                   {p.read.sha256, entry->record.pupil.name, entry->record.pupil.className,
+                                    entry->record.started, entry->check.grade});
             // A flag once raised stays: the file put back as it was is still a changed record.
             if (known != m_files.constEnd() && known->entry && known->entry->record.id == entry->record.id
                 && known->entry->changed)

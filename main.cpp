@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // drobi: a timed classroom test on multiplying and dividing fractions.
 
-#include "classview/launcher.h"
+#include "class_launcher.h"
 #include "results/school_settings.h"
 #include "results/settings_check.h"
 #include "window/application.h"
@@ -113,7 +113,7 @@ int printAndExit(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    // The teacher's class window is a program of its own: see classview/launcher.h.
+    // The teacher's class window is a program of its own: see class_launcher.h.
     if (const int status = handOverToClassView(argc, argv); status >= 0)
         return status;
     if (const int status = printAndExit(argc, argv); status >= 0)

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // drobi: a timed classroom test on multiplying and dividing fractions.
 
-#include "classview/launcher.h"
+#include "class_launcher.h"
+#include "results/diagnostics.h"
 #include "results/school_settings.h"
 #include "results/settings_check.h"
 #include "window/application.h"
 #include "window/form1.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
@@ -17,6 +19,8 @@
 #include <unistd.h>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcStart, "drobi.start")
 
 int g_endRequests[2] = {-1, -1};
 
@@ -64,6 +68,27 @@ bool displayAvailable(int argc, char *argv[])
     return false;
 }
 
+const char HelpHead[] = "Usage: drobi [--settings FILE]\n"
+                        "       drobi --check-settings [--settings FILE]\n"
+                        "A timed classroom test on multiplying and dividing common fractions,\n"
+                        "in Russian. It opens one window. Without a school's settings file it reads\n"
+                        "no other files and stores nothing.\n"
+                        "\n"
+                        "  --class [FOLDER] ...  the teacher's class window (drobi --class --help)\n"
+                        "  --help            print this text and exit\n"
+                        "  --version         print the version and exit\n"
+                        "  --settings FILE   read the school's settings from FILE instead of\n"
+                        "                    /etc/xdg/drobi/drobi.conf; refused for a test while\n"
+                        "                    that file exists, unless run by root\n"
+                        "  --check-settings  name every problem of the settings, one line each, try\n"
+                        "                    the results folder with a probe file, and exit non-zero\n"
+                        "                    on any problem\n"
+                        "\n"
+                        "Settings (INI):\n";
+const char HelpTail[] = "\n"
+                        "Qt's own options (such as -platform) are passed on.\n"
+                        "The desktop entry is " DROBI_APP_ID ".desktop; see drobi(1).\n";
+
 // `--help` and `--version` print and end the program, as every packaged
 // program's do, before any display is needed; so does the administrator's
 // `--check-settings`. `--settings FILE` is read by loadSchoolSettings();
@@ -71,64 +96,50 @@ bool displayAvailable(int argc, char *argv[])
 // -1 when none of these was asked for.
 int printAndExit(int argc, char *argv[])
 {
-    const char *text = nullptr;
-    for (int i = 1; i < argc && !text; ++i) {
+    QByteArray text;
+    for (int i = 1; i < argc && text.isEmpty(); ++i) {
         if (std::strcmp(argv[i], "--version") == 0)
             text = "drobi " DROBI_VERSION "\n";
         else if (std::strcmp(argv[i], "--help") == 0)
-            text = "Usage: drobi [--settings FILE]\n"
-                   "       drobi --check-settings [--settings FILE]\n"
-                   "A timed classroom test on multiplying and dividing common fractions,\n"
-                   "in Russian. It opens one window. Without a school's settings file it reads\n"
-                   "no other files and stores nothing.\n"
-                   "\n"
-                   "  --class [FOLDER] ...  the teacher's class window (drobi --class --help)\n"
-                   "  --help            print this text and exit\n"
-                   "  --version         print the version and exit\n"
-                   "  --settings FILE   read the school's settings from FILE instead of\n"
-                   "                    /etc/xdg/drobi/drobi.conf\n"
-                   "  --check-settings  name every problem of the settings, one line each, try\n"
-                   "                    the results folder with a probe file, and exit non-zero\n"
-                   "                    on any problem\n"
-                   "\n"
-                   "Settings (INI):\n"
-                   "  [results] folder=DIR     absolute path of the teacher's results folder;\n"
-                   "                           each test is written there as <id>.drobi.json\n"
-                   "  [results] name=ask|login ask the pupil's name before the test (default),\n"
-                   "                           or use the account's full name\n"
-                   "  [test] minutes=N         the test's length, 1 to 90 (default 10)\n"
-                   "\n"
-                   "Qt's own options (such as -platform) are passed on.\n"
-                   "The desktop entry is " DROBI_APP_ID ".desktop; see drobi(1).\n";
+            text = HelpHead + settingsHelp().toUtf8() + HelpTail;
         else if (std::strcmp(argv[i], "--check-settings") == 0)
             return checkSchoolSettings(argc, argv, stdout);
     }
-    if (!text)
+    if (text.isEmpty())
         return -1;
     // A text that could not be written (a full disk, a closed pipe) is a failure.
-    return std::fputs(text, stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
+    return std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size()) && std::fflush(stdout) == 0
+               ? 0
+               : 1;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    // The teacher's class window is a program of its own: see classview/launcher.h.
+    installDiagnostics("drobi");
+    // The teacher's class window is a program of its own: see class_launcher.h.
     if (const int status = handOverToClassView(argc, argv); status >= 0)
         return status;
     if (const int status = printAndExit(argc, argv); status >= 0)
         return status;
     if (!displayAvailable(argc, argv)) {
-        std::fputs("drobi: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset); "
-                   "start it from a desktop session, or without one as: xvfb-run -a drobi\n",
-                   stderr);
+        qCCritical(lcStart, "no display to open the window on (DISPLAY and WAYLAND_DISPLAY are unset); "
+                            "start it from a desktop session, or without one as: xvfb-run -a drobi");
         return 1;
     }
 
     // The school's settings; their problems are printed on stderr and
     // never stop the test. With no settings file this only looks whether
-    // /etc/xdg/drobi/drobi.conf exists.
-    const SchoolSettings settings = loadSchoolSettings(argc, argv);
+    // /etc/xdg/drobi/drobi.conf exists. Only --settings naming another file
+    // for a test, where the school has its own, stops here.
+    SchoolSettings settings;
+    QString error;
+    if (!loadSchoolSettings(argc, argv, SettingsUse::Test, &settings, &error)) {
+        qCCritical(lcSettings).noquote() << error;
+        return 1;
+    }
+    logSettingsProblems(settings.problems);
 
     prepareApplication();
     QApplication app(argc, argv);

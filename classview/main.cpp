@@ -6,25 +6,29 @@
 //
 // Without FOLDER the results folder comes from the school settings file,
 // [results] folder= in /etc/xdg/drobi/drobi.conf (or the file --settings
-// names), read as the pupil's program reads it. With --export the table
+// names), loaded by the pupil's program's own loader. With --export the table
 // (or, for .pdf, the summary and the table) is written without opening a
 // window, also without a display.
 
 #include "classview/class_report.h"
 #include "classview/class_window.h"
 #include "classview/table_export.h"
+#include "results/diagnostics.h"
 #include "results/school_settings.h"
 #include "runtime/message_box.h"
 #include "runtime/translations.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLoggingCategory>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcClass, "drobi.class")
 
 const char *const Usage =
     "Usage: drobi --class [FOLDER] [--settings FILE] [--export FILE.csv|FILE.xlsx|FILE.pdf]\n"
@@ -57,8 +61,72 @@ struct Options {
 
 int fail(const QString &message)
 {
-    std::fprintf(stderr, "drobi --class: %s\n", message.toLocal8Bit().constData());
+    qCCritical(lcClass).noquote() << message;
     return 2;
+}
+
+bool exportable(const QString &path)
+{
+    return path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) || path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive)
+           || path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
+}
+
+// One option, argv[i], with the value it takes (i then moves past it).
+// Returns -1 when it is usable, else the exit status.
+int parseOption(const QString &arg, int argc, char *argv[], int &i, Options &o)
+{
+    const auto value = [&]() -> std::optional<QString> {
+        if (i + 1 >= argc)
+            return std::nullopt;
+        return QString::fromLocal8Bit(argv[++i]);
+    };
+    if (arg == QLatin1String("--export")) {
+        const auto v = value();
+        if (!v || !exportable(*v))
+            return fail(QStringLiteral("--export needs a file ending in .csv, .xlsx or .pdf"));
+        o.exportPath = *v;
+    } else if (arg == QLatin1String("--date")) {
+        const auto v = value();
+        const bool all = v && *v == QLatin1String("all");
+        o.filter.date = v && !all ? QDate::fromString(*v, Qt::ISODate) : QDate();
+        if (!all && !o.filter.date.isValid())
+            return fail(QStringLiteral("--date needs YYYY-MM-DD or all"));
+    } else if (arg == QLatin1String("--group")) {
+        const auto v = value();
+        if (!v)
+            return fail(QStringLiteral("--group needs a class, such as 6Б"));
+        o.filter.group = v->trimmed();
+    } else if (arg == QLatin1String("--settings")) {
+        // Loaded below, as the pupil's program loads it.
+        ++i;
+    } else if (arg == QLatin1String("--projector")) {
+        o.projector = true;
+    } else if (QtOptionsWithValue.contains(arg)) {
+        // Qt's own options are left to it, with their values.
+        o.platformGiven = o.platformGiven || arg == QLatin1String("-platform");
+        ++i;
+    } else if (arg != QLatin1String("-reverse")) {
+        return fail(QStringLiteral("unknown option %1 (see --help)").arg(arg));
+    }
+    return -1;
+}
+
+// The results folder of the school's settings (or of --settings FILE),
+// loaded as the pupil's program loads them. Their problems are told only
+// when they leave no folder to read.
+void folderFromSettings(int argc, char *argv[], Options &o)
+{
+    SchoolSettings settings;
+    QString error;
+    if (!loadSchoolSettings(argc, argv, SettingsUse::ClassWindow, &settings, &error)) {
+        o.noFolder = error;
+        return;
+    }
+    o.folder = settings.folder;
+    if (o.folder.isEmpty()) {
+        logSettingsProblems(settings.problems);
+        o.noFolder = QStringLiteral("no results folder given, and none usable in %1 ([results] folder=)").arg(settings.file);
+    }
 }
 
 // Parses the arguments; -1 when they are usable, else the exit status.
@@ -67,67 +135,59 @@ int parse(int argc, char *argv[], Options &o)
     o.filter.date = QDate::currentDate();
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
-        const auto value = [&]() -> std::optional<QString> {
-            if (i + 1 >= argc)
-                return std::nullopt;
-            return QString::fromLocal8Bit(argv[++i]);
-        };
         if (arg == QLatin1String("--help")) {
             std::fputs(Usage, stdout);
             return 0;
-        } else if (arg == QLatin1String("--version")) {
+        }
+        if (arg == QLatin1String("--version")) {
             std::puts("drobi " DROBI_VERSION);
             return 0;
-        } else if (arg == QLatin1String("--export")) {
-            const auto v = value();
-            if (!v || !(v->endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) || v->endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive)
-                        || v->endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)))
-                return fail(QStringLiteral("--export needs a file ending in .csv, .xlsx or .pdf"));
-            o.exportPath = *v;
-        } else if (arg == QLatin1String("--date")) {
-            const auto v = value();
-            if (v && *v == QLatin1String("all")) {
-                o.filter.date = QDate();
-                continue;
-            }
-            o.filter.date = v ? QDate::fromString(*v, Qt::ISODate) : QDate();
-            if (!o.filter.date.isValid())
-                return fail(QStringLiteral("--date needs YYYY-MM-DD or all"));
-        } else if (arg == QLatin1String("--group")) {
-            const auto v = value();
-            if (!v)
-                return fail(QStringLiteral("--group needs a class, such as 6Б"));
-            o.filter.group = v->trimmed();
-        } else if (arg == QLatin1String("--settings")) {
-            // Read below, as the pupil's program reads it.
-            ++i;
-        } else if (arg == QLatin1String("--projector")) {
-            o.projector = true;
-        } else if (QtOptionsWithValue.contains(arg)) {
-            // Qt's own options are left to it, with their values.
-            o.platformGiven = o.platformGiven || arg == QLatin1String("-platform");
-            ++i;
-        } else if (arg.startsWith(QLatin1Char('-'))) {
-            if (arg != QLatin1String("-reverse"))
-                return fail(QStringLiteral("unknown option %1 (see --help)").arg(arg));
+        }
+        if (arg.startsWith(QLatin1Char('-'))) {
+            if (const int status = parseOption(arg, argc, argv, i, o); status >= 0)
+                return status;
         } else if (o.folder.isEmpty()) {
             o.folder = arg;
         } else {
             return fail(QStringLiteral("unexpected argument: %1").arg(arg));
         }
     }
-    if (o.folder.isEmpty()) {
-        QString error;
-        const QString file = settingsFileFromArguments(argc, argv, &error);
-        const SchoolSettings settings = readSchoolSettings(file, file != QLatin1String(SystemSettingsPath));
-        o.folder = settings.folder;
-        if (o.folder.isEmpty()) {
-            for (const QString &problem : (error.isEmpty() ? QStringList() : QStringList{error}) + settings.problems)
-                std::fprintf(stderr, "drobi --class: %s\n", problem.toLocal8Bit().constData());
-            o.noFolder = QStringLiteral("no results folder given, and none usable in %1 ([results] folder=)").arg(file);
-        }
-    }
+    if (o.folder.isEmpty())
+        folderFromSettings(argc, argv, o);
     return -1;
+}
+
+// The table, or for .pdf the summary and the table, into the export's file.
+QString writeTests(const Options &options, const QList<ShownTest> &tests)
+{
+    const QString &path = options.exportPath;
+    if (path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+        return writeCsv(path, tests);
+    if (path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
+        return writeXlsx(path, tests, summarize(tests));
+    const QString heading = QStringLiteral("Класс: %1. Дата: %2. Тестов: %3.")
+                                .arg(options.filter.group.isEmpty() ? QStringLiteral("все") : options.filter.group,
+                                     options.filter.date.isValid() ? options.filter.date.toString(QStringLiteral("dd.MM.yyyy"))
+                                                                   : QStringLiteral("все дни"),
+                                     QString::number(tests.size()));
+    return writePdf(path, heading, tests, summarize(tests));
+}
+
+// --export: the folder read once, the file written, no window.
+int writeExport(const Options &options, HashStore *hashes)
+{
+    ResultsFolder folder(options.folder, hashes);
+    folder.refresh();
+    if (!folder.folderProblem().isEmpty())
+        return fail(folder.folderProblem());
+    const QList<ShownTest> tests = selectTests(folder.entries(), options.filter, options.projector);
+    if (const QString error = writeTests(options, tests); !error.isEmpty())
+        return fail(error);
+    qCInfo(lcClass).noquote() << QStringLiteral("%1 tests written to %2; files not read: %3")
+                                     .arg(QString::number(tests.size()), options.exportPath, QString::number(folder.skipped().size()));
+    for (const SkippedFile &f : folder.skipped())
+        qCWarning(lcClass).noquote() << QStringLiteral("%1: %2").arg(f.fileName, f.problem);
+    return 0;
 }
 
 bool hasDisplay()
@@ -143,6 +203,7 @@ bool hasDisplay()
 
 int main(int argc, char *argv[])
 {
+    installDiagnostics("drobi --class");
     Options options;
     if (const int status = parse(argc, argv, options); status >= 0)
         return status;
@@ -171,39 +232,9 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("io.github.drobi.Drobi.Class"));
     HashStore hashes(HashStore::defaultPath());
     if (!hashes.problem().isEmpty())
-        std::fprintf(stderr, "drobi --class: the record hashes are kept for this run only: %s\n",
-                     hashes.problem().toLocal8Bit().constData());
-
-    if (!options.exportPath.isEmpty()) {
-        ResultsFolder folder(options.folder, &hashes);
-        folder.refresh();
-        if (!folder.folderProblem().isEmpty())
-            return fail(folder.folderProblem());
-        const QList<ShownTest> tests = selectTests(folder.entries(), options.filter, options.projector);
-        QString error;
-        const QString path = options.exportPath;
-        if (path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) {
-            error = writeCsv(path, tests);
-        } else if (path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive)) {
-            error = writeXlsx(path, tests, summarize(tests));
-        } else {
-            const QString heading = QStringLiteral("Класс: %1. Дата: %2. Тестов: %3.")
-                                        .arg(options.filter.group.isEmpty() ? QStringLiteral("все") : options.filter.group,
-                                             options.filter.date.isValid()
-                                                 ? options.filter.date.toString(QStringLiteral("dd.MM.yyyy"))
-                                                 : QStringLiteral("все дни"))
-                                        .arg(tests.size());
-            error = writePdf(path, heading, tests, summarize(tests));
-        }
-        if (!error.isEmpty())
-            return fail(error);
-        std::fprintf(stderr, "drobi --class: %lld tests written to %s; files not read: %lld\n",
-                     static_cast<long long>(tests.size()), path.toLocal8Bit().constData(),
-                     static_cast<long long>(folder.skipped().size()));
-        for (const SkippedFile &f : folder.skipped())
-            std::fprintf(stderr, "  %s: %s\n", f.fileName.toLocal8Bit().constData(), f.problem.toLocal8Bit().constData());
-        return 0;
-    }
+        qCWarning(lcClass).noquote() << QStringLiteral("the record hashes are kept for this run only: %1").arg(hashes.problem());
+    if (!options.exportPath.isEmpty())
+        return writeExport(options, &hashes);
 
     ClassWindow window(options.folder, &hashes);
     window.setFilter(options.filter);

@@ -10,6 +10,11 @@
 # of the libraries' sources. For it, this function also writes the library's
 # source list to <build>/include_rules/<target>.txt. A new library calls this
 # function and gets one line in that script's table.
+#
+# The lists are written anew at every configuration: a library that is gone
+# (or renamed) leaves no list behind in a build folder that is reused.
+file(REMOVE_RECURSE ${PROJECT_BINARY_DIR}/include_rules)
+
 function(drobi_export_headers target)
   get_target_property(type ${target} TYPE)
   if(type STREQUAL "INTERFACE_LIBRARY")

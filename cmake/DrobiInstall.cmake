@@ -13,7 +13,7 @@ set(drobi_docdir ${CMAKE_INSTALL_DATADIR}/doc/drobi)
 # CPACK_STRIP_FILES, below) install them without debug information or symbol
 # tables; the build folder keeps the full ones. The teacher's class window,
 # drobi-class, is started by `drobi --class` only, so it lives in libexec
-# (classview/launcher.h).
+# (class_launcher.h).
 install(TARGETS drobi RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS drobi-class RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/drobi)
 

@@ -11,9 +11,11 @@
 
 namespace {
 
+// Written whole: a NUL in a line does not end it early.
 void print(std::FILE *out, const QString &line)
 {
-    std::fprintf(out, "%s\n", line.toUtf8().constData());
+    const QByteArray bytes = line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
 }
 
 // A probe named so that the teacher's side never reads it (it starts with a
@@ -36,12 +38,13 @@ QString probeFolder(const QString &folder)
 
 int checkSchoolSettings(int argc, char *argv[], std::FILE *out)
 {
-    QString argumentError;
-    const QString file = settingsFileFromArguments(argc, argv, &argumentError);
-    const SchoolSettings settings = readSchoolSettings(file, true);
+    SchoolSettings settings;
+    QString error;
+    if (!loadSchoolSettings(argc, argv, SettingsUse::Check, &settings, &error)) {
+        print(out, error);
+        return 1;
+    }
     QStringList problems = settings.problems;
-    if (!argumentError.isEmpty())
-        problems.prepend(argumentError);
     if (settings.resultsOn() && QFile::exists(settings.folder)) {
         if (const QString problem = probeFolder(settings.folder); !problem.isEmpty())
             problems << problem;
@@ -49,13 +52,14 @@ int checkSchoolSettings(int argc, char *argv[], std::FILE *out)
     for (const QString &problem : std::as_const(problems))
         print(out, problem);
 
+    // One arg() for all, so that a % in the file's or the folder's name stays as it is.
     print(out, QStringLiteral("%1: results %2; names %3; the test lasts %4; %5")
                    .arg(settings.file,
                         settings.resultsOn() ? QStringLiteral("go to %1").arg(settings.folder) : QStringLiteral("are off"),
                         settings.nameSource == PupilNameSource::Login ? QStringLiteral("from the account")
-                                                                      : QStringLiteral("asked before the test"))
-                   .arg(settings.minutes == 1 ? QStringLiteral("1 minute") : QStringLiteral("%1 minutes").arg(settings.minutes))
-                   .arg(problems.isEmpty()        ? QStringLiteral("no problems")
+                                                                      : QStringLiteral("asked before the test"),
+                        settings.minutes == 1 ? QStringLiteral("1 minute") : QStringLiteral("%1 minutes").arg(settings.minutes),
+                        problems.isEmpty()        ? QStringLiteral("no problems")
                         : problems.size() == 1 ? QStringLiteral("1 problem")
                                                : QStringLiteral("%1 problems").arg(problems.size())));
     return problems.isEmpty() && std::fflush(out) == 0 ? 0 : 1;

@@ -29,7 +29,7 @@ RULES = {
     "session": (("fraction", "runtime"), ()),
     "results": (("session", "fraction", "runtime"), ("QtCore",)),
     "window": (("session", "fraction", "runtime", "runtime_ui", "results"), ANY_QT),
-    "classview_launch": ((), ()),
+    "class_launcher": ((), ()),
     "classview_model": (("results", "session", "fraction", "runtime"), ("QtCore", "QtSql")),
     "classview_test_support": (("classview_model", "results", "session", "fraction", "runtime", "runtime_test_support"), ("QtCore", "QtTest")),
     "classview_ui": (("classview_model", "results", "session", "fraction", "runtime"), ANY_QT),

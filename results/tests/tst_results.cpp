@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The school's settings file, a pupil's name made safe, the record's JSON,
-// its delivery into a local folder and the courier's retries.
+// A pupil's name made safe, the record's JSON, its delivery into a local
+// folder and the courier's retries. The school's settings: tst_settings.
 
 #include "results/delivery.h"
 #include "results/result_record.h"
 #include "results/results_courier.h"
-#include "results/school_settings.h"
-#include "results/settings_check.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,8 +22,6 @@ class TestResults : public QObject
     Q_OBJECT
 
 private slots:
-    void settings_data();
-    void settings();
     void cleanPupilText_data();
     void cleanPupilText();
     void recordJson();
@@ -34,85 +30,6 @@ private slots:
     void courier_data();
     void courier();
 };
-
-void TestResults::settings_data()
-{
-    QTest::addColumn<QString>("ini");
-    QTest::addColumn<QString>("folder");  // relative to the test's folder; "" for off
-    QTest::addColumn<bool>("askName");
-    QTest::addColumn<int>("minutes");
-    QTest::addColumn<QString>("problem"); // a word of the one problem line; "" for none
-
-    // Good files.
-    QTest::newRow("results and minutes") << "[results]\nfolder=$D/in\nname=login\n[test]\nminutes=45\n"
-                                         << "in" << false << 45 << "";
-    QTest::newRow("minutes alone") << "[test]\nminutes=1\n" << "" << true << 1 << "";
-    QTest::newRow("90 minutes") << "[test]\nminutes=90\n" << "" << true << 90 << "";
-    QTest::newRow("empty file") << "" << "" << true << 10 << "";
-    // A share not mounted yet: results stay on and wait on this computer.
-    QTest::newRow("folder missing") << "[results]\nfolder=$D/none\n" << "none" << true << 10 << "does not exist";
-    // Values that cannot be used: the default, and one line saying why.
-    QTest::newRow("relative folder") << "[results]\nfolder=results\n" << "" << true << 10 << "not an absolute path";
-    QTest::newRow("empty folder") << "[results]\nfolder=\n" << "" << true << 10 << "empty";
-    QTest::newRow("file as folder") << "[results]\nfolder=$D/file\n" << "" << true << 10 << "not a folder";
-    QTest::newRow("name without folder") << "[results]\nname=ask\n" << "" << true << 10 << "no folder";
-    QTest::newRow("name unknown") << "[results]\nfolder=$D/in\nname=who\n" << "in" << true << 10 << "ask is used";
-    QTest::newRow("minutes 0") << "[test]\nminutes=0\n" << "" << true << 10 << "minutes=0 ";
-    QTest::newRow("minutes 91") << "[test]\nminutes=91\n" << "" << true << 10 << "minutes=91 ";
-    QTest::newRow("minutes abc") << "[test]\nminutes=abc\n" << "" << true << 10 << "minutes=abc ";
-    QTest::newRow("minutes 7.5") << "[test]\nminutes=7.5\n" << "" << true << 10 << "minutes=7.5 ";
-    QTest::newRow("unknown key") << "[test]\nminutes=20\nseconds=5\n" << "" << true << 20 << "[test] seconds";
-    QTest::newRow("unknown group") << "[sound]\nvolume=3\n" << "" << true << 10 << "[sound] volume";
-    QTest::newRow("key before any group") << "folder=/tmp\n" << "" << true << 10 << "folder is not a setting";
-    QTest::newRow("line without =") << "[results]\nfolder /tmp\n" << "" << true << 10 << "line 2: \"folder /tmp\" is not key=value";
-    QTest::newRow("minutes: 12") << "[test]\nminutes: 12\n" << "" << true << 10 << "is not key=value";
-    QTest::newRow("key twice") << "[test]\nminutes=12\nminutes=20\n" << "" << true << 20 << "test/minutes is set a second time";
-}
-
-// Each table row is read by the program's start (the settings) and by the
-// administrator's check (its exit status and the problem's line).
-void TestResults::settings()
-{
-    QFETCH(QString, ini);
-    QFETCH(QString, folder);
-    QFETCH(bool, askName);
-    QFETCH(int, minutes);
-    QFETCH(QString, problem);
-
-    QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("in")));
-    QFile plain(dir.filePath(QStringLiteral("file")));
-    QVERIFY(plain.open(QIODevice::WriteOnly));
-    plain.close();
-    const QString file = dir.filePath(QStringLiteral("drobi.conf"));
-    QFile conf(file);
-    QVERIFY(conf.open(QIODevice::WriteOnly));
-    conf.write(QString(ini).replace(QStringLiteral("$D"), dir.path()).toUtf8());
-    conf.close();
-
-    const SchoolSettings settings = readSchoolSettings(file, true);
-    QCOMPARE(settings.folder, folder.isEmpty() ? QString() : dir.filePath(folder));
-    QCOMPARE(settings.nameSource == PupilNameSource::Ask, askName);
-    QCOMPARE(settings.minutes, minutes);
-    QCOMPARE(settings.problems.size(), problem.isEmpty() ? 0 : 1);
-    if (!problem.isEmpty())
-        QVERIFY2(settings.problems.constFirst().contains(problem), qPrintable(settings.problems.constFirst()));
-
-    // The check names the same problem and fails on it; with a folder that
-    // exists it also writes a probe there and leaves nothing behind.
-    QByteArray arg0("drobi"), arg1("--check-settings"), arg2("--settings"), arg3(QFile::encodeName(file));
-    char *argv[] = {arg0.data(), arg1.data(), arg2.data(), arg3.data(), nullptr};
-    std::FILE *out = std::tmpfile();
-    const int status = checkSchoolSettings(4, argv, out);
-    std::rewind(out);
-    char buffer[4096] = {};
-    const QString report = QString::fromUtf8(buffer, qsizetype(std::fread(buffer, 1, sizeof buffer - 1, out)));
-    std::fclose(out);
-    QCOMPARE(status, problem.isEmpty() ? 0 : 1);
-    QVERIFY2(report.contains(problem), qPrintable(report));
-    QCOMPARE(report.count(QLatin1Char('\n')), problem.isEmpty() ? 1 : 2);
-    QVERIFY(QDir(dir.filePath(QStringLiteral("in"))).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
-}
 
 void TestResults::cleanPupilText_data()
 {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "classview/launcher.h"
+#include "class_launcher.h"
 
 #include <cerrno>
 #include <cstdio>

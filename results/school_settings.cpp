@@ -111,6 +111,33 @@ bool readFolder(const SettingKey &row, const QString &text, Value *value, QStrin
     return true;
 }
 
+// A file that cannot be used is left out, and what it does is off; one
+// that cannot be read now is kept (a share not mounted yet), with a line.
+bool readFile(const SettingKey &row, const QString &text, Value *value, QString *problem)
+{
+    const auto off = [&](const QString &why) {
+        *problem = QStringLiteral("%1 %2: it is not used").arg(shown(row, text), why);
+        return false;
+    };
+    if (text.isEmpty())
+        return off(QStringLiteral("is empty"));
+    if (QDir::isRelativePath(text))
+        return off(QStringLiteral("is not an absolute path"));
+    if (text.contains(QChar::ReplacementCharacter))
+        return off(QStringLiteral("is not valid UTF-8, the encoding of file names here"));
+    struct stat status = {};
+    if (::stat(QFile::encodeName(text).constData(), &status) == 0) {
+        if (!S_ISREG(status.st_mode))
+            return off(QStringLiteral("is not a file"));
+    } else if (errno == ENAMETOOLONG) {
+        return off(QStringLiteral("is too long for a path"));
+    } else {
+        *problem = QStringLiteral("%1 cannot be read now (%2)").arg(shown(row, text), QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    value->text = QDir::cleanPath(text);
+    return true;
+}
+
 // Checks `text` against its key: true when the field takes `value`, false
 // when the default stays. `problem` receives a line in both cases when
 // there is something to say.
@@ -123,6 +150,8 @@ bool readValue(const SettingKey &row, const QString &text, Value *value, QString
         return readChoice(row, text, value, problem);
     case SettingType::Whole:
         return readWhole(row, text, value, problem);
+    case SettingType::File:
+        return readFile(row, text, value, problem);
     }
     return false;
 }
@@ -160,6 +189,22 @@ void readMissingFolders(const QSettings &ini, SchoolSettings &settings)
         if (row.type == SettingType::Folder && groupUsed && !ini.contains(keyPath(row)))
             settings.problems << QStringLiteral("[%1] has no %2=: %1 are off").arg(QLatin1String(row.group), QLatin1String(row.key));
     }
+}
+
+// Each grade needs at least as many right answers as the one below it.
+void readGradeScale(SchoolSettings &settings)
+{
+    if (settings.gradeScale().isValid())
+        return;
+    const SchoolSettings defaults;
+    settings.problems << QStringLiteral("[test] grade5=%1, grade4=%2, grade3=%3 are not from the most right answers to "
+                                        "the fewest: 10, 9 and 8 are used")
+                             .arg(settings.gradeFive)
+                             .arg(settings.gradeFour)
+                             .arg(settings.gradeThree);
+    settings.gradeFive = defaults.gradeFive;
+    settings.gradeFour = defaults.gradeFour;
+    settings.gradeThree = defaults.gradeThree;
 }
 
 void readUnknownKeys(const QSettings &ini, SchoolSettings &settings)
@@ -302,6 +347,7 @@ SchoolSettings readSchoolSettings(const QString &file, bool mustExist)
     for (const SettingKey &row : SchoolSettingKeys)
         readKey(ini, row, settings);
     readUnknownKeys(ini, settings);
+    readGradeScale(settings);
     return settings;
 }
 

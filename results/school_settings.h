@@ -19,6 +19,8 @@
 //
 // QtCore only.
 
+#include "session/session.h"
+
 #include <QLoggingCategory>
 #include <QString>
 #include <QStringList>
@@ -49,12 +51,22 @@ struct SchoolSettings {
     // The results folder, an absolute path; empty when results are off.
     QString folder;
     PupilNameSource nameSource;
+    // The school's class lists (class_list.h), an absolute path; empty
+    // when names are typed freely.
+    QString classList;
     int minutes;
+    // The fewest right answers for a 5, a 4 and a 3.
+    int gradeFive;
+    int gradeFour;
+    int gradeThree;
+    // «Работа над ошибками» offered in the grade box after «Готово!».
+    bool practiceAfterTest;
     // Every value that could not be used, and why: one line each.
     QStringList problems;
 
     bool resultsOn() const { return !folder.isEmpty(); }
     int secondsAllowed() const { return minutes * 60; }
+    GradeScale gradeScale() const { return {gradeFive, gradeFour, gradeThree}; }
 };
 
 // How a key's value is written and checked.
@@ -67,6 +79,9 @@ enum class SettingType {
     Choice,
     // A whole number from `minimum` to `maximum`.
     Whole,
+    // An absolute path of a file; without a usable one, what the key does
+    // is off.
+    File,
 };
 
 // Where a key's value goes in SchoolSettings.
@@ -96,8 +111,19 @@ inline constexpr SettingKey SchoolSettingKeys[] = {
     {.group = "results", .key = "name", .type = SettingType::Choice, .field = &SchoolSettings::nameSource,
      .value = "ask|login", .defaultValue = "ask",
      .help = "ask the pupil's name before the test,\nor use the account's full name"},
+    {.group = "results", .key = "classes", .type = SettingType::File, .field = &SchoolSettings::classList, .value = "FILE",
+     .help = "the school's class lists, one pupil a line:\nclass;name (or a tab), UTF-8 or Windows-1251;\nthe pupil then chooses the class and the name"},
     {.group = "test", .key = "minutes", .type = SettingType::Whole, .field = &SchoolSettings::minutes, .value = "N",
      .defaultValue = "10", .minimum = 1, .maximum = 90, .help = "the test's length"},
+    {.group = "test", .key = "grade5", .type = SettingType::Whole, .field = &SchoolSettings::gradeFive, .value = "N",
+     .defaultValue = "10", .minimum = 0, .maximum = 10, .help = "the fewest right answers out of ten for a 5"},
+    {.group = "test", .key = "grade4", .type = SettingType::Whole, .field = &SchoolSettings::gradeFour, .value = "N",
+     .defaultValue = "9", .minimum = 0, .maximum = 10, .help = "the fewest right answers for a 4"},
+    {.group = "test", .key = "grade3", .type = SettingType::Whole, .field = &SchoolSettings::gradeThree, .value = "N",
+     .defaultValue = "8", .minimum = 0, .maximum = 10, .help = "the fewest right answers for a 3;\nfewer earn a 2"},
+    {.group = "practice", .key = "after_test", .type = SettingType::Choice, .field = &SchoolSettings::practiceAfterTest,
+     .value = "no|yes", .defaultValue = "no",
+     .help = "offer «Работа над ошибками» after «Готово!»\nwhen a row is wrong"},
 };
 // clang-format on
 
@@ -133,6 +159,7 @@ constexpr bool sound(const SettingKey &row)
 {
     switch (row.type) {
     case SettingType::Folder:
+    case SettingType::File:
         return std::holds_alternative<QString SchoolSettings::*>(row.field) && !row.defaultValue;
     case SettingType::Choice:
         return (std::holds_alternative<PupilNameSource SchoolSettings::*>(row.field)
@@ -159,6 +186,9 @@ constexpr int defaultNumber(std::string_view group, std::string_view key)
 static_assert(std::all_of(std::begin(SchoolSettingKeys), std::end(SchoolSettingKeys), SettingKeyRules::sound),
               "a row of SchoolSettingKeys whose type, field or default do not fit");
 static_assert(SettingKeyRules::defaultNumber("test", "minutes") == SchoolSettings::DefaultMinutes);
+static_assert(SettingKeyRules::defaultNumber("test", "grade5") == GradeScale().five
+              && SettingKeyRules::defaultNumber("test", "grade4") == GradeScale().four
+              && SettingKeyRules::defaultNumber("test", "grade3") == GradeScale().three);
 
 // Reads the settings from `file`. A missing file gives the defaults; a
 // problem is recorded for it only when `mustExist` (a file named on the

@@ -21,7 +21,7 @@ Form1::Form1(QWidget *parent, const SchoolSettings &settings)
     : QMainWindow(parent),
       m_ui(std::make_unique<Ui::Form1>()),
       m_random(std::make_unique<StdRandomSource>()),
-      m_session(int16_t(settings.secondsAllowed())),
+      m_session(int16_t(settings.secondsAllowed()), settings.gradeScale()),
       m_settings(settings)
 {
     m_ui->setupUi(this);

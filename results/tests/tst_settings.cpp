@@ -27,6 +27,8 @@ private slots:
     void settingsOption_data();
     void settingsOption();
     void exampleKeys();
+    void laterKeys_data();
+    void laterKeys();
     void problemLine_data();
     void problemLine();
 };
@@ -186,6 +188,51 @@ void TestSettings::exampleKeys()
     keys.sort();
     declared.sort();
     QCOMPARE(keys, declared);
+}
+
+// The class lists, the grade scale and the practice: read, and refused
+// with the defaults kept.
+void TestSettings::laterKeys_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QString>("scale"); // grade5 grade4 grade3
+    QTest::addColumn<bool>("classList");
+    QTest::addColumn<bool>("practice");
+    QTest::addColumn<QString>("problem"); // a word of the one problem line; "" for none
+
+    QTest::newRow("defaults") << QByteArray("[test]\nminutes=10\n") << "10 9 8" << false << false << "";
+    QTest::newRow("a lenient scale") << QByteArray("[test]\ngrade5=9\ngrade4=7\ngrade3=5\n") << "9 7 5" << false << false << "";
+    QTest::newRow("one grade for all") << QByteArray("[test]\ngrade5=6\ngrade4=6\ngrade3=6\n") << "6 6 6" << false << false << "";
+    QTest::newRow("out of order") << QByteArray("[test]\ngrade5=8\ngrade4=9\n") << "10 9 8" << false << false << "not from the most";
+    QTest::newRow("eleven") << QByteArray("[test]\ngrade5=11\n") << "10 9 8" << false << false << "from 0 to 10";
+    QTest::newRow("class lists") << QByteArray("[results]\nfolder=$D\nclasses=$D/classes.csv\n") << "10 9 8" << true << false << "";
+    QTest::newRow("class lists missing")
+        << QByteArray("[results]\nfolder=$D\nclasses=$D/none.csv\n") << "10 9 8" << true << false << "cannot be read now";
+    QTest::newRow("class lists relative")
+        << QByteArray("[results]\nfolder=$D\nclasses=classes.csv\n") << "10 9 8" << false << false << "not an absolute path";
+    QTest::newRow("class lists a folder") << QByteArray("[results]\nfolder=$D\nclasses=$D\n") << "10 9 8" << false << false << "not a file";
+    QTest::newRow("practice") << QByteArray("[practice]\nafter_test=yes\n") << "10 9 8" << false << true << "";
+    QTest::newRow("practice maybe") << QByteArray("[practice]\nafter_test=maybe\n") << "10 9 8" << false << false << "neither no nor yes";
+}
+
+void TestSettings::laterKeys()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, scale);
+    QFETCH(bool, classList);
+    QFETCH(bool, practice);
+    QFETCH(QString, problem);
+    QTemporaryDir dir;
+    write(dir.filePath(QStringLiteral("classes.csv")), "6Б;Орлова Мария\n");
+    const QString file = dir.filePath(QStringLiteral("drobi.conf"));
+    write(file, ini.replace("$D", QFile::encodeName(dir.path())));
+    const SchoolSettings s = readSchoolSettings(file, true);
+    QCOMPARE(QStringLiteral("%1 %2 %3").arg(s.gradeFive).arg(s.gradeFour).arg(s.gradeThree), scale);
+    QCOMPARE(!s.classList.isEmpty(), classList);
+    QCOMPARE(s.practiceAfterTest, practice);
+    QCOMPARE(s.problems.size(), problem.isEmpty() ? 0 : 1);
+    if (!problem.isEmpty())
+        QVERIFY2(s.problems.constFirst().contains(problem), qPrintable(s.problems.constFirst()));
 }
 
 void TestSettings::problemLine_data()

@@ -26,6 +26,13 @@ Form1::Form1(QWidget *parent, const SchoolSettings &settings)
 {
     m_ui->setupUi(this);
     const Ui::Form1 &ui = *m_ui;
+    if (settings.resultsOn() && settings.nameSource == PupilNameSource::Ask && !settings.classList.isEmpty()) {
+        // Without a list that can be read, names are typed as without one.
+        QString problem;
+        if (!readClassList(settings.classList, &m_classes, &problem))
+            logSettingsProblems({problem});
+        logSettingsProblems(m_classes.problems);
+    }
     if (settings.minutes != SchoolSettings::DefaultMinutes)
         ui.Label4->setText(Messages::instructions(settings.minutes));
     if (settings.resultsOn()) {

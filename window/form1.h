@@ -15,6 +15,7 @@
 // Graded (Command2, or the clock reaching zero). Nothing leads back.
 
 #include "runtime/random_source.h"
+#include "results/class_list.h"
 #include "results/result_record.h"
 #include "results/school_settings.h"
 #include "session/session.h"
@@ -101,6 +102,8 @@ private:
     // Only when a results folder is set.
     std::unique_ptr<ResultsCourier> m_courier;
     PupilIdentity m_pupil;
+    // The school's class lists, when it names them; read when the window opens.
+    ClassList m_classes;
     QString m_resultId;
     bool m_resultBoxOpen = false;
 };

@@ -251,7 +251,7 @@ bool Form1::identifyPupil()
         m_pupil.name = currentFullName();
         m_pupil.naming = PupilNaming::Login;
     } else {
-        const std::optional<PupilName> typed = askPupilName(this);
+        const std::optional<PupilName> typed = askPupilName(this, m_classes.isEmpty() ? nullptr : &m_classes);
         if (!typed)
             return false;
         m_pupil.name = typed->name;

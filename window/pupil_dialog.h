@@ -1,15 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // «Перед началом теста»: the pupil's name and class, asked before the clock
-// starts when the school's settings say so. «Начать» is refused while the
-// name is blank, with a message beside the field; the name and class are
-// kept as cleanPupilText makes them (any letters, no control characters, at
-// most 100 characters). Every field is reached by the keyboard and read by
-// a screen reader with its label.
+// starts when the school's settings say so. Without the school's class
+// lists the pupil types both; with them, the pupil chooses the class, then
+// their name from its list, found by typing any part of it, so that a
+// misspelt name cannot become a pupil of its own. «Начать» is refused while
+// the name is blank (or, with the lists, not one of the class's), with a
+// message beside the field that screen readers speak; the name and class
+// are kept as cleanPupilText and normalClassName make them. Every field is
+// reached by the keyboard and read by a screen reader with its label.
+
+#include "results/class_list.h"
 
 #include <QDialog>
 #include <optional>
 
+class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -23,17 +30,30 @@ class PupilDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit PupilDialog(QWidget *parent = nullptr);
+    // `classes`, when given and not empty, are the school's class lists.
+    explicit PupilDialog(QWidget *parent = nullptr, const ClassList *classes = nullptr);
 
     PupilName pupilName() const;
-    // Closes the dialog only with a name.
+    // Closes the dialog only with a name (one of the class's, with the lists).
     void accept() override;
 
 private:
-    QLineEdit *m_name;
-    QLineEdit *m_class;
-    QLabel *m_refusal;
+    void addTypedFields(QFormLayout *form);
+    void addListFields(QFormLayout *form);
+    void showNames();
+    // Why «Начать» is refused; empty when it is not.
+    QString refusal() const;
+    void refuse(const QString &why, QWidget *field);
+
+    ClassList m_classes;
+    // Typing, without the lists.
+    QLineEdit *m_name = nullptr;
+    QLineEdit *m_class = nullptr;
+    // Choosing, with them.
+    QComboBox *m_classChoice = nullptr;
+    QComboBox *m_nameChoice = nullptr;
+    QLabel *m_refusal = nullptr;
 };
 
 // Asks the pupil's name in a modal dialog; nullopt when the pupil cancels.
-std::optional<PupilName> askPupilName(QWidget *parent);
+std::optional<PupilName> askPupilName(QWidget *parent, const ClassList *classes = nullptr);

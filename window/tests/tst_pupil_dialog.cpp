@@ -4,6 +4,9 @@
 
 #include "window/pupil_dialog.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +35,8 @@ private slots:
     void design();
     void typing_data();
     void typing();
+    void choosing_data();
+    void choosing();
 };
 
 // The captions as given, each field read with its label, and Tab walking
@@ -118,6 +123,60 @@ void TestPupilDialog::typing()
     QCOMPARE(refusalSeen, !started && key != Qt::Key_Escape);
     if (started) {
         QCOMPARE(result->name, keptName);
+        QCOMPARE(result->className, className);
+    }
+}
+
+// With the school's class lists: the class chosen by typing it, then the
+// name found among the class's by typing part of it, in any case; a name
+// not on the class's list is refused and said why.
+void TestPupilDialog::choosing_data()
+{
+    QTest::addColumn<QString>("className"); // typed into the class list
+    QTest::addColumn<QString>("name");      // typed into the name field
+    QTest::addColumn<QString>("kept");      // "" when refused
+    QTest::addColumn<QString>("refusal");
+
+    QTest::newRow("chosen") << "6Б" << "Орлова Мария" << "Орлова Мария" << "";
+    QTest::newRow("typed in small letters") << "6Б" << "орлова мария" << "Орлова Мария" << "";
+    QTest::newRow("misspelt") << "6Б" << "Орлва Мария" << "" << "нет в списке";
+    QTest::newRow("another class's pupil") << "6А" << "Орлова Мария" << "" << "нет в списке";
+    QTest::newRow("no class") << "" << "Орлова Мария" << "" << "Выберите свой класс";
+    QTest::newRow("no name") << "6Б" << "" << "" << "Введите фамилию";
+}
+
+void TestPupilDialog::choosing()
+{
+    QFETCH(QString, className);
+    QFETCH(QString, name);
+    QFETCH(QString, kept);
+    QFETCH(QString, refusal);
+
+    const ClassList classes = parseClassList("6Б;Орлова Мария\n6Б;Орлов Пётр\n6А;Ким Юна\n");
+    QWidget parent;
+    QString refused;
+    QTimer::singleShot(0, &parent, [&] {
+        auto *dialog = parent.findChild<PupilDialog *>();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("pupilClass"));
+        typeText(QApplication::focusWidget(), className);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        auto *names = dialog->findChild<QComboBox *>(QStringLiteral("pupilName"));
+        QVERIFY(names && names->lineEdit()->hasFocus());
+        typeText(names->lineEdit(), name);
+        names->completer()->popup()->hide();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        if (dialog->isVisible()) {
+            refused = dialog->findChild<QLabel *>(QStringLiteral("pupilNameMissing"))->text();
+            QCOMPARE(QApplication::focusWidget()->accessibleDescription(), refused);
+            dialog->reject();
+        }
+    });
+    const std::optional<PupilName> result = askPupilName(&parent, &classes);
+    QCOMPARE(result.has_value(), !kept.isEmpty());
+    QVERIFY2(refused.contains(refusal), qPrintable(refused));
+    if (result) {
+        QCOMPARE(result->name, kept);
         QCOMPARE(result->className, className);
     }
 }

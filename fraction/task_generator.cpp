@@ -168,3 +168,26 @@ std::optional<GeneratedTask> FindWrittenTask(int row, const std::string &aText, 
         DivFraction(made.d, made.a, made.b);
     return made;
 }
+
+std::vector<RowTask> RowTasks(int row)
+{
+    std::vector<RowTask> tasks;
+    if (row < 0 || row >= int(RowTemplates.size()))
+        return tasks;
+    const RowTemplate &made = RowTemplates[size_t(row)];
+    const int seconds = made.values == 2 ? made.count : 1;
+    for (int i = 0; i < made.count; ++i) {
+        for (int j = 0; j < seconds; ++j) {
+            RowTask task{row, int16_t(made.first + i), int16_t(made.values == 2 ? made.first + j : 0),
+                         {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}}};
+            GeneratedTask &t = task.task;
+            made.build(t.a, t.b, task.p, task.q);
+            if (RowOperation[size_t(row)] == Operation::Multiply)
+                MulFraction(t.d, t.a, t.b);
+            else
+                DivFraction(t.d, t.a, t.b);
+            tasks.push_back(task);
+        }
+    }
+    return tasks;
+}

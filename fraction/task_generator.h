@@ -18,6 +18,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 enum class Operation : uint8_t { Multiply, Divide };
 
@@ -50,3 +51,17 @@ struct GeneratedTask {
 // Only the texts the generator's own tasks show are found: a value written
 // another way ("6/4" for "1 1/2") or a row outside 0..9 gives nullopt.
 std::optional<GeneratedTask> FindWrittenTask(int row, const std::string &aText, const std::string &bText);
+
+// One task a row's template makes, with the parameters that make it: p, and
+// q for row 9 (0 in a row of one parameter).
+struct RowTask {
+    int row = 0;
+    int16_t p = 0;
+    int16_t q = 0;
+    GeneratedTask task{{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
+};
+
+// Every task row `row`'s template makes, built and computed as the generator
+// does, in the order of the parameters (p, then q): 5 to 8 for rows 0 to 8,
+// 98 x 98 for row 9. Empty for a row outside 0..9.
+std::vector<RowTask> RowTasks(int row);

@@ -89,6 +89,19 @@ bool readAll(int fd, qsizetype limit, QByteArray *bytes)
     return true;
 }
 
+// Reads a delivered file back by name, as the teacher's side will find it,
+// and compares it byte for byte; the reason when it differs, else empty.
+QString readBack(int dir, const QString &name, const QByteArray &bytes)
+{
+    const Fd back(::openat(dir, QFile::encodeName(name).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    QByteArray read;
+    if (!back.valid() || !readAll(back.get(), bytes.size(), &read))
+        return failure("cannot read back", name, errno);
+    if (read != bytes)
+        return QStringLiteral("%1 reads back different from what was written").arg(name);
+    return QString();
+}
+
 } // namespace
 
 QString resultTempName(const QString &id)
@@ -145,18 +158,9 @@ DeliveryResult deliverFile(const QString &folder, const QString &finalName, cons
         result.error = failure(step, tempName, error);
         return result;
     }
-    // Read back by name: what the teacher's side will find there.
-    const Fd back(::openat(dir.get(), final.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    QByteArray read;
-    if (!back.valid() || !readAll(back.get(), bytes.size(), &read)) {
-        result.error = failure("cannot read back", finalName, errno);
-        return result;
-    }
-    if (read != bytes) {
-        result.error = QStringLiteral("%1 reads back different from what was written").arg(finalName);
-        return result;
-    }
-    result.delivered = true;
+
+    result.error = readBack(dir.get(), finalName, bytes);
+    result.delivered = result.error.isEmpty();
     return result;
 }
 
@@ -196,6 +200,12 @@ bool Outbox::store(const QString &id, const QByteArray &bytes, QString *error) c
         return false;
     }
     return true;
+}
+
+void Outbox::remove(const QString &id) const
+{
+    const QMutexLocker lock(&outboxMutex);
+    QFile::remove(path(id));
 }
 
 QStringList Outbox::waitingIds() const
@@ -240,19 +250,4 @@ DeliveryResult Outbox::deliver(const QString &id, const QString &folder) const
     if (current.open(QIODevice::ReadOnly) && current.readAll() == bytes)
         QFile::remove(path(id));
     return result;
-}
-
-Outbox::Report Outbox::deliverAll(const QString &folder) const
-{
-    Report report;
-    for (const QString &id : waitingIds()) {
-        const DeliveryResult result = deliver(id, folder);
-        if (result.delivered) {
-            report.delivered << id;
-        } else {
-            report.waiting << id;
-            report.lastError = result.error;
-        }
-    }
-    return report;
 }

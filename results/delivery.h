@@ -51,19 +51,14 @@ public:
     bool store(const QString &id, const QByteArray &bytes, QString *error) const;
     // The ids of the records waiting, oldest first.
     QStringList waitingIds() const;
+    // Removes a waiting record undelivered: a newer copy of it reached the
+    // folder another way.
+    void remove(const QString &id) const;
     // Delivers one waiting record and removes it from the outbox once it is
-    // in the folder. Another process delivering the same record at the same
-    // time makes this one wait for the next try.
+    // in the folder, unless it was stored again meanwhile. Another process
+    // delivering the same record at the same time makes this one wait for
+    // the next try; in one process the courier runs one delivery at a time.
     DeliveryResult deliver(const QString &id, const QString &folder) const;
-
-    struct Report {
-        QStringList delivered;
-        QStringList waiting;
-        // The reason of the last record that did not reach the folder.
-        QString lastError;
-    };
-    // Delivers every waiting record.
-    Report deliverAll(const QString &folder) const;
 
 private:
     QString path(const QString &id) const;

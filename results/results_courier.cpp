@@ -4,47 +4,90 @@
 #include "results/result_messages.h"
 #include "results/result_record.h"
 
+#include <QTimer>
+#include <algorithm>
 #include <memory>
 
+// One record handed to a delivery: from the outbox, or its bytes from memory
+// when the outbox could not take it; and how its delivery went.
+struct ResultsCourier::Parcel {
+    QString id;
+    QByteArray bytes;
+    bool fromOutbox = true;
+    // Submitted by the window, which waits to hear how it went.
+    bool submitted = false;
+    DeliveryResult result;
+};
+
 ResultsCourier::ResultsCourier(const QString &folder, const QString &outboxDir, QObject *parent)
-    : QObject(parent), m_folder(folder), m_outbox(outboxDir.isEmpty() ? Outbox::defaultPath() : outboxDir)
+    : QObject(parent),
+      m_folder(folder),
+      m_outbox(outboxDir.isEmpty() ? Outbox::defaultPath() : outboxDir),
+      m_retry(new QTimer(this))
 {
-    m_timer.setInterval(RetryIntervalMs);
-    connect(&m_timer, &QTimer::timeout, this, &ResultsCourier::runPass);
+    m_retry->setInterval(RetryIntervalMs);
+    connect(m_retry, &QTimer::timeout, this, &ResultsCourier::runPass);
 }
 
 ResultsCourier::~ResultsCourier()
 {
-    m_timer.stop();
+    m_retry->stop();
     // A delivery stuck on a hanging share is left to end with the process:
     // its record is safe in the outbox, and the job holds nothing of ours.
-    for (const QPointer<QThread> &job : std::as_const(m_jobs)) {
-        if (job && !job->wait(QDeadlineTimer(1000)))
-            disconnect(job, nullptr, this, nullptr);
-    }
+    if (m_job && !m_job->wait(QDeadlineTimer(1000)))
+        disconnect(m_job, nullptr, this, nullptr);
 }
 
 void ResultsCourier::start()
 {
     runPass();
-    m_timer.start();
-}
-
-QThread *ResultsCourier::startJob(std::function<void()> job)
-{
-    QThread *thread = QThread::create(std::move(job));
-    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
-    m_jobs.removeAll(nullptr);
-    m_jobs << thread;
-    thread->start();
-    return thread;
+    m_retry->start();
 }
 
 void ResultsCourier::runPass()
 {
-    // A pass still stuck on the share is not joined by another.
-    if (m_pass)
+    // A pass due while a delivery is stuck on the share waits for it.
+    m_passDue = true;
+    startNext();
+}
+
+ResultsCourier::State ResultsCourier::submit(const QString &id, const QByteArray &json)
+{
+    const bool stored = m_outbox.store(id, json, nullptr);
+    if (stored)
+        m_unsaved.remove(id);
+    else
+        m_unsaved.insert(id, json);
+    if (!m_submitted.contains(id))
+        m_submitted << id;
+    startNext();
+    return stored ? State::Delivering : State::DeliveringUnsaved;
+}
+
+void ResultsCourier::startNext()
+{
+    if (m_job)
         return;
+    if (!m_submitted.isEmpty()) {
+        QList<Parcel> parcels;
+        for (const QString &id : std::as_const(m_submitted)) {
+            const auto unsaved = m_unsaved.constFind(id);
+            const bool fromOutbox = unsaved == m_unsaved.cend();
+            parcels << Parcel{id, fromOutbox ? QByteArray() : *unsaved, fromOutbox, true, {}};
+        }
+        m_submitted.clear();
+        startJob(parcels, false);
+        return;
+    }
+    if (m_passDue) {
+        m_passDue = false;
+        if (!startPass())
+            QMetaObject::invokeMethod(this, [this] { Q_EMIT passFinished(0, 0); }, Qt::QueuedConnection);
+    }
+}
+
+bool ResultsCourier::startPass()
+{
     // Records the outbox could not take before may fit now.
     for (auto it = m_unsaved.begin(); it != m_unsaved.end();) {
         if (m_outbox.store(it.key(), it.value(), nullptr))
@@ -53,64 +96,86 @@ void ResultsCourier::runPass()
             ++it;
     }
     // Nothing waits: no thread for an empty outbox.
-    if (m_unsaved.isEmpty() && m_outbox.waitingIds().isEmpty()) {
-        QMetaObject::invokeMethod(this, [this] { Q_EMIT passFinished(0, 0); }, Qt::QueuedConnection);
-        return;
-    }
-    auto report = std::make_shared<Outbox::Report>();
-    const QHash<QString, QByteArray> unsaved = m_unsaved;
-    auto deliveredUnsaved = std::make_shared<QStringList>();
-    m_pass = startJob([outbox = m_outbox, folder = m_folder, report, unsaved, deliveredUnsaved] {
-        *report = outbox.deliverAll(folder);
-        for (auto it = unsaved.begin(); it != unsaved.end(); ++it) {
-            const DeliveryResult result = deliverFile(folder, resultFileName(it.key()), resultTempName(it.key()), it.value());
-            if (result.delivered) {
-                *deliveredUnsaved << it.key();
-            } else {
-                report->waiting << it.key();
-                report->lastError = result.error;
-            }
-        }
-    });
-    connect(m_pass, &QThread::finished, this, [this, report, deliveredUnsaved] {
-        for (const QString &id : std::as_const(*deliveredUnsaved))
-            m_unsaved.remove(id);
-        const int delivered = int(report->delivered.size() + deliveredUnsaved->size());
-        if (delivered > 0 || !report->waiting.isEmpty()) {
-            m_lastDelivered = report->waiting.isEmpty();
-            m_lastError = report->lastError;
-        }
-        Q_EMIT passFinished(delivered, int(report->waiting.size()));
-    });
+    if (m_unsaved.isEmpty() && m_outbox.waitingIds().isEmpty())
+        return false;
+    QList<Parcel> parcels;
+    for (auto it = m_unsaved.cbegin(); it != m_unsaved.cend(); ++it)
+        parcels << Parcel{it.key(), it.value(), false, false, {}};
+    startJob(parcels, true);
+    return true;
 }
 
-ResultsCourier::State ResultsCourier::submit(const QString &id, const QByteArray &json, int waitMs)
+void ResultsCourier::startJob(QList<Parcel> parcels, bool wholeOutbox)
 {
-    const bool stored = m_outbox.store(id, json, nullptr);
-    if (stored)
-        m_unsaved.remove(id);
-    auto result = std::make_shared<DeliveryResult>();
-    QThread *job = startJob([outbox = m_outbox, folder = m_folder, id, json, stored, result] {
-        *result = stored ? outbox.deliver(id, folder)
-                         : deliverFile(folder, resultFileName(id), resultTempName(id), json);
+    auto delivered = std::make_shared<QList<Parcel>>(std::move(parcels));
+    QThread *thread = QThread::create([outbox = m_outbox, folder = m_folder, delivered, wholeOutbox] {
+        deliverParcels(outbox, folder, delivered.get(), wholeOutbox);
     });
-    const bool finished = job->wait(QDeadlineTimer(waitMs));
-    const bool delivered = finished && result->delivered;
-    if (finished) {
-        m_lastDelivered = delivered;
-        m_lastError = result->error;
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    connect(thread, &QThread::finished, this, [this, delivered, wholeOutbox] { jobEnded(*delivered, wholeOutbox); });
+    m_job = thread;
+    thread->start();
+}
+
+void ResultsCourier::jobEnded(const QList<Parcel> &parcels, bool wholeOutbox)
+{
+    m_job = nullptr;
+    int delivered = 0;
+    QString lastError;
+    for (const Parcel &parcel : parcels) {
+        const bool arrived = parcel.result.delivered;
+        // A copy from memory that arrived leaves memory, and an older copy
+        // in the outbox goes too; unless a newer one came meanwhile.
+        if (arrived && !parcel.fromOutbox && m_unsaved.value(parcel.id) == parcel.bytes) {
+            m_unsaved.remove(parcel.id);
+            m_outbox.remove(parcel.id);
+        }
+        delivered += arrived ? 1 : 0;
+        if (!arrived)
+            lastError = parcel.result.error;
+        if (parcel.submitted && !m_submitted.contains(parcel.id)) {
+            const State state = arrived ? State::Delivered
+                                : m_unsaved.contains(parcel.id) ? State::NotSaved
+                                                                : State::Waiting;
+            Q_EMIT deliveryEnded(parcel.id, state);
+        }
     }
-    if (delivered)
-        return State::Delivered;
-    if (stored)
-        return State::Waiting;
-    m_unsaved.insert(id, json);
-    return State::NotSaved;
+    if (!parcels.isEmpty()) {
+        m_lastDelivered = delivered == parcels.size();
+        m_lastError = lastError;
+    }
+    if (wholeOutbox)
+        Q_EMIT passFinished(delivered, int(parcels.size()) - delivered);
+    settleSubmitted();
+    startNext();
+}
+
+void ResultsCourier::settleSubmitted()
+{
+    if (m_submitted.isEmpty())
+        return;
+    // A record leaves memory and the outbox only once the folder holds it,
+    // its newest copy: one submitted while a delivery ran and taken along
+    // by it needs no delivery of its own.
+    const QStringList waiting = m_outbox.waitingIds();
+    QStringList settled;
+    for (const QString &id : std::as_const(m_submitted)) {
+        if (!m_unsaved.contains(id) && !waiting.contains(id))
+            settled << id;
+    }
+    for (const QString &id : std::as_const(settled)) {
+        m_submitted.removeOne(id);
+        Q_EMIT deliveryEnded(id, State::Delivered);
+    }
 }
 
 QString ResultsCourier::message(State state)
 {
     switch (state) {
+    case State::Delivering:
+        return ResultMessages::Delivering;
+    case State::DeliveringUnsaved:
+        return ResultMessages::DeliveringUnsaved;
     case State::Delivered:
         return ResultMessages::Delivered;
     case State::Waiting:
@@ -119,4 +184,24 @@ QString ResultsCourier::message(State state)
         break;
     }
     return ResultMessages::NotSaved;
+}
+
+void ResultsCourier::deliverParcels(const Outbox &outbox, const QString &folder, QList<Parcel> *parcels,
+                                    bool wholeOutbox)
+{
+    if (wholeOutbox) {
+        QList<Parcel> waiting;
+        for (const QString &id : outbox.waitingIds()) {
+            const bool newerInMemory =
+                std::any_of(parcels->cbegin(), parcels->cend(), [&id](const Parcel &p) { return p.id == id; });
+            if (!newerInMemory)
+                waiting << Parcel{id, {}, true, false, {}};
+        }
+        *parcels = waiting + *parcels;
+    }
+    for (Parcel &parcel : *parcels) {
+        parcel.result = parcel.fromOutbox ? outbox.deliver(parcel.id, folder)
+                                          : deliverFile(folder, resultFileName(parcel.id), resultTempName(parcel.id),
+                                                        parcel.bytes);
+    }
 }

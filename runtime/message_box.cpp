@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runtime/message_box.h"
 
+#include "runtime/accessible_controls.h"
+
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -19,7 +21,8 @@ QString applicationTitle(QWidget *parent)
 } // namespace
 
 void MsgBox(QWidget *parent, const QString &prompt, MsgBoxStyle style,
-            const std::optional<QString> &title, const QString &informative)
+            const std::optional<QString> &title, const QString &informative,
+            const std::function<void(QMessageBox &)> &beforeOpening)
 {
     QMessageBox box(parent);
     box.setObjectName(QStringLiteral("MsgBox"));
@@ -43,5 +46,16 @@ void MsgBox(QWidget *parent, const QString &prompt, MsgBoxStyle style,
     // Qt's Russian translation leaves this button in Latin letters.
     box.button(QMessageBox::Ok)->setText(QStringLiteral("ОК"));
     box.setWindowModality(Qt::ApplicationModal);
+    if (beforeOpening)
+        beforeOpening(box);
     box.exec();
+}
+
+void changeInformative(QMessageBox &box, const QString &text)
+{
+    if (box.informativeText() == text)
+        return;
+    box.setInformativeText(text);
+    if (box.isVisible())
+        announce(&box, text);
 }

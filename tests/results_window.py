@@ -7,9 +7,11 @@ share. It starts drobi, presses «Начать тест» by keyboard, types a n
 class into the dialog (after trying to start with the name blank), reads the
 tasks as a screen reader hears them, types right answers into some rows,
 wrong ones into others and leaves one row empty, and presses «Готово!». The
-grade box must say the result reached the teacher; the record in the share
-must say what the window showed: the name, what was typed, each row's
-verdict, the counts, the grade and the revealed answers.
+grade box opens at once and, once the record is in the share, says in place
+that the result reached the teacher, which a screen reader hears as a
+notification; the record in the share must say what the window showed: the
+name, what was typed, each row's verdict, the counts, the grade and the
+revealed answers.
 
 usage: results_window.py <drobi> <settings file> <results folder> <screenshots folder>
 """
@@ -113,10 +115,12 @@ def main():
         keys("space")
         ok = wait_for("the grade box", lambda: [
             a for a in walk(app) if a.getRoleName() == "push button" and a.name == "ОК" and showing(a)])[0]
-        pump(0.3)
         box = ok.parent
         while box is not None and box.getRoleName() not in ("dialog", "alert", "frame", "window"):
             box = box.parent
+        wait_for("the screen reader told the result arrived", lambda: [
+            a for a in walk(box or app) if a.getRoleName() == "notification" and showing(a)
+            and a.name == "Результат передан учителю."])
         said = " ".join(shown_names(box or app))
         screenshot(shots, "results-grade-box.png")
         if "Ваша оценка 2. Вам нужно повторить тему" not in said or "Результат передан учителю." not in said:

@@ -38,6 +38,11 @@ Form1::Form1(QWidget *parent, const SchoolSettings &settings)
     if (settings.resultsOn()) {
         // Records that waited from earlier runs go first.
         m_courier = std::make_unique<ResultsCourier>(settings.folder);
+        connect(m_courier.get(), &ResultsCourier::deliveryEnded, this,
+                [this](const QString &id, ResultsCourier::State state) {
+                    if (id == m_resultId)
+                        m_lastDelivery = int(state);
+                });
         m_courier->start();
     }
 
@@ -49,10 +54,14 @@ Form1::Form1(QWidget *parent, const SchoolSettings &settings)
     connect(ui.ExMn, &QAction::triggered, this, &Form1::ExMn_Click);
 
     // Only the answer boxes take key filtering: digits, "-" and Backspace.
+    // Every change of a box reaches the session as it happens, a key typed
+    // or a text pasted or filled in by «Готово!».
     m_keyFilter = new AnswerKeyFilter(this);
-    for (int r = 0; r < RowCount; ++r) {
-        for (QLineEdit *box : {ui.Cw(r), ui.Ct(r), ui.Cz(r)})
+    for (int16_t r = 0; r < RowCount; ++r) {
+        for (QLineEdit *box : {ui.Cw(r), ui.Ct(r), ui.Cz(r)}) {
             box->installEventFilter(m_keyFilter);
+            connect(box, &QLineEdit::textChanged, this, [this, r] { rowEdited(r); });
+        }
     }
 
     // The load step runs once, before the window is first shown.
@@ -71,9 +80,14 @@ void Form1::setRandomSource(std::unique_ptr<RandomSource> source)
     m_random = std::move(source);
 }
 
+void Form1::rowEdited(int16_t r)
+{
+    m_session.setBoxes(r, m_ui->typedAnswer(r));
+}
+
 void Form1::Form_Load()
 {
-    SecondsLeft = m_session.secondsAllowed();
+    setSecondsLeft(m_session.secondsAllowed());
 
     // Seconds since midnight, fractions included: two windows opened a few
     // milliseconds apart draw different tasks.

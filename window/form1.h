@@ -33,8 +33,10 @@ class Form1;
 
 class Form1 : public QMainWindow {
     Q_OBJECT
-    Q_PROPERTY(qint16 SecondsLeft MEMBER SecondsLeft)
-    Q_PROPERTY(QString GradeText MEMBER GradeText)
+    // The design's two members, as views of the test session, which alone
+    // keeps the count and the grade.
+    Q_PROPERTY(qint16 SecondsLeft READ SecondsLeft WRITE setSecondsLeft)
+    Q_PROPERTY(QString GradeText READ GradeText)
 
 public:
     // The school's settings set the test's length and, when they name a
@@ -44,13 +46,17 @@ public:
     ~Form1() override;
 
     // Seconds of test time left: 600 after the load step, then counted down
-    // once a second by the clock.
-    int16_t SecondsLeft = 0;
-    // The grade line, such as "5. Отличная работа"; set by CheckAllAnswers.
-    QString GradeText;
+    // once a second by the clock. The session's count: the tick sets it,
+    // and so may tools and tests that jump to the end of a test.
+    int16_t SecondsLeft() const { return m_session.secondsLeft(); }
+    void setSecondsLeft(int16_t seconds) { m_session.setSecondsLeft(seconds); }
+    // The grade line, such as "5. Отличная работа", for the session's grade;
+    // empty until CheckAllAnswers has graded the test.
+    QString GradeText() const;
 
-    // Marks every row right or wrong, sets GradeText, shows the counts and
-    // the grade digit, and disables the answer boxes.
+    // Grades the session (GradeText follows), marks every row right or
+    // wrong, shows the counts and the grade digit, and disables the answer
+    // boxes.
     void CheckAllAnswers();
     // The clock's text for a count of seconds: "00:10:00" for 600.
     QString ToTime(int16_t seconds) const;
@@ -82,18 +88,21 @@ private:
     // Who is taking the test, asked before it starts when the school wants
     // names typed; false when the pupil cancels.
     bool identifyPupil();
-    // Hands the session to the results folder; returns the line saying where
-    // it went, empty when results are off.
+    // Hands the session to the results folder and returns at once, with the
+    // line saying what is known of its way there; empty when results are off.
     QString reportResult(ResultStatus status);
-    // Shows one of the window's own result boxes; ticks are ignored while it is open.
+    // Shows one of the window's own result boxes; ticks are ignored while it
+    // is open. Its line about the result changes in place when the result's
+    // delivery ends.
     void showResult(const QString &text, bool withIcon, const std::optional<QString> &title,
                     const QString &whereResultWent);
 
     std::unique_ptr<Ui::Form1> m_ui;
     std::unique_ptr<RandomSource> m_random;
     AnswerKeyFilter *m_keyFilter = nullptr;
-    // Hands what the boxes hold to the session.
-    void readBoxes();
+    // Hands what row r's boxes hold to the session; every edit of a box,
+    // typed or filled in, calls it.
+    void rowEdited(int16_t r);
     // Draws the graded session: verdicts, counts, the grade digit.
     void drawGrading();
 
@@ -101,6 +110,10 @@ private:
     SchoolSettings m_settings;
     // Only when a results folder is set.
     std::unique_ptr<ResultsCourier> m_courier;
+    // The test's record as last handed to the courier, and where it got:
+    // a record that has not changed is not written again.
+    QByteArray m_lastRecord;
+    int m_lastDelivery = 0;
     PupilIdentity m_pupil;
     // The school's class lists, when it names them; read when the window opens.
     ClassList m_classes;

@@ -21,6 +21,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
@@ -69,12 +70,17 @@ void Form1::Command1_Click()
         // Armed before the tasks are generated; the first tick still comes
         // only after this handler has finished.
         setTimerInterval(m_ui->Timer1, 1000);
+        // The session starts afresh, but starting leaves the clock's count
+        // as it is, and the boxes hold what they held.
+        const int16_t secondsLeft = SecondsLeft();
         m_session.start(*m_random, TestSession::Clock::now());
+        setSecondsLeft(secondsLeft);
         for (int16_t r = 0; r < RowCount; ++r) {
             const SessionRow &row = m_session.row(r);
             ShowWritten(*m_ui, r, row.aShown, Column::A);
             ShowWritten(*m_ui, r, row.bShown, Column::B);
             ShowWritten(*m_ui, r, row.answer, Column::Answer);
+            rowEdited(r);
         }
         m_ui->Frame1->setVisible(true);
         m_ui->Command1->setVisible(false);
@@ -91,24 +97,25 @@ void Form1::Command1_Click()
 void Form1::Command2_Click()
 {
     runGuarded([this] {
-        readBoxes();
         const bool firstPress = !m_session.boxesFilled();
         m_session.fillEmptyBoxes();
         // Empty boxes show what they now read: an untouched row 0 over 1, a
-        // whole part typed alone that whole number.
+        // whole part typed alone that whole number. Each fill reaches the
+        // session as an edit, which leaves what the pupil typed as it was.
         const auto fill = [](QLineEdit *box, const std::string &text) {
             if (box->text().isEmpty())
                 box->setText(QString::fromStdString(text));
         };
         for (int16_t r = 0; r < RowCount; ++r) {
-            const BoxTexts &filled = m_session.row(r).boxes;
+            // A copy: the first fill already rewrites the session's row.
+            const BoxTexts filled = m_session.row(r).boxes;
             fill(m_ui->Ct(r), filled.num);
             fill(m_ui->Cz(r), filled.den);
             fill(m_ui->Cw(r), filled.whole);
         }
         CheckAllAnswers();
         const QString whereResultWent = reportResult(ResultStatus::Graded);
-        showResult(Messages::YourGrade + GradeText, true, Messages::ResultTitle, whereResultWent);
+        showResult(Messages::YourGrade + GradeText(), true, Messages::ResultTitle, whereResultWent);
         setTimerInterval(m_ui->Timer1, 0);
         m_ui->Frame2->setVisible(true);
         if (firstPress)
@@ -126,18 +133,17 @@ void Form1::Timer1_Timer()
         if (m_resultBoxOpen)
             return;
 
-        SecondsLeft = sub16(SecondsLeft, 1);
-        m_session.setSecondsLeft(SecondsLeft);
-        if (SecondsLeft <= 0) {
+        setSecondsLeft(sub16(SecondsLeft(), 1));
+        if (SecondsLeft() <= 0) {
             CheckAllAnswers();
             const QString whereResultWent = reportResult(ResultStatus::Graded);
-            showResult(Messages::TimeUp + GradeText, false, std::nullopt, whereResultWent);
+            showResult(Messages::TimeUp + GradeText(), false, std::nullopt, whereResultWent);
             setTimerInterval(m_ui->Timer1, 0);
         }
-        if (SecondsLeft <= 30)
-            setForeColor(m_ui->TL, SecondsLeft % 2 == 0 ? BlinkRed : Black);
-        setCaption(m_ui->TL, ToTime(SecondsLeft));
-        if (const QString notice = timeLeftNotice(SecondsLeft); !notice.isEmpty())
+        if (SecondsLeft() <= 30)
+            setForeColor(m_ui->TL, SecondsLeft() % 2 == 0 ? BlinkRed : Black);
+        setCaption(m_ui->TL, ToTime(SecondsLeft()));
+        if (const QString notice = timeLeftNotice(SecondsLeft()); !notice.isEmpty())
             announce(this, notice);
     });
 }
@@ -145,22 +151,32 @@ void Form1::Timer1_Timer()
 void Form1::showResult(const QString &text, bool withIcon, const std::optional<QString> &title,
                        const QString &whereResultWent)
 {
+    // Set up before the box opens: the delivery's end can only be heard
+    // once the box's own event loop runs.
+    const auto followDelivery = [this](QMessageBox &box) {
+        if (!m_courier)
+            return;
+        connect(m_courier.get(), &ResultsCourier::deliveryEnded, &box,
+                [&box, id = m_resultId](const QString &delivered, ResultsCourier::State state) {
+                    if (delivered == id)
+                        changeInformative(box, ResultsCourier::message(state));
+                });
+    };
     m_resultBoxOpen = true;
-    MsgBox(this, text, withIcon ? MsgBoxStyle::Information : MsgBoxStyle::OkOnly, title, whereResultWent);
+    MsgBox(this, text, withIcon ? MsgBoxStyle::Information : MsgBoxStyle::OkOnly, title, whereResultWent,
+           followDelivery);
     m_resultBoxOpen = false;
+}
+
+QString Form1::GradeText() const
+{
+    return m_session.stage() == Stage::Graded ? gradeTextFor(m_session.gradeValue()) : QString();
 }
 
 void Form1::CheckAllAnswers()
 {
-    readBoxes();
     m_session.grade(TestSession::Clock::now());
     drawGrading();
-}
-
-void Form1::readBoxes()
-{
-    for (int16_t r = 0; r < RowCount; ++r)
-        m_session.setBoxes(r, m_ui->typedAnswer(r));
 }
 
 void Form1::drawGrading()
@@ -171,7 +187,6 @@ void Form1::drawGrading()
         setForeColor(m_ui->Result(r), right ? DarkGreen : DarkRed);
     }
 
-    GradeText = gradeTextFor(m_session.gradeValue());
     setCaption(m_ui->RA, Messages::number(m_session.rightCount()));
     setCaption(m_ui->NR, Messages::number(m_session.wrongCount()));
     setCaption(m_ui->Mrk, Messages::number(m_session.gradeValue()));
@@ -225,9 +240,11 @@ void Form1::Autmn_Click()
 
 void Form1::ExMn_Click()
 {
+    // As closing the window: a running test is kept, unfinished, and the
+    // window leaves the screen at once, before a delivery still on its way
+    // is given its last moment as the program ends.
     runGuarded([this] {
-        if (m_session.stage() == Stage::Running)
-            reportResult(ResultStatus::Unfinished);
+        close();
         EndProgram();
     });
 }
@@ -266,8 +283,13 @@ QString Form1::reportResult(ResultStatus status)
 {
     if (!m_courier)
         return QString();
-    readBoxes();
     const ResultRecord record = recordFromSession(m_session, m_pupil, m_resultId, status);
-    return ResultsCourier::message(
-        m_courier->submit(m_resultId, resultJson(record, QStringLiteral(DROBI_VERSION))));
+    const QByteArray json = resultJson(record, QStringLiteral(DROBI_VERSION));
+    // «Готово!» after the timeout grades as the timeout did: the same record
+    // is not written again, and the line says where the first one got.
+    if (json == m_lastRecord)
+        return ResultsCourier::message(ResultsCourier::State(m_lastDelivery));
+    m_lastRecord = json;
+    m_lastDelivery = int(m_courier->submit(m_resultId, json));
+    return ResultsCourier::message(ResultsCourier::State(m_lastDelivery));
 }

@@ -145,6 +145,10 @@ const std::vector<Error> &catalogue()
              return t.s() > 0 || t.frac() == 0
                  ? R() : R(Typed{{t.labels.whole, "-" + t.labels.num, t.labels.den}, t.e});
          }},
+        {"minus twice, once in the denominator", M::SignTwice, {}, [](const Task &t) -> R {
+             return t.s() > 0 || t.frac() == 0
+                 ? R() : R(Typed{{t.labels.whole, t.labels.num, "-" + t.labels.den}, t.e});
+         }},
         {"minus twice, as -0 and -n", M::Right, {}, [](const Task &t) -> R {
              return t.s() > 0 || t.whole() != 0 ? R() : R(Typed{{"-0", "-" + t.labels.num, t.labels.den}, t.e});
          }},

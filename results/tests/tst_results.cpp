@@ -10,12 +10,39 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QScopeGuard>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
+#include <QTimer>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// Run once, on the delivery's thread, right after a record's file has been
+// renamed into the folder and before it is read back: the moment a share
+// could change it, or a second «Готово!» store a newer copy.
+std::function<void(int dir, const char *name)> g_afterRename;
+
+} // namespace
+
+// Delivery renames the temporary file into place with renameat: taking it
+// here, in the test program, lets a test act in that moment.
+extern "C" int renameat(int fromDir, const char *from, int toDir, const char *to)
+{
+    using Renameat = int (*)(int, const char *, int, const char *);
+    static const auto real = reinterpret_cast<Renameat>(dlsym(RTLD_NEXT, "renameat"));
+    const int result = real(fromDir, from, toDir, to);
+    if (result == 0 && g_afterRename && QByteArray(to).endsWith(".drobi.json"))
+        std::exchange(g_afterRename, nullptr)(toDir, to);
+    return result;
+}
 
 class TestResults : public QObject
 {
@@ -29,6 +56,8 @@ private slots:
     void delivery();
     void courier_data();
     void courier();
+    void gradedAgainOnTheWay_data();
+    void gradedAgainOnTheWay();
 };
 
 void TestResults::cleanPupilText_data()
@@ -41,6 +70,7 @@ void TestResults::cleanPupilText_data()
     QTest::newRow("tab and line breaks") << "Петров\tИван\r\nпапа" << "ПетровИванпапа";
     QTest::newRow("direction override") << QString::fromUtf8("Ann\u202Eelif.exe") << "Annelif.exe";
     QTest::newRow("line separator") << QString::fromUtf8("Анна\u2028Ли") << "Анна Ли";
+    QTest::newRow("direction isolates") << QString::fromUtf8("\u2066Ann\u2067a\u2068 Ли\u2069") << "Anna Ли";
     QTest::newRow("101 letters") << QString(101, u'я') << QString(100, u'я');
     // 99 letters and one character beyond UTF-16's plane 0: a pair is not split.
     QTest::newRow("pair at the limit") << QString(99, u'a') + QString::fromUtf8("𝔸𝔸") << QString(99, u'a') + QString::fromUtf8("𝔸");
@@ -96,16 +126,20 @@ void TestResults::delivery_data()
     QTest::newRow("link planted as the record") << "final-link" << true;
     QTest::newRow("the same test graded before") << "final-file" << true;
     QTest::newRow("folder gone") << "no-folder" << false;
+    QTest::newRow("read back with other bytes of the same length") << "altered" << false;
 }
 
-// A record reaches the folder whole, under its own name only, mode 0640;
-// whatever stood under its names is replaced and never followed, and the
-// outbox keeps the record until it is there.
+// A record reaches the folder whole, under its own name only, mode 0640
+// whatever the umask; whatever stood under its names is replaced and never
+// followed, and the outbox keeps the record until it is there.
 void TestResults::delivery()
 {
     QFETCH(QString, before);
     QFETCH(bool, delivered);
 
+    // A pupil's umask as strict as can be.
+    const mode_t umaskBefore = ::umask(077);
+    const auto restoreUmask = qScopeGuard([umaskBefore] { ::umask(umaskBefore); });
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("folder"));
     const QString outside = dir.filePath(QStringLiteral("outside"));
@@ -126,6 +160,13 @@ void TestResults::delivery()
         QVERIFY(QFile::link(outside, before == QLatin1String("temp-link") ? tempPath : finalPath));
     } else if (before == QLatin1String("no-folder")) {
         QVERIFY(QDir(folder).removeRecursively());
+    } else if (before == QLatin1String("altered")) {
+        // A share that hands back something else than it took.
+        g_afterRename = [](int dirFd, const char *name) {
+            const int fd = ::openat(dirFd, name, O_WRONLY | O_CLOEXEC);
+            QCOMPARE(::pwrite(fd, "[", 1, 0), ssize_t(1));
+            ::close(fd);
+        };
     }
 
     const Outbox outbox(dir.filePath(QStringLiteral("outbox")));
@@ -153,23 +194,27 @@ void TestResults::delivery()
 
 void TestResults::courier_data()
 {
+    using State = ResultsCourier::State;
     QTest::addColumn<bool>("outboxWorks");
     QTest::addColumn<bool>("folderThere");
-    QTest::addColumn<ResultsCourier::State>("state");
+    QTest::addColumn<State>("atOnce");
+    QTest::addColumn<State>("atEnd");
 
-    QTest::newRow("folder there") << true << true << ResultsCourier::State::Delivered;
-    QTest::newRow("folder missing") << true << false << ResultsCourier::State::Waiting;
-    QTest::newRow("outbox broken, folder there") << false << true << ResultsCourier::State::Delivered;
-    QTest::newRow("outbox broken, folder missing") << false << false << ResultsCourier::State::NotSaved;
+    QTest::newRow("folder there") << true << true << State::Delivering << State::Delivered;
+    QTest::newRow("folder missing") << true << false << State::Delivering << State::Waiting;
+    QTest::newRow("outbox broken, folder there") << false << true << State::DeliveringUnsaved << State::Delivered;
+    QTest::newRow("outbox broken, folder missing") << false << false << State::DeliveringUnsaved << State::NotSaved;
 }
 
-// What the pupil is told, and that a record that did not arrive arrives with
-// the next retry once the folder is there, from the outbox or from memory.
+// What the pupil is told at once and when the delivery has ended, and that a
+// record that did not arrive arrives with a retry once the folder is there,
+// from the outbox or from memory.
 void TestResults::courier()
 {
     QFETCH(bool, outboxWorks);
     QFETCH(bool, folderThere);
-    QFETCH(ResultsCourier::State, state);
+    QFETCH(ResultsCourier::State, atOnce);
+    QFETCH(ResultsCourier::State, atEnd);
 
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("folder"));
@@ -182,18 +227,90 @@ void TestResults::courier()
         QVERIFY(blocker.open(QIODevice::WriteOnly));
     }
     ResultsCourier courier(folder, outbox);
+    QSignalSpy ended(&courier, &ResultsCourier::deliveryEnded);
+    QSignalSpy passes(&courier, &ResultsCourier::passFinished);
     const QString id = newResultId();
-    QCOMPARE(courier.submit(id, QByteArrayLiteral("{}\n")), state);
+    QCOMPARE(courier.submit(id, QByteArrayLiteral("{}\n")), atOnce);
+    QVERIFY(ended.wait(5000));
+    QCOMPARE(ended.constFirst().at(0).toString(), id);
+    QCOMPARE(ended.constFirst().at(1).value<ResultsCourier::State>(), atEnd);
     QCOMPARE(courier.lastDelivered(), folderThere);
     QCOMPARE(courier.lastError().isEmpty(), folderThere);
 
-    QVERIFY(QDir().mkpath(folder));
-    QSignalSpy passes(&courier, &ResultsCourier::passFinished);
+    // The retries start with the courier, then run every 30 seconds (here
+    // sooner): the first finds the folder as it was, the next one there.
     courier.start();
     QVERIFY(passes.wait(5000));
-    QCOMPARE(passes.constFirst(), (QVariantList{folderThere ? 0 : 1, 0}));
+    QCOMPARE(passes.takeFirst(), (QVariantList{0, folderThere ? 0 : 1}));
+    auto *retry = courier.findChild<QTimer *>();
+    QVERIFY(retry && retry->isActive());
+    QCOMPARE(retry->interval(), ResultsCourier::RetryIntervalMs);
+    QVERIFY(QDir().mkpath(folder));
+    retry->setInterval(10);
+    QVERIFY(passes.wait(5000));
+    QCOMPARE(passes.takeFirst(), (QVariantList{folderThere ? 0 : 1, 0}));
     QVERIFY(courier.lastDelivered());
     QVERIFY(QFileInfo::exists(folder + QLatin1Char('/') + resultFileName(id)));
+    QCOMPARE(Outbox(outbox).waitingIds(), QStringList());
+}
+
+void TestResults::gradedAgainOnTheWay_data()
+{
+    QTest::addColumn<bool>("outboxWorks");
+    QTest::addColumn<bool>("firstByRetry"); // the first copy on its way with a retry, not its own delivery
+    QTest::addColumn<QByteArray>("second");
+
+    const QByteArray first("{\"grade\": 2}\n"), other("{\"grade\": 3}\n");
+    QTest::newRow("graded again, kept in the outbox") << true << false << other;
+    QTest::newRow("graded again, kept in memory") << false << false << other;
+    QTest::newRow("the same record again during a retry") << true << true << first;
+}
+
+// «Готово!» pressed again while the first record is on its way: the folder
+// keeps the newer record, once; nothing is left waiting, and the pupil hears
+// once that the newer record arrived.
+void TestResults::gradedAgainOnTheWay()
+{
+    QFETCH(bool, outboxWorks);
+    QFETCH(bool, firstByRetry);
+    QFETCH(QByteArray, second);
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("folder"));
+    const QString outbox = dir.filePath(QStringLiteral("outbox"));
+    if (!outboxWorks)
+        QVERIFY(QFile(outbox).open(QIODevice::WriteOnly));
+    ResultsCourier courier(folder, outbox);
+    QSignalSpy ended(&courier, &ResultsCourier::deliveryEnded);
+    const QString id = newResultId();
+    const QByteArray first("{\"grade\": 2}\n");
+    if (firstByRetry) {
+        courier.submit(id, first);
+        QVERIFY(ended.wait(5000));
+        ended.clear();
+    }
+    QVERIFY(QDir().mkpath(folder));
+    QSemaphore renamed, goOn;
+    g_afterRename = [&](int, const char *) {
+        renamed.release();
+        goOn.acquire();
+    };
+    if (firstByRetry)
+        courier.start();
+    else
+        courier.submit(id, first);
+    QVERIFY(renamed.tryAcquire(1, 5000));
+    courier.submit(id, second);
+    goOn.release();
+
+    QVERIFY(ended.wait(5000));
+    QTest::qWait(50);
+    QCOMPARE(ended.size(), 1);
+    QCOMPARE(ended.constFirst().at(1).value<ResultsCourier::State>(), ResultsCourier::State::Delivered);
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{resultFileName(id)});
+    QFile record(folder + QLatin1Char('/') + resultFileName(id));
+    QVERIFY(record.open(QIODevice::ReadOnly));
+    QCOMPARE(record.readAll(), second);
     QCOMPARE(Outbox(outbox).waitingIds(), QStringList());
 }
 

@@ -5,6 +5,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QEvent>
+#include <QHash>
 #include <QList>
 #include <QMessageBox>
 #include <QObject>
@@ -21,6 +23,27 @@ struct SeenBox {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     QString okText;
+    // The informative line below the text, as the box came on screen.
+    QString informative;
+};
+
+// Notes each message box's informative line as the box comes on screen,
+// before its own event loop can change it.
+class BoxShowWatch : public QObject {
+public:
+    BoxShowWatch() { qApp->installEventFilter(this); }
+    QString lineOf(QObject *box) const { return m_lines.value(box); }
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<QMessageBox *>(object))
+            m_lines.insert(object, static_cast<QMessageBox *>(object)->informativeText());
+        return false;
+    }
+
+private:
+    QHash<QObject *, QString> m_lines;
 };
 
 // Which boxes `whileOpen` runs for: only the first, or also a box opened
@@ -55,7 +78,7 @@ private:
         m_open.append(box.data());
         QAbstractButton *ok = box->button(QMessageBox::Ok);
         seen.append({box->text(), box->windowTitle(), box->icon(), box->standardButtons(),
-                     ok ? ok->text() : QString()});
+                     ok ? ok->text() : QString(), m_shown.lineOf(box.data())});
         if (m_whileOpen && (m_open.size() == 1 || m_nested == NestedBoxes::Handled))
             m_whileOpen();
         m_open.removeAll(box.data());
@@ -70,5 +93,6 @@ private:
     std::function<void()> m_whileOpen;
     NestedBoxes m_nested;
     QList<QMessageBox *> m_open;
+    BoxShowWatch m_shown;
     QObject m_context;
 };

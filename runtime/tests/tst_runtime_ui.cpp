@@ -3,12 +3,14 @@
 // the line control's end points and what it draws, the dot control, and the
 // message box, closed by the test.
 
+#include "runtime/accessible_controls.h"
 #include "runtime/control_props.h"
 #include "runtime/dot_control.h"
 #include "runtime/line_control.h"
 #include "runtime/message_box.h"
 #include "runtime/tests/box_closer.h"
 
+#include <QAccessible>
 #include <QImage>
 #include <QLabel>
 #include <QtTest>
@@ -104,14 +106,18 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<int>("icon");
         QTest::addColumn<QString>("shownTitle");
+        QTest::addColumn<QString>("laterLine"); // the informative line changed to while open
 
         // Without a title of its own, a box takes its window's caption.
         QTest::newRow("information, window's title")
-            << int(MsgBoxStyle::Information) << QString() << int(QMessageBox::Information) << QStringLiteral("Окно");
+            << int(MsgBoxStyle::Information) << QString() << int(QMessageBox::Information) << QStringLiteral("Окно")
+            << QString();
         QTest::newRow("critical, own title")
-            << int(MsgBoxStyle::Critical) << QStringLiteral("Ошибка") << int(QMessageBox::Critical) << QStringLiteral("Ошибка");
-        QTest::newRow("no icon")
-            << int(MsgBoxStyle::OkOnly) << QString() << int(QMessageBox::NoIcon) << QStringLiteral("Окно");
+            << int(MsgBoxStyle::Critical) << QStringLiteral("Ошибка") << int(QMessageBox::Critical) << QStringLiteral("Ошибка")
+            << QString();
+        QTest::newRow("no icon, its line changed while open")
+            << int(MsgBoxStyle::OkOnly) << QString() << int(QMessageBox::NoIcon) << QStringLiteral("Окно")
+            << QStringLiteral("Потом");
     }
 
     void messageBox()
@@ -120,13 +126,29 @@ private slots:
         QFETCH(QString, title);
         QFETCH(int, icon);
         QFETCH(QString, shownTitle);
+        QFETCH(QString, laterLine);
+        registerControlAccessibility();
         QWidget window;
         window.setWindowTitle(QStringLiteral("Окно"));
-        BoxCloser closer;
+        // The line changed in the open box, and said to screen readers.
+        QString shownLater, heard;
+        BoxCloser closer([&] {
+            if (laterLine.isEmpty())
+                return;
+            auto *open = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            changeInformative(*open, laterLine);
+            shownLater = open->informativeText();
+            if (auto *notice = open->findChild<QWidget *>(QStringLiteral("screenReaderNotice")); notice && notice->isVisible())
+                heard = QAccessible::queryAccessibleInterface(notice)->text(QAccessible::Name);
+        });
         const QString text = QStringLiteral("Первая строка\n<b>вторая</b>");
-        MsgBox(&window, text, MsgBoxStyle(style), title.isNull() ? std::nullopt : std::optional(title));
+        MsgBox(&window, text, MsgBoxStyle(style), title.isNull() ? std::nullopt : std::optional(title),
+               QStringLiteral("Сначала"));
+        QCOMPARE(shownLater, laterLine);
+        QCOMPARE(heard, laterLine);
         QCOMPARE(closer.seen.size(), 1);
         const SeenBox &box = closer.seen.front();
+        QCOMPARE(box.informative, QStringLiteral("Сначала"));
         QCOMPARE(box.text, text);
         QCOMPARE(box.title, shownTitle);
         QCOMPARE(int(box.icon), icon);

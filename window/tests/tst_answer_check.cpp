@@ -108,7 +108,7 @@ void TestAnswerCheck::grading()
 
     form.CheckAllAnswers();
 
-    QCOMPARE(form.GradeText, grade);
+    QCOMPARE(form.GradeText(), grade);
     QCOMPARE(form.ui().RA->text(), QString::number(count));
     QCOMPARE(form.ui().NR->text(), QString::number(10 - count));
     QCOMPARE(form.ui().Mrk->text(), grade.left(1));
@@ -152,7 +152,7 @@ void TestAnswerCheck::outOfRangeBox()
 
     QCOMPARE(form.ui().Result(3)->text(), QStringLiteral("Ответ неверный."));
     QCOMPARE(form.ui().RA->text(), QStringLiteral("9"));
-    QCOMPARE(form.GradeText, QStringLiteral("4. Неплохо"));
+    QCOMPARE(form.GradeText(), QStringLiteral("4. Неплохо"));
     QCOMPARE(form.ui().Result(4)->text(), QStringLiteral("Ответ верный."));
 }
 
@@ -178,7 +178,7 @@ void TestAnswerCheck::verdictFollowsLatestCheck()
     QCOMPARE(form.ui().Result(3)->text(), QStringLiteral("Ответ неверный."));
     QCOMPARE(foreColor(form.ui().Result(3)), DarkRed);
     QCOMPARE(form.ui().RA->text(), QStringLiteral("0"));
-    QCOMPARE(form.GradeText, QStringLiteral("2. Вам нужно повторить тему"));
+    QCOMPARE(form.GradeText(), QStringLiteral("2. Вам нужно повторить тему"));
 }
 
 QTEST_MAIN(TestAnswerCheck)

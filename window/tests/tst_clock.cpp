@@ -29,7 +29,7 @@ namespace {
 // The tick that brings SecondsLeft from `from` to from - 1.
 void tickFrom(Form1 &form, int16_t from)
 {
-    form.SecondsLeft = from;
+    form.setSecondsLeft(from);
     form.Timer1_Timer();
 }
 
@@ -83,7 +83,7 @@ void TestClock::timerEventTicks()
     QTimerEvent tick(form.ui().Timer1->timerId());
     QCoreApplication::sendEvent(form.ui().Timer1, &tick);
 
-    QCOMPARE(form.SecondsLeft, int16_t(599));
+    QCOMPARE(form.SecondsLeft(), int16_t(599));
     QCOMPARE(form.ui().TL->text(), QStringLiteral("00:09:59"));
 }
 
@@ -102,7 +102,7 @@ void TestClock::blink()
     // From 30 down: red on even counts, black on odd ones.
     for (int16_t left = 30; left >= 1; --left) {
         form.Timer1_Timer();
-        QCOMPARE(form.SecondsLeft, left);
+        QCOMPARE(form.SecondsLeft(), left);
         QCOMPARE(form.ui().TL->text(), QStringLiteral("00:00:%1").arg(left, 2, 10, QLatin1Char('0')));
         QVERIFY2(foreColor(form.ui().TL) == (left % 2 == 0 ? BlinkRed : Black), qPrintable(QString::number(left)));
     }
@@ -116,13 +116,13 @@ void TestClock::spokenWarnings()
     startTest(form);
     QStringList heard;
     tickFrom(form, 62);
-    while (form.SecondsLeft > 29) {
+    while (form.SecondsLeft() > 29) {
         form.Timer1_Timer();
         auto *notice = form.findChild<QWidget *>(QStringLiteral("screenReaderNotice"));
         if (notice && notice->isVisible()) {
             QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(notice);
             QCOMPARE(iface->role(), QAccessible::Notification);
-            heard << QStringLiteral("%1 %2").arg(form.SecondsLeft).arg(iface->text(QAccessible::Name));
+            heard << QStringLiteral("%1 %2").arg(form.SecondsLeft()).arg(iface->text(QAccessible::Name));
             notice->hide();
         }
     }
@@ -176,7 +176,7 @@ void TestClock::timeout()
     QVERIFY(runningWhileOpen);
     QCOMPARE(gradeWhileOpen, QString::number(count));
 
-    QCOMPARE(form.SecondsLeft, int16_t(0));
+    QCOMPARE(form.SecondsLeft(), int16_t(0));
     QCOMPARE(form.ui().TL->text(), QStringLiteral("00:00:00"));
     QCOMPARE(foreColor(form.ui().TL), BlinkRed);
     QCOMPARE(form.ui().Timer1->interval(), 0);
@@ -224,13 +224,13 @@ void TestClock::tickWhileFinishBoxOpen()
     int16_t leftWhileOpen = -100;
     BoxCloser closer([&] {
         form.Timer1_Timer();
-        leftWhileOpen = form.SecondsLeft;
+        leftWhileOpen = form.SecondsLeft();
     });
     QTest::mouseClick(form.ui().Command2, Qt::LeftButton);
 
     QCOMPARE(closer.seen.size(), 1);
     QCOMPARE(leftWhileOpen, int16_t(1));
-    QCOMPARE(form.SecondsLeft, int16_t(1));
+    QCOMPARE(form.SecondsLeft(), int16_t(1));
     QCOMPARE(form.ui().TL->text(), QStringLiteral("00:00:01"));
     QVERIFY(!form.ui().Timer1->isActive());
 }
@@ -244,7 +244,7 @@ void TestClock::tickWhileMenuBoxOpen()
     BoxCloser closer([&] {
         form.Timer1_Timer();
         form.Timer1_Timer();
-        leftWhileOpen = form.SecondsLeft;
+        leftWhileOpen = form.SecondsLeft();
     });
     form.ui().Autmn->trigger();
 

@@ -37,7 +37,7 @@ void TestExplanations::explainedOnlyAfterReveal()
     };
 
     // The clock runs out: the rows are graded, nothing is explained.
-    form.SecondsLeft = 1;
+    form.setSecondsLeft(1);
     {
         BoxCloser closer;
         form.Timer1_Timer();

@@ -367,9 +367,9 @@ void TestForm1Design::fonts()
 
 void TestForm1Design::loadStep()
 {
-    QCOMPARE(m_form->SecondsLeft, int16_t(600));
+    QCOMPARE(m_form->SecondsLeft(), int16_t(600));
     QCOMPARE(m_form->property("SecondsLeft").toInt(), 600);
-    QVERIFY(m_form->GradeText.isEmpty());
+    QVERIFY(m_form->GradeText().isEmpty());
     QVERIFY(m_form->property("GradeText").toString().isEmpty());
 
     auto *timer = m_form->findChild<QTimer *>(QStringLiteral("Timer1"));
@@ -379,7 +379,7 @@ void TestForm1Design::loadStep()
     QCOMPARE(timer->timerType(), Qt::PreciseTimer);
     // Interval 0 raises no tick, not a tick per event-loop pass.
     QCoreApplication::processEvents();
-    QCOMPARE(m_form->SecondsLeft, int16_t(600));
+    QCOMPARE(m_form->SecondsLeft(), int16_t(600));
 }
 
 void TestForm1Design::tabOrder()
@@ -420,11 +420,11 @@ void TestForm1Design::windowsAreIndependent()
 {
     Form1 started, other;
     started.Command1_Click();
-    started.SecondsLeft = 5;
+    started.setSecondsLeft(5);
     started.ui().Aw(0)->move(0, 0);
     QVERIFY(!started.ui().At(0)->text().isEmpty());
 
-    QCOMPARE(other.SecondsLeft, int16_t(600));
+    QCOMPARE(other.SecondsLeft(), int16_t(600));
     QVERIFY(other.ui().At(0)->text().isEmpty() && other.ui().Dt(9)->text().isEmpty());
     QCOMPARE(other.ui().Aw(0)->geometry(), m_form->ui().Aw(0)->geometry());
     QVERIFY(other.ui().Frame1->isHidden() && !other.ui().Command1->isHidden());

@@ -45,7 +45,7 @@ void bringTo(Form1 &form, Stage stage)
 QStringList testState(const Form1 &form)
 {
     const auto flag = [](bool b) { return b ? QStringLiteral("1") : QStringLiteral("0"); };
-    QStringList state{form.GradeText, form.ui().RA->text(), form.ui().NR->text(), form.ui().Mrk->text(),
+    QStringList state{form.GradeText(), form.ui().RA->text(), form.ui().NR->text(), form.ui().Mrk->text(),
                       flag(form.ui().Mrk->isVisible()), flag(form.ui().Frame1->isVisible()), flag(form.ui().Frame2->isVisible()),
                       flag(form.ui().Command1->isVisible()), flag(form.ui().Command2->isVisible()),
                       QString::number(form.ui().Timer1->interval())};
@@ -144,7 +144,7 @@ void TestMenu::exitEndsProgram()
 
     QCOMPARE(QCoreApplication::exec(), 0);
     // Nothing was checked or graded on the way out.
-    QVERIFY(form.GradeText.isEmpty());
+    QVERIFY(form.GradeText().isEmpty());
     QCOMPARE(form.ui().Result(0)->text(), QString());
     QCOMPARE(form.ui().RA->text(), QString());
 }

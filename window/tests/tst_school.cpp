@@ -4,6 +4,7 @@
 // graded by «Готово!» or by the clock, and when the window is closed while
 // the test runs.
 
+#include "results/result_messages.h"
 #include "test_support.h"
 
 #include <QDir>
@@ -61,7 +62,7 @@ void TestSchool::testLength()
     settings.minutes = minutes;
     Form1 form(nullptr, settings);
     QVERIFY2(form.ui().Label4->text().contains(instructions), qPrintable(form.ui().Label4->text()));
-    QCOMPARE(form.SecondsLeft, int16_t(minutes * 60));
+    QCOMPARE(form.SecondsLeft(), int16_t(minutes * 60));
     startTest(form);
     QCOMPARE(form.ui().TL->text(), clock);
 }
@@ -71,16 +72,23 @@ void TestSchool::recordWritten_data()
     QTest::addColumn<QString>("ending");
     QTest::addColumn<QString>("status");
     QTest::addColumn<bool>("timeRanOut");
-    QTest::newRow("«Готово!»") << "done" << "graded" << false;
-    QTest::newRow("the clock, then «Готово!» again") << "timeout" << "graded" << true;
-    QTest::newRow("the window closed during the test") << "closed" << "unfinished" << false;
+    QTest::addColumn<QStringList>("linesOpen"); // each grade box's line as it opens
+    const QString delivering = ResultMessages::Delivering, delivered = ResultMessages::Delivered;
+    QTest::newRow("«Готово!»") << "done" << "graded" << false << QStringList{delivering};
+    // «Готово!» after the clock grades as the clock did: the record is not
+    // written again, and the second box says where the first one got.
+    QTest::newRow("the clock, then «Готово!» again") << "timeout" << "graded" << true << QStringList{delivering, delivered};
+    QTest::newRow("the window closed during the test") << "closed" << "unfinished" << false << QStringList{};
 }
 
+// Also what each grade box says of the result: on its way when the box
+// opens, delivered once it is, in the open box.
 void TestSchool::recordWritten()
 {
     QFETCH(QString, ending);
     QFETCH(QString, status);
     QFETCH(bool, timeRanOut);
+    QFETCH(QStringList, linesOpen);
     QTemporaryDir folder;
     SchoolSettings settings;
     settings.folder = folder.path();
@@ -89,16 +97,28 @@ void TestSchool::recordWritten()
     startTest(form);
     enter(form.ui().Cw(3), QStringLiteral("7"));
 
+    QStringList linesLater;
+    BoxCloser closer([&] {
+        const auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QTRY_VERIFY(box->informativeText() != ResultMessages::Delivering);
+        linesLater << box->informativeText();
+    });
     if (ending == QLatin1String("closed")) {
         form.close();
     } else {
-        BoxCloser closer;
         if (ending == QLatin1String("timeout")) {
-            form.SecondsLeft = 1;
+            form.setSecondsLeft(1);
             form.Timer1_Timer();
         }
         form.Command2_Click();
     }
+    QStringList opened;
+    for (const SeenBox &box : std::as_const(closer.seen))
+        opened << box.informative;
+    QCOMPARE(opened, linesOpen);
+    QCOMPARE(linesLater, QStringList(linesOpen.size(), ResultMessages::Delivered));
+    // Delivered on a thread of its own: the record's name appears whole.
+    QTRY_COMPARE(QDir(folder.path()).entryList({QStringLiteral("*.drobi.json")}, QDir::Files).size(), 1);
 
     const QList<QJsonObject> found = records(folder.path());
     QCOMPARE(found.size(), 1);

@@ -104,7 +104,7 @@ void TestSoak::checkBox()
     // The menu's two boxes, or the grade just given.
     QStringList allowed{Messages::ThanksLine1 + QLatin1Char('\n') + Messages::ThanksLine2, Messages::AuthorLine};
     if (m_form)
-        allowed << Messages::YourGrade + m_form->GradeText << Messages::TimeUp + m_form->GradeText;
+        allowed << Messages::YourGrade + m_form->GradeText() << Messages::TimeUp + m_form->GradeText();
     if (!allowed.contains(text)) {
         // A runtime error report ends the process once closed: say now what led here.
         const QString problem = QStringLiteral("unexpected message box \"%1\"").arg(text);
@@ -265,7 +265,7 @@ QString TestSoak::step(Form1 &form, bool &ticked)
     }
     if (kind < 82 && running) {
         const int16_t seconds = chance(0.5) ? int16_t(-3 + pick(7)) : int16_t(28 + pick(5));
-        form.SecondsLeft = seconds;
+        form.setSecondsLeft(seconds);
         return QStringLiteral("SecondsLeft set to %1").arg(seconds);
     }
     if (form.ui().Timer1->isActive() || (stage == Stage::Graded && chance(0.02))) {
@@ -291,8 +291,8 @@ QString TestSoak::problems(Form1 &form, bool ticked, Stage before)
     const QString clock = form.ui().TL->text();
     if (!ClockText.match(clock).hasMatch())
         found << QStringLiteral("clock shows \"%1\"").arg(clock);
-    if (ticked && clock != form.ToTime(form.SecondsLeft))
-        found << QStringLiteral("clock shows \"%1\" for %2 seconds").arg(clock).arg(form.SecondsLeft);
+    if (ticked && clock != form.ToTime(form.SecondsLeft()))
+        found << QStringLiteral("clock shows \"%1\" for %2 seconds").arg(clock).arg(form.SecondsLeft());
 
     const Stage stage = stageOf(form);
     if (stage < before)
@@ -321,8 +321,8 @@ QString TestSoak::problems(Form1 &form, bool ticked, Stage before)
     }
     if (marked != right)
         found << QStringLiteral("%1 rows marked right, RA says %2").arg(marked).arg(right);
-    if (form.ui().Mrk->text() != gradeDigitFor(right) || !form.GradeText.startsWith(form.ui().Mrk->text()))
-        found << QStringLiteral("grade \"%1\" (%2) for %3 right").arg(form.ui().Mrk->text(), form.GradeText).arg(right);
+    if (form.ui().Mrk->text() != gradeDigitFor(right) || !form.GradeText().startsWith(form.ui().Mrk->text()))
+        found << QStringLiteral("grade \"%1\" (%2) for %3 right").arg(form.ui().Mrk->text(), form.GradeText()).arg(right);
     if (form.ui().Timer1->isActive())
         found << QStringLiteral("the clock runs after grading");
     return found.join(QLatin1String("; "));

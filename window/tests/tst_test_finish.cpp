@@ -125,7 +125,7 @@ void TestTestFinish::pressedAgain()
     BoxCloser closer;
     QTest::mouseClick(form.ui().Command2, Qt::LeftButton);
     const auto snapshot = [&form] {
-        QStringList state{form.GradeText, form.ui().RA->text(), form.ui().NR->text(), form.ui().Mrk->text(), form.ui().TL->text()};
+        QStringList state{form.GradeText(), form.ui().RA->text(), form.ui().NR->text(), form.ui().Mrk->text(), form.ui().TL->text()};
         for (int r = 0; r <= 9; ++r)
             state << form.ui().Cw(r)->text() << form.ui().Ct(r)->text() << form.ui().Cz(r)->text() << form.ui().Result(r)->text();
         return state;

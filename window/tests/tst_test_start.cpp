@@ -145,14 +145,14 @@ void TestTestStart::firstTick()
     QTest::mouseClick(form.ui().Command1, Qt::LeftButton);
     // No tick at the click itself: the first comes when the timer's second is up.
     QCOMPARE(form.ui().TL->text(), QStringLiteral("00:10:00"));
-    QCOMPARE(form.SecondsLeft, int16_t(600));
+    QCOMPARE(form.SecondsLeft(), int16_t(600));
     QVERIFY(form.ui().Timer1->isActive());
 
     // The timer's event, as the event loop delivers it, runs the clock handler.
     QTimerEvent tick(form.ui().Timer1->timerId());
     QCoreApplication::sendEvent(form.ui().Timer1, &tick);
     QCOMPARE(form.ui().TL->text(), QStringLiteral("00:09:59"));
-    QCOMPARE(form.SecondsLeft, int16_t(599));
+    QCOMPARE(form.SecondsLeft(), int16_t(599));
     QVERIFY(form.ui().Timer1->isActive());
 }
 

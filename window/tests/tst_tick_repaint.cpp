@@ -83,7 +83,7 @@ void TestTickRepaint::onlyTheClock()
     // all it has pending in one pass, so once the clock is drawn nothing
     // from before the watched tick is left to draw.
     form.ui().Timer1->stop();
-    form.SecondsLeft = int16_t(from + 1);
+    form.setSecondsLeft(int16_t(from + 1));
     {
         PaintLog before;
         form.Timer1_Timer();

@@ -118,12 +118,12 @@ QString cleanPupilText(const QString &text)
     QString kept;
     kept.reserve(text.size());
     for (const QChar c : text) {
-        // Control characters (tabs, line breaks) and the direction
-        // overrides would break a line of the teacher's list or let a name
-        // show itself reversed; every other character stays.
+        // Control characters (tabs, line breaks) would break a line of the
+        // teacher's list; format characters (zero-width spaces and joiners,
+        // direction marks, overrides and isolates) would hide letters or let
+        // a name show itself reversed. Every other character stays.
         const QChar::Category category = c.category();
-        const char16_t u = c.unicode();
-        if (category == QChar::Other_Control || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069))
+        if (category == QChar::Other_Control || category == QChar::Other_Format)
             continue;
         kept.append(category == QChar::Separator_Line || category == QChar::Separator_Paragraph ? QChar(u' ') : c);
     }
@@ -297,7 +297,10 @@ ResultStatus status(const QJsonObject &o)
 PupilIdentity pupil(const QJsonObject &o)
 {
     const QJsonObject pupil = object(o, QStringLiteral("pupil"));
-    return {text(pupil, QStringLiteral("name"), MaxPupilTextLength), text(pupil, QStringLiteral("class"), MaxPupilTextLength),
+    // Cleaned as the writer cleans them: a record written by other means
+    // brings no control, zero-width or direction characters to the screen.
+    return {cleanPupilText(text(pupil, QStringLiteral("name"), MaxPupilTextLength)),
+            cleanPupilText(text(pupil, QStringLiteral("class"), MaxPupilTextLength)),
             text(pupil, QStringLiteral("login"), MaxAccountTextLength),
             text(pupil, QStringLiteral("host"), MaxAccountTextLength)};
 }

@@ -137,8 +137,9 @@ RecordRead readRecordFile(const QString &path);
 // error's number for the rare others.
 QString systemReason(int error);
 
-// A name or class as the pupil typed it, made safe to keep: control
-// characters removed, spaces at the ends trimmed, at most
+// A name or class as the pupil typed it, made safe to keep: control and
+// format characters (zero-width, direction marks, overrides, isolates)
+// removed, spaces at the ends trimmed, at most
 // MaxPupilTextLength characters. Letters of any script stay.
 QString cleanPupilText(const QString &text);
 

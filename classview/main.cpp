@@ -10,19 +10,18 @@
 // (or, for .pdf, the summary and the table) is written without opening a
 // window, also without a display.
 
-#include "classview/class_report.h"
+#include "classview/atomic_file.h"
+#include "classview/class_arguments.h"
+#include "classview/class_export.h"
 #include "classview/class_window.h"
-#include "classview/table_export.h"
 #include "results/school_settings.h"
 #include "runtime/message_box.h"
 #include "runtime/translations.h"
 
 #include <QApplication>
-#include <QDir>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -36,98 +35,25 @@ const char *const Usage =
     "(today unless --date; all for every day) and the class given, and exits;\n"
     "no display is needed. --projector hides the pupils' names.\n";
 
-// Qt's own command-line options that take a value.
-const QStringList QtOptionsWithValue{
-    QStringLiteral("-platform"),      QStringLiteral("-platformpluginpath"), QStringLiteral("-platformtheme"),
-    QStringLiteral("-plugin"),        QStringLiteral("-display"),            QStringLiteral("-style"),
-    QStringLiteral("-stylesheet"),    QStringLiteral("-qwindowgeometry"),    QStringLiteral("-qwindowtitle"),
-    QStringLiteral("-qwindowicon"),   QStringLiteral("-session"),
-};
-
-struct Options {
-    QString folder;
-    QString exportPath;
-    ClassFilter filter;
-    bool projector = false;
-    // -platform names where Qt draws: no display is needed then.
-    bool platformGiven = false;
-    // Why there is no folder to read, when none was given or set.
-    QString noFolder;
-};
-
 int fail(const QString &message)
 {
     std::fprintf(stderr, "drobi --class: %s\n", message.toLocal8Bit().constData());
     return 2;
 }
 
-// Parses the arguments; -1 when they are usable, else the exit status.
-int parse(int argc, char *argv[], Options &o)
+// The results folder of the school's settings; empty, with the reason in
+// `noFolder`, when none is usable.
+QString settingsFolder(int argc, char *argv[], QString *noFolder)
 {
-    o.filter.date = QDate::currentDate();
-    for (int i = 1; i < argc; ++i) {
-        const QString arg = QString::fromLocal8Bit(argv[i]);
-        const auto value = [&]() -> std::optional<QString> {
-            if (i + 1 >= argc)
-                return std::nullopt;
-            return QString::fromLocal8Bit(argv[++i]);
-        };
-        if (arg == QLatin1String("--help")) {
-            std::fputs(Usage, stdout);
-            return 0;
-        } else if (arg == QLatin1String("--version")) {
-            std::puts("drobi " DROBI_VERSION);
-            return 0;
-        } else if (arg == QLatin1String("--export")) {
-            const auto v = value();
-            if (!v || !(v->endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) || v->endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive)
-                        || v->endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)))
-                return fail(QStringLiteral("--export needs a file ending in .csv, .xlsx or .pdf"));
-            o.exportPath = *v;
-        } else if (arg == QLatin1String("--date")) {
-            const auto v = value();
-            if (v && *v == QLatin1String("all")) {
-                o.filter.date = QDate();
-                continue;
-            }
-            o.filter.date = v ? QDate::fromString(*v, Qt::ISODate) : QDate();
-            if (!o.filter.date.isValid())
-                return fail(QStringLiteral("--date needs YYYY-MM-DD or all"));
-        } else if (arg == QLatin1String("--group")) {
-            const auto v = value();
-            if (!v)
-                return fail(QStringLiteral("--group needs a class, such as 6Б"));
-            o.filter.group = v->trimmed();
-        } else if (arg == QLatin1String("--settings")) {
-            // Read below, as the pupil's program reads it.
-            ++i;
-        } else if (arg == QLatin1String("--projector")) {
-            o.projector = true;
-        } else if (QtOptionsWithValue.contains(arg)) {
-            // Qt's own options are left to it, with their values.
-            o.platformGiven = o.platformGiven || arg == QLatin1String("-platform");
-            ++i;
-        } else if (arg.startsWith(QLatin1Char('-'))) {
-            if (arg != QLatin1String("-reverse"))
-                return fail(QStringLiteral("unknown option %1 (see --help)").arg(arg));
-        } else if (o.folder.isEmpty()) {
-            o.folder = arg;
-        } else {
-            return fail(QStringLiteral("unexpected argument: %1").arg(arg));
-        }
+    QString error;
+    const QString file = settingsFileFromArguments(argc, argv, &error);
+    const SchoolSettings settings = readSchoolSettings(file, file != QLatin1String(SystemSettingsPath));
+    if (settings.folder.isEmpty()) {
+        for (const QString &problem : (error.isEmpty() ? QStringList() : QStringList{error}) + settings.problems)
+            std::fprintf(stderr, "drobi --class: %s\n", problem.toLocal8Bit().constData());
+        *noFolder = QStringLiteral("no results folder given, and none usable in %1 ([results] folder=)").arg(file);
     }
-    if (o.folder.isEmpty()) {
-        QString error;
-        const QString file = settingsFileFromArguments(argc, argv, &error);
-        const SchoolSettings settings = readSchoolSettings(file, file != QLatin1String(SystemSettingsPath));
-        o.folder = settings.folder;
-        if (o.folder.isEmpty()) {
-            for (const QString &problem : (error.isEmpty() ? QStringList() : QStringList{error}) + settings.problems)
-                std::fprintf(stderr, "drobi --class: %s\n", problem.toLocal8Bit().constData());
-            o.noFolder = QStringLiteral("no results folder given, and none usable in %1 ([results] folder=)").arg(file);
-        }
-    }
-    return -1;
+    return settings.folder;
 }
 
 bool hasDisplay()
@@ -139,12 +65,63 @@ bool hasDisplay()
     return false;
 }
 
+// Writes the export the arguments name, without a window.
+int runExport(const ClassArguments &options, HashStore &hashes)
+{
+    ResultsFolder folder(options.folder, &hashes);
+    folder.refresh();
+    if (!folder.folderProblem().isEmpty())
+        return fail(folder.folderProblem());
+    const QList<ShownTest> tests = selectTests(folder.entries(), options.filter, options.projector);
+    const QString &path = options.exportPath;
+    if (savesInto(path, options.folder))
+        std::fprintf(stderr, "drobi --class: warning: %s is in the results folder, which pupils write into\n",
+                     path.toLocal8Bit().constData());
+    QString error;
+    if (!exportTests(path, filterHeading(options.filter, tests.size()), tests, &error))
+        return fail(error);
+    std::fprintf(stderr, "drobi --class: %lld tests written to %s; files not read: %lld\n",
+                 static_cast<long long>(tests.size()), path.toLocal8Bit().constData(),
+                 static_cast<long long>(folder.skipped().size()));
+    for (const SkippedFile &f : folder.skipped())
+        std::fprintf(stderr, "  %s: %s\n", f.fileName.toLocal8Bit().constData(), f.problem.toLocal8Bit().constData());
+    return 0;
+}
+
+QStringList arguments(int argc, char *argv[])
+{
+    QStringList list;
+    for (int i = 1; i < argc; ++i)
+        list << QString::fromLocal8Bit(argv[i]);
+    return list;
+}
+
+// Reads the arguments; -1 when they are usable, else the exit status.
+int parse(int argc, char *argv[], ClassArguments &options, QString &noFolder)
+{
+    QString error;
+    if (!parseClassArguments(arguments(argc, argv), QDate::currentDate(), &options, &error))
+        return fail(error);
+    if (options.action == ClassArguments::Action::Help) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    if (options.action == ClassArguments::Action::Version) {
+        std::puts("drobi " DROBI_VERSION);
+        return 0;
+    }
+    if (options.folder.isEmpty())
+        options.folder = settingsFolder(argc, argv, &noFolder);
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    Options options;
-    if (const int status = parse(argc, argv, options); status >= 0)
+    ClassArguments options;
+    QString noFolder;
+    if (const int status = parse(argc, argv, options, noFolder); status >= 0)
         return status;
     // An export draws its charts without showing them: no display is needed.
     const bool display = hasDisplay() || options.platformGiven;
@@ -157,7 +134,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // Qt's own dialogs (saving an export, details) in Russian, as in the pupil's program.
     installRussianTranslations(app);
-    if (!options.noFolder.isEmpty()) {
+    if (!noFolder.isEmpty()) {
         // Started from the desktop menu, the teacher sees why nothing opens.
         if (options.exportPath.isEmpty())
             MsgBox(nullptr,
@@ -165,7 +142,7 @@ int main(int argc, char *argv[])
                                   "([results] folder=); её можно открыть и так: drobi --class ПАПКА.")
                        .arg(QLatin1String(SystemSettingsPath)),
                    MsgBoxStyle::Critical, QStringLiteral("Дроби: результаты класса"));
-        return fail(options.noFolder);
+        return fail(noFolder);
     }
     QApplication::setApplicationName(QStringLiteral("drobi"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.drobi.Drobi.Class"));
@@ -173,37 +150,8 @@ int main(int argc, char *argv[])
     if (!hashes.problem().isEmpty())
         std::fprintf(stderr, "drobi --class: the record hashes are kept for this run only: %s\n",
                      hashes.problem().toLocal8Bit().constData());
-
-    if (!options.exportPath.isEmpty()) {
-        ResultsFolder folder(options.folder, &hashes);
-        folder.refresh();
-        if (!folder.folderProblem().isEmpty())
-            return fail(folder.folderProblem());
-        const QList<ShownTest> tests = selectTests(folder.entries(), options.filter, options.projector);
-        QString error;
-        const QString path = options.exportPath;
-        if (path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) {
-            error = writeCsv(path, tests);
-        } else if (path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive)) {
-            error = writeXlsx(path, tests, summarize(tests));
-        } else {
-            const QString heading = QStringLiteral("Класс: %1. Дата: %2. Тестов: %3.")
-                                        .arg(options.filter.group.isEmpty() ? QStringLiteral("все") : options.filter.group,
-                                             options.filter.date.isValid()
-                                                 ? options.filter.date.toString(QStringLiteral("dd.MM.yyyy"))
-                                                 : QStringLiteral("все дни"))
-                                        .arg(tests.size());
-            error = writePdf(path, heading, tests, summarize(tests));
-        }
-        if (!error.isEmpty())
-            return fail(error);
-        std::fprintf(stderr, "drobi --class: %lld tests written to %s; files not read: %lld\n",
-                     static_cast<long long>(tests.size()), path.toLocal8Bit().constData(),
-                     static_cast<long long>(folder.skipped().size()));
-        for (const SkippedFile &f : folder.skipped())
-            std::fprintf(stderr, "  %s: %s\n", f.fileName.toLocal8Bit().constData(), f.problem.toLocal8Bit().constData());
-        return 0;
-    }
+    if (!options.exportPath.isEmpty())
+        return runExport(options, hashes);
 
     ClassWindow window(options.folder, &hashes);
     window.setFilter(options.filter);

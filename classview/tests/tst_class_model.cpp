@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The class model on folders of records: every kind of bad file skipped and
 // counted, records graded again with the window's rules and flagged where
-// they do not agree, a record changed after its first read flagged, and the
-// choice of tests and the class summary.
+// they do not agree, a record changed after its first read flagged, the
+// choice of tests and the class summary as every view draws it; the CSV's
+// formula guard, a long XLSX cell split, the command line's day, and what
+// counts as saving into the results folder.
 
 #include "classview/atomic_file.h"
 #include "classview/class_arguments.h"

@@ -38,7 +38,7 @@ QChart *buildChart(SummaryChart which, const ClassSummary &s)
     case SummaryChart::Tasks:
         for (int i = 0; i < RowCount; ++i) {
             categories << QString::number(i + 1);
-            *set << (s.tests ? 100.0 * s.rightPerRow[size_t(i)] / s.tests : 0.0);
+            *set << sharePercent(s.rightPerRow[size_t(i)], s.tests);
         }
         top = 100;
         set->setColor(QColor(0x2e, 0x8b, 0x57));

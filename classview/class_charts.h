@@ -5,14 +5,12 @@
 // Charts, which no header shows: a move to another charting module touches
 // this unit alone.
 
-#include "classview/class_model.h"
+#include "classview/class_summary.h"
 
 #include <QImage>
 #include <QSize>
 
 class QWidget;
-
-enum class SummaryChart { Grades, Tasks, Mistakes };
 
 // A view of the chart, for the window.
 QWidget *makeChartView(SummaryChart chart, const ClassSummary &summary, QWidget *parent);

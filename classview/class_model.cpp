@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "classview/class_model.h"
 
+#include "results/class_list.h"
+
 #include <QFile>
 #include <QSet>
 
@@ -35,45 +37,48 @@ QStringList TestEntry::checkReasons() const
 
 ResultsFolder::ResultsFolder(const QString &path, HashStore *hashes) : m_path(path), m_hashes(hashes) {}
 
-bool ResultsFolder::refresh()
+struct ResultsFolder::Pending {
+    QString name;
+    Cached state;
+    RecordRead read;
+    Regrade check;
+};
+
+namespace {
+
+// What a file's entry in the folder says of it, to tell whether it changed.
+bool statOf(int dirFd, const char *name, qint64 &size, qint64 &mtimeNs, quint64 &inode, quint32 &mode)
 {
-    const QByteArray folder = QFile::encodeName(m_path);
-    const int dirFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat info {};
+    if (::fstatat(dirFd, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    size = info.st_size;
+    mtimeNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    inode = info.st_ino;
+    mode = info.st_mode;
+    return true;
+}
+
+} // namespace
+
+bool ResultsFolder::list(std::vector<Pending> &toRead, QSet<QString> &present)
+{
+    const int dirFd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR *dir = dirFd >= 0 ? ::fdopendir(dirFd) : nullptr;
     if (!dir) {
-        const QString problem = QStringLiteral("папка %1 не открывается: %2")
-                                    .arg(m_path, systemReason(errno));
+        m_folderProblem = QStringLiteral("папка %1 не открывается: %2").arg(m_path, systemReason(errno));
         if (dirFd >= 0)
             ::close(dirFd);
-        // What was read stays shown while the share is away.
-        const bool changed = problem != m_folderProblem;
-        m_folderProblem = problem;
-        return changed;
+        return false;
     }
-    bool changed = !m_folderProblem.isEmpty();
     m_folderProblem.clear();
-
-    struct Pending {
-        QString name;
-        Cached state;
-        RecordRead read;
-        Regrade check;
-    };
-    std::vector<Pending> toRead;
-    QSet<QString> present;
     while (const dirent *item = ::readdir(dir)) {
         const QString name = QFile::decodeName(item->d_name);
         if (!isRecordFileName(name))
             continue;
         present.insert(name);
-        struct stat info {};
         Cached now;
-        if (::fstatat(dirFd, item->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
-            now.size = info.st_size;
-            now.mtimeNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-            now.inode = info.st_ino;
-            now.mode = info.st_mode;
-        }
+        statOf(dirFd, item->d_name, now.size, now.mtimeNs, now.inode, now.mode);
         const auto known = m_files.constFind(name);
         if (known != m_files.constEnd() && known->size == now.size && known->mtimeNs == now.mtimeNs
             && known->inode == now.inode && known->mode == now.mode && now.size >= 0)
@@ -81,10 +86,14 @@ bool ResultsFolder::refresh()
         toRead.push_back({name, now, {}, {}});
     }
     ::closedir(dir);
+    return true;
+}
 
+void ResultsFolder::readAll(std::vector<Pending> &toRead) const
+{
     // Reading, parsing and grading again are independent for each file and
     // take most of a first read: they run on every core. The hashes and the
-    // folder's state are handled here, on the calling thread, afterwards.
+    // folder's state are handled on the calling thread, afterwards.
     const size_t threads = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8);
     // Worker t reads files t, t + threads, t + 2 * threads, ...
     const auto work = [&](size_t first) {
@@ -101,22 +110,31 @@ bool ResultsFolder::refresh()
     work(0);
     for (std::thread &w : workers)
         w.join();
+}
 
-    // A record is read only from the file named after its id: a pupil who
-    // rewrites a file cannot make it another test, and the first read of
-    // each file is kept under its name.
-    for (Pending &p : toRead) {
+// A record is read only from the file named after its id: a pupil who
+// rewrites a file cannot make it another test.
+void ResultsFolder::refuseMisnamed(std::vector<Pending> &read)
+{
+    for (Pending &p : read) {
         if (p.read.record && resultFileName(p.read.record->id) != p.name) {
             p.read.problem = QStringLiteral("имя файла не совпадает с номером записи внутри");
             p.read.record.reset();
         }
     }
+}
+
+// The first read of each file is kept under its folder and name; a file
+// read before with other bytes is a changed record.
+void ResultsFolder::keep(std::vector<Pending> &read)
+{
+    refuseMisnamed(read);
     QStringList names;
-    for (const Pending &p : toRead)
+    for (const Pending &p : read)
         names << p.name;
-    const QHash<QString, HashStore::FirstRead> firstReads = m_hashes ? m_hashes->firstReads(m_path, names)
-                                                                     : QHash<QString, HashStore::FirstRead>();
-    for (Pending &p : toRead) {
+    const QHash<QString, HashStore::FirstRead> firstReads =
+        m_hashes ? m_hashes->firstReads(m_path, names) : QHash<QString, HashStore::FirstRead>();
+    for (Pending &p : read) {
         const auto known = m_files.constFind(p.name);
         if (p.read.record) {
             auto entry = std::make_shared<TestEntry>();
@@ -138,17 +156,34 @@ bool ResultsFolder::refresh()
             p.state.problem = p.read.problem;
         }
         m_files.insert(p.name, p.state);
-        changed = true;
     }
+}
 
+bool ResultsFolder::forgetRemoved(const QSet<QString> &present)
+{
+    bool removed = false;
     for (auto it = m_files.begin(); it != m_files.end();) {
         if (!present.contains(it.key())) {
             it = m_files.erase(it);
-            changed = true;
+            removed = true;
         } else {
             ++it;
         }
     }
+    return removed;
+}
+
+bool ResultsFolder::refresh()
+{
+    const QString problemBefore = m_folderProblem;
+    std::vector<Pending> toRead;
+    QSet<QString> present;
+    // What was read stays shown while the share is away.
+    if (!list(toRead, present))
+        return m_folderProblem != problemBefore;
+    readAll(toRead);
+    keep(toRead);
+    const bool changed = forgetRemoved(present) || !toRead.empty() || !problemBefore.isEmpty();
     if (changed)
         rebuild();
     return changed;
@@ -182,7 +217,7 @@ QList<ShownTest> selectTests(const QList<EntryPtr> &entries, const ClassFilter &
 {
     QList<ShownTest> shown;
     for (const EntryPtr &e : entries) {
-        if (!filter.group.isEmpty() && e->record.pupil.className.trimmed() != filter.group)
+        if (!filter.group.isEmpty() && e->record.pupil.className != normalClassName(filter.group))
             continue;
         if (filter.date.isValid() && e->date() != filter.date)
             continue;
@@ -220,6 +255,14 @@ QStringList classesOf(const QList<EntryPtr> &entries)
     QStringList list(classes.begin(), classes.end());
     list.sort(Qt::CaseInsensitive);
     return list;
+}
+
+QString filterHeading(const ClassFilter &filter, qsizetype tests)
+{
+    return QStringLiteral("Класс: %1. Дата: %2. Тестов: %3.")
+        .arg(filter.group.isEmpty() ? QStringLiteral("все") : filter.group,
+             filter.date.isValid() ? filter.date.toString(QStringLiteral("dd.MM.yyyy")) : QStringLiteral("все дни"))
+        .arg(tests);
 }
 
 QStringList tableHeader()

@@ -16,11 +16,13 @@
 #include <QDate>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
 #include <array>
 #include <memory>
+#include <vector>
 
 struct TestEntry {
     QString fileName;
@@ -72,6 +74,18 @@ private:
         EntryPtr entry;
         QString problem;
     };
+    // A file to read, and what reading it gave.
+    struct Pending;
+    // Lists the folder: its record files into `present`, those new or
+    // changed since the last read into `toRead`. False when the folder
+    // cannot be listed (m_folderProblem says why).
+    bool list(std::vector<Pending> &toRead, QSet<QString> &present);
+    // Reads, parses and grades again each file, on every core.
+    void readAll(std::vector<Pending> &toRead) const;
+    static void refuseMisnamed(std::vector<Pending> &read);
+    void keep(std::vector<Pending> &read);
+    // Forgets the files no longer present; true when there were any.
+    bool forgetRemoved(const QSet<QString> &present);
     void rebuild();
 
     QString m_path;
@@ -103,12 +117,15 @@ struct ShownTest {
 // The entries the filter lets through, in the order they were started.
 QList<ShownTest> selectTests(const QList<EntryPtr> &entries, const ClassFilter &filter, bool projector);
 
-// The classes and days the entries hold, sorted.
+// The classes the entries hold, sorted.
 QStringList classesOf(const QList<EntryPtr> &entries);
 
-// The table's columns, in the window and in every export.
+// What the filter chose, for a heading: "Класс: 6Б. Дата: 09.12.2026. Тестов: 25."
+QString filterHeading(const ClassFilter &filter, qsizetype tests);
+
+// The tests table's columns, in the window and in every export.
 QStringList tableHeader();
-enum class Column { Pupil, Group, Date, Start, Minutes, Right, Grade, State, Check, FirstTask };
+enum class TableColumn { Pupil, Group, Date, Start, Minutes, Right, Grade, State, Check, FirstTask };
 // One test's cells, as text.
 QStringList tableRow(const ShownTest &test);
 // The minutes used, to a tenth.

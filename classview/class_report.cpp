@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "classview/class_report.h"
 
+#include "classview/atomic_file.h"
 #include "classview/class_charts.h"
+#include "classview/class_summary.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -17,78 +19,60 @@ QString cell(const QString &text, const char *tag = "td")
     return QStringLiteral("<%1>%2</%1>").arg(QLatin1String(tag), text.toHtmlEscaped());
 }
 
-const char *const chartNames[] = {"chart-grades", "chart-tasks", "chart-mistakes"};
-
-} // namespace
-
-QString reportHtml(const QString &heading, const QList<ShownTest> &tests, const ClassSummary &s)
+QString tableRowHtml(const QStringList &cells, const char *tag = "td")
 {
-    QString html = QStringLiteral("<html><body style=\"font-family: 'Liberation Sans', sans-serif;\">");
-    html += QStringLiteral("<h1>Результаты класса</h1><p>%1</p>").arg(heading.toHtmlEscaped());
-    const QString table = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">");
-
-    html += QStringLiteral("<h2>Оценки</h2>") + table + QStringLiteral("<tr>") + cell(QStringLiteral("Оценка"), "th")
-            + cell(QStringLiteral("Учеников"), "th") + QStringLiteral("</tr>");
-    for (int g = 5; g >= 2; --g)
-        html += QStringLiteral("<tr>") + cell(QString::number(g)) + cell(QString::number(s.grades[size_t(g - 2)]))
-                + QStringLiteral("</tr>");
-    html += QStringLiteral("</table><p>Средняя оценка: %1 (тестов: %2)</p>")
-                .arg(QString::number(s.meanGrade, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(',')))
-                .arg(s.tests);
-    html += QStringLiteral("<p><img src=\"%1\" width=\"560\"></p>").arg(QLatin1String(chartNames[0]));
-
-    html += QStringLiteral("<h2>Верные ответы по заданиям</h2>") + table + QStringLiteral("<tr>")
-            + cell(QStringLiteral("Задание"), "th") + cell(QStringLiteral("Верно"), "th")
-            + cell(QStringLiteral("Доля, %"), "th") + QStringLiteral("</tr>");
-    for (int i = 0; i < RowCount; ++i) {
-        const int right = s.rightPerRow[size_t(i)];
-        html += QStringLiteral("<tr>") + cell(QString::number(i + 1)) + cell(QString::number(right))
-                + cell(QString::number(s.tests ? qRound(100.0 * right / s.tests) : 0)) + QStringLiteral("</tr>");
-    }
-    html += QStringLiteral("</table><p><img src=\"%1\" width=\"560\"></p>").arg(QLatin1String(chartNames[1]));
-
-    html += QStringLiteral("<h2>Ошибки класса</h2>");
-    if (s.mistakes.isEmpty()) {
-        html += QStringLiteral("<p>Ошибок нет.</p>");
-    } else {
-        html += table + QStringLiteral("<tr>") + cell(QStringLiteral("Ошибка"), "th")
-                + cell(QStringLiteral("Учеников"), "th") + cell(QStringLiteral("Кто"), "th") + QStringLiteral("</tr>");
-        for (const MistakeCount &m : s.mistakes)
-            html += QStringLiteral("<tr>") + cell(m.title) + cell(QString::number(m.pupils.size()))
-                    + cell(m.pupils.join(QStringLiteral(", "))) + QStringLiteral("</tr>");
-        html += QStringLiteral("</table><p><img src=\"%1\" width=\"560\"></p>").arg(QLatin1String(chartNames[2]));
-    }
-
-    html += QStringLiteral("<h2 style=\"page-break-before: always;\">Тесты</h2>")
-            + QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" style=\"font-size: 8pt;\"><tr>");
-    for (const QString &h : tableHeader())
-        html += cell(h, "th");
-    html += QStringLiteral("</tr>");
-    for (const ShownTest &t : tests) {
-        html += QStringLiteral("<tr>");
-        for (const QString &c : tableRow(t))
-            html += cell(c);
-        html += QStringLiteral("</tr>");
-    }
-    html += QStringLiteral("</table></body></html>");
-    return html;
+    QString html = QStringLiteral("<tr>");
+    for (const QString &c : cells)
+        html += cell(c, tag);
+    return html + QStringLiteral("</tr>");
 }
 
-QString writePdf(const QString &path, const QString &heading, const QList<ShownTest> &tests, const ClassSummary &summary)
+QString chartName(SummaryChart chart)
 {
-    QTextDocument document;
-    const SummaryChart charts[] = {SummaryChart::Grades, SummaryChart::Tasks, SummaryChart::Mistakes};
-    for (int i = 0; i < 3; ++i) {
-        const QSize size(1120, charts[i] == SummaryChart::Mistakes ? 160 + 60 * int(summary.mistakes.size()) : 560);
-        document.addResource(QTextDocument::ImageResource, QUrl(QLatin1String(chartNames[i])),
-                             chartImage(charts[i], summary, size));
+    switch (chart) {
+    case SummaryChart::Grades: return QStringLiteral("chart-grades");
+    case SummaryChart::Tasks: return QStringLiteral("chart-tasks");
+    case SummaryChart::Mistakes: return QStringLiteral("chart-mistakes");
     }
-    document.setHtml(reportHtml(heading, tests, summary));
+    return QString();
+}
 
-    // Written to a temporary name and renamed when complete.
-    const QString partial = path + QStringLiteral(".part");
+// A section of the summary: its table, its figures and its chart, or what
+// an empty table means.
+QString sectionHtml(const SummarySection &section)
+{
+    QString html = QStringLiteral("<h2>%1</h2>").arg(section.title.toHtmlEscaped());
+    if (section.rows.isEmpty() && !section.whenEmpty.isEmpty())
+        return html + QStringLiteral("<p>%1</p>").arg(section.whenEmpty.toHtmlEscaped());
+    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">") + tableRowHtml(section.header, "th");
+    for (const QList<SummaryCell> &row : section.rows) {
+        QStringList texts;
+        for (const SummaryCell &c : row)
+            texts << c.text;
+        html += tableRowHtml(texts);
+    }
+    html += QStringLiteral("</table>");
+    if (!section.figures.isEmpty())
+        html += QStringLiteral("<p>%1</p>").arg(figuresLine(section).toHtmlEscaped());
+    return html + QStringLiteral("<p><img src=\"%1\" width=\"560\"></p>").arg(chartName(section.chart));
+}
+
+QString testsHtml(const QList<ShownTest> &tests)
+{
+    QString html = QStringLiteral("<h2 style=\"page-break-before: always;\">Тесты</h2>"
+                                  "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" style=\"font-size: 8pt;\">")
+                   + tableRowHtml(tableHeader(), "th");
+    for (const ShownTest &t : tests)
+        html += tableRowHtml(tableRow(t));
+    return html + QStringLiteral("</table>");
+}
+
+QByteArray printed(const QTextDocument &document)
+{
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(partial);
+        QPdfWriter writer(&pdf);
         writer.setTitle(QStringLiteral("Результаты класса"));
         writer.setCreator(QStringLiteral("drobi"));
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 12, 12, 12),
@@ -96,14 +80,34 @@ QString writePdf(const QString &path, const QString &heading, const QList<ShownT
         writer.setResolution(150);
         document.print(&writer);
     }
-    if (!QFile::exists(partial) || QFile(partial).size() == 0) {
-        QFile::remove(partial);
-        return QStringLiteral("не удалось записать %1").arg(path);
+    return pdf.data();
+}
+
+} // namespace
+
+QString reportHtml(const QString &heading, const QList<ShownTest> &tests, const ClassSummary &s)
+{
+    QString html = QStringLiteral("<html><body style=\"font-family: 'Liberation Sans', sans-serif;\">");
+    html += QStringLiteral("<h1>Результаты класса</h1><p>%1</p>").arg(heading.toHtmlEscaped());
+    for (const SummarySection &section : summarySections(s))
+        html += sectionHtml(section);
+    return html + testsHtml(tests) + QStringLiteral("</body></html>");
+}
+
+bool writePdf(const QString &path, const QString &heading, const QList<ShownTest> &tests, const ClassSummary &summary,
+              QString *error)
+{
+    QTextDocument document;
+    for (const SummaryChart chart : {SummaryChart::Grades, SummaryChart::Tasks, SummaryChart::Mistakes}) {
+        const QSize size(1120, chart == SummaryChart::Mistakes ? 160 + 60 * int(summary.mistakes.size()) : 560);
+        document.addResource(QTextDocument::ImageResource, QUrl(chartName(chart)), chartImage(chart, summary, size));
     }
-    QFile::remove(path);
-    if (!QFile::rename(partial, path)) {
-        QFile::remove(partial);
-        return QStringLiteral("не удалось записать %1").arg(path);
+    document.setHtml(reportHtml(heading, tests, summary));
+    const QByteArray pdf = printed(document);
+    if (pdf.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("не удалось составить PDF");
+        return false;
     }
-    return QString();
+    return writeFileAtomically(path, pdf, error);
 }

@@ -4,7 +4,9 @@
 // every few seconds (F5 at once), filtered by class, day and name; a
 // pupil's test with its verdicts, explanations and worked solutions; the
 // class summary with charts and tables; projector mode (names hidden); and
-// the exports (CSV, XLSX, PDF).
+// the exports (CSV, XLSX, PDF). What it shows is drawn by class_table.h,
+// pupil_test_view.h and class_summary_view.h; this unit holds them
+// together, reads the folder and keeps the filter.
 
 #include "classview/class_model.h"
 
@@ -16,6 +18,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QModelIndex;
@@ -25,7 +28,7 @@ class QTableView;
 class QTabWidget;
 class QThread;
 class QTimer;
-class QVBoxLayout;
+class SummaryView;
 class TestsModel;
 
 class ClassWindow : public QMainWindow {
@@ -43,8 +46,6 @@ public:
     QTableView *testsTable() const { return m_table; }
     void setProjectorMode(bool on);
     void setFilter(const ClassFilter &filter);
-    // A pupil's test, as the window shows it on double-click or Enter.
-    static QString pupilTestHtml(const ShownTest &test);
 
 public Q_SLOTS:
     // Reads the folder now (on a thread of its own; folderReadDone follows).
@@ -54,14 +55,25 @@ Q_SIGNALS:
     void folderReadDone();
 
 private:
-    void buildUi();
+    // The window built in steps.
+    void setupMenu();
+    QHBoxLayout *setupFilterBar();
+    void setupTabs();
+    void setupStatusBar();
+    void connectFilters();
+
     void folderRead();
     void showFolder();
     void showTests();
-    void showSummary();
+    // The selected test's id, and the row that holds it after a reload.
+    QString selectedId() const;
+    void selectTest(const QString &id);
+    void showStatus();
     void openPupil(const QModelIndex &index);
     void showSkipped();
     void exportTo(const QString &suffix);
+    // Whether to save at `path`: asked when it lies in the results folder.
+    bool confirmSaveAt(const QString &path);
     ClassFilter currentFilter() const;
     QString heading() const;
 
@@ -83,6 +95,7 @@ private:
     QCheckBox *m_allDays = nullptr;
     QLineEdit *m_search = nullptr;
     QCheckBox *m_projectorBox = nullptr;
+    QAction *m_projectorAction = nullptr;
     QPushButton *m_skipped = nullptr;
     QTabWidget *m_tabs = nullptr;
     QTableView *m_table = nullptr;
@@ -90,8 +103,7 @@ private:
     // The ids of the rows as last shown, to keep the selection across a reload.
     QStringList m_previousIds;
     QSortFilterProxyModel *m_sorted = nullptr;
-    QWidget *m_summary = nullptr;
-    QVBoxLayout *m_summaryLayout = nullptr;
+    SummaryView *m_summary = nullptr;
     QLabel *m_status = nullptr;
     QTimer *m_poll = nullptr;
 };

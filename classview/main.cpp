@@ -6,25 +6,24 @@
 //
 // Without FOLDER the results folder comes from the school settings file,
 // [results] folder= in /etc/xdg/drobi/drobi.conf (or the file --settings
-// names), loaded by the pupil's program's own loader. With --export the table
+// names), read as the pupil's program reads it. With --export the table
 // (or, for .pdf, the summary and the table) is written without opening a
 // window, also without a display.
 
-#include "classview/class_report.h"
+#include "classview/atomic_file.h"
+#include "classview/class_arguments.h"
+#include "classview/class_export.h"
 #include "classview/class_window.h"
-#include "classview/table_export.h"
 #include "results/diagnostics.h"
 #include "results/school_settings.h"
 #include "runtime/message_box.h"
 #include "runtime/translations.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLoggingCategory>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -40,154 +39,29 @@ const char *const Usage =
     "(today unless --date; all for every day) and the class given, and exits;\n"
     "no display is needed. --projector hides the pupils' names.\n";
 
-// Qt's own command-line options that take a value.
-const QStringList QtOptionsWithValue{
-    QStringLiteral("-platform"),      QStringLiteral("-platformpluginpath"), QStringLiteral("-platformtheme"),
-    QStringLiteral("-plugin"),        QStringLiteral("-display"),            QStringLiteral("-style"),
-    QStringLiteral("-stylesheet"),    QStringLiteral("-qwindowgeometry"),    QStringLiteral("-qwindowtitle"),
-    QStringLiteral("-qwindowicon"),   QStringLiteral("-session"),
-};
-
-struct Options {
-    QString folder;
-    QString exportPath;
-    ClassFilter filter;
-    bool projector = false;
-    // -platform names where Qt draws: no display is needed then.
-    bool platformGiven = false;
-    // Why there is no folder to read, when none was given or set.
-    QString noFolder;
-};
-
 int fail(const QString &message)
 {
     qCCritical(lcClass).noquote() << message;
     return 2;
 }
 
-bool exportable(const QString &path)
-{
-    return path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) || path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive)
-           || path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
-}
-
-// One option, argv[i], with the value it takes (i then moves past it).
-// Returns -1 when it is usable, else the exit status.
-int parseOption(const QString &arg, int argc, char *argv[], int &i, Options &o)
-{
-    const auto value = [&]() -> std::optional<QString> {
-        if (i + 1 >= argc)
-            return std::nullopt;
-        return QString::fromLocal8Bit(argv[++i]);
-    };
-    if (arg == QLatin1String("--export")) {
-        const auto v = value();
-        if (!v || !exportable(*v))
-            return fail(QStringLiteral("--export needs a file ending in .csv, .xlsx or .pdf"));
-        o.exportPath = *v;
-    } else if (arg == QLatin1String("--date")) {
-        const auto v = value();
-        const bool all = v && *v == QLatin1String("all");
-        o.filter.date = v && !all ? QDate::fromString(*v, Qt::ISODate) : QDate();
-        if (!all && !o.filter.date.isValid())
-            return fail(QStringLiteral("--date needs YYYY-MM-DD or all"));
-    } else if (arg == QLatin1String("--group")) {
-        const auto v = value();
-        if (!v)
-            return fail(QStringLiteral("--group needs a class, such as 6Б"));
-        o.filter.group = v->trimmed();
-    } else if (arg == QLatin1String("--settings")) {
-        // Loaded below, as the pupil's program loads it.
-        ++i;
-    } else if (arg == QLatin1String("--projector")) {
-        o.projector = true;
-    } else if (QtOptionsWithValue.contains(arg)) {
-        // Qt's own options are left to it, with their values.
-        o.platformGiven = o.platformGiven || arg == QLatin1String("-platform");
-        ++i;
-    } else if (arg != QLatin1String("-reverse")) {
-        return fail(QStringLiteral("unknown option %1 (see --help)").arg(arg));
-    }
-    return -1;
-}
-
 // The results folder of the school's settings (or of --settings FILE),
-// loaded as the pupil's program loads them. Their problems are told only
-// when they leave no folder to read.
-void folderFromSettings(int argc, char *argv[], Options &o)
+// loaded as the pupil's program loads them; empty, with the reason in
+// `noFolder`, when none is usable. Their problems are told only when they
+// leave no folder to read.
+QString settingsFolder(int argc, char *argv[], QString *noFolder)
 {
     SchoolSettings settings;
     QString error;
     if (!loadSchoolSettings(argc, argv, SettingsUse::ClassWindow, &settings, &error)) {
-        o.noFolder = error;
-        return;
+        *noFolder = error;
+        return QString();
     }
-    o.folder = settings.folder;
-    if (o.folder.isEmpty()) {
+    if (settings.folder.isEmpty()) {
         logSettingsProblems(settings.problems);
-        o.noFolder = QStringLiteral("no results folder given, and none usable in %1 ([results] folder=)").arg(settings.file);
+        *noFolder = QStringLiteral("no results folder given, and none usable in %1 ([results] folder=)").arg(settings.file);
     }
-}
-
-// Parses the arguments; -1 when they are usable, else the exit status.
-int parse(int argc, char *argv[], Options &o)
-{
-    o.filter.date = QDate::currentDate();
-    for (int i = 1; i < argc; ++i) {
-        const QString arg = QString::fromLocal8Bit(argv[i]);
-        if (arg == QLatin1String("--help")) {
-            std::fputs(Usage, stdout);
-            return 0;
-        }
-        if (arg == QLatin1String("--version")) {
-            std::puts("drobi " DROBI_VERSION);
-            return 0;
-        }
-        if (arg.startsWith(QLatin1Char('-'))) {
-            if (const int status = parseOption(arg, argc, argv, i, o); status >= 0)
-                return status;
-        } else if (o.folder.isEmpty()) {
-            o.folder = arg;
-        } else {
-            return fail(QStringLiteral("unexpected argument: %1").arg(arg));
-        }
-    }
-    if (o.folder.isEmpty())
-        folderFromSettings(argc, argv, o);
-    return -1;
-}
-
-// The table, or for .pdf the summary and the table, into the export's file.
-QString writeTests(const Options &options, const QList<ShownTest> &tests)
-{
-    const QString &path = options.exportPath;
-    if (path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
-        return writeCsv(path, tests);
-    if (path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
-        return writeXlsx(path, tests, summarize(tests));
-    const QString heading = QStringLiteral("Класс: %1. Дата: %2. Тестов: %3.")
-                                .arg(options.filter.group.isEmpty() ? QStringLiteral("все") : options.filter.group,
-                                     options.filter.date.isValid() ? options.filter.date.toString(QStringLiteral("dd.MM.yyyy"))
-                                                                   : QStringLiteral("все дни"),
-                                     QString::number(tests.size()));
-    return writePdf(path, heading, tests, summarize(tests));
-}
-
-// --export: the folder read once, the file written, no window.
-int writeExport(const Options &options, HashStore *hashes)
-{
-    ResultsFolder folder(options.folder, hashes);
-    folder.refresh();
-    if (!folder.folderProblem().isEmpty())
-        return fail(folder.folderProblem());
-    const QList<ShownTest> tests = selectTests(folder.entries(), options.filter, options.projector);
-    if (const QString error = writeTests(options, tests); !error.isEmpty())
-        return fail(error);
-    qCInfo(lcClass).noquote() << QStringLiteral("%1 tests written to %2; files not read: %3")
-                                     .arg(QString::number(tests.size()), options.exportPath, QString::number(folder.skipped().size()));
-    for (const SkippedFile &f : folder.skipped())
-        qCWarning(lcClass).noquote() << QStringLiteral("%1: %2").arg(f.fileName, f.problem);
-    return 0;
+    return settings.folder;
 }
 
 bool hasDisplay()
@@ -199,13 +73,62 @@ bool hasDisplay()
     return false;
 }
 
+// Writes the export the arguments name, without a window.
+int runExport(const ClassArguments &options, HashStore &hashes)
+{
+    ResultsFolder folder(options.folder, &hashes);
+    folder.refresh();
+    if (!folder.folderProblem().isEmpty())
+        return fail(folder.folderProblem());
+    const QList<ShownTest> tests = selectTests(folder.entries(), options.filter, options.projector);
+    const QString &path = options.exportPath;
+    if (savesInto(path, options.folder))
+        qCWarning(lcClass).noquote() << QStringLiteral("warning: %1 is in the results folder, which pupils write into").arg(path);
+    QString error;
+    if (!exportTests(path, filterHeading(options.filter, tests.size()), tests, &error))
+        return fail(error);
+    qCInfo(lcClass).noquote() << QStringLiteral("%1 tests written to %2; files not read: %3")
+                                     .arg(QString::number(tests.size()), path, QString::number(folder.skipped().size()));
+    for (const SkippedFile &f : folder.skipped())
+        qCWarning(lcClass).noquote() << QStringLiteral("%1: %2").arg(f.fileName, f.problem);
+    return 0;
+}
+
+QStringList arguments(int argc, char *argv[])
+{
+    QStringList list;
+    for (int i = 1; i < argc; ++i)
+        list << QString::fromLocal8Bit(argv[i]);
+    return list;
+}
+
+// Reads the arguments; -1 when they are usable, else the exit status.
+int parse(int argc, char *argv[], ClassArguments &options, QString &noFolder)
+{
+    QString error;
+    if (!parseClassArguments(arguments(argc, argv), QDate::currentDate(), &options, &error))
+        return fail(error);
+    if (options.action == ClassArguments::Action::Help) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    if (options.action == ClassArguments::Action::Version) {
+        std::puts("drobi " DROBI_VERSION);
+        return 0;
+    }
+    if (options.folder.isEmpty())
+        options.folder = settingsFolder(argc, argv, &noFolder);
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     installDiagnostics("drobi --class");
-    Options options;
-    if (const int status = parse(argc, argv, options); status >= 0)
+    ClassArguments options;
+    QString noFolder;
+    if (const int status = parse(argc, argv, options, noFolder); status >= 0)
         return status;
     // An export draws its charts without showing them: no display is needed.
     const bool display = hasDisplay() || options.platformGiven;
@@ -218,7 +141,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // Qt's own dialogs (saving an export, details) in Russian, as in the pupil's program.
     installRussianTranslations(app);
-    if (!options.noFolder.isEmpty()) {
+    if (!noFolder.isEmpty()) {
         // Started from the desktop menu, the teacher sees why nothing opens.
         if (options.exportPath.isEmpty())
             MsgBox(nullptr,
@@ -226,7 +149,7 @@ int main(int argc, char *argv[])
                                   "([results] folder=); её можно открыть и так: drobi --class ПАПКА.")
                        .arg(QLatin1String(SystemSettingsPath)),
                    MsgBoxStyle::Critical, QStringLiteral("Дроби: результаты класса"));
-        return fail(options.noFolder);
+        return fail(noFolder);
     }
     QApplication::setApplicationName(QStringLiteral("drobi"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.drobi.Drobi.Class"));
@@ -234,7 +157,7 @@ int main(int argc, char *argv[])
     if (!hashes.problem().isEmpty())
         qCWarning(lcClass).noquote() << QStringLiteral("the record hashes are kept for this run only: %1").arg(hashes.problem());
     if (!options.exportPath.isEmpty())
-        return writeExport(options, &hashes);
+        return runExport(options, hashes);
 
     ClassWindow window(options.folder, &hashes);
     window.setFilter(options.filter);

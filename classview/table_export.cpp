@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "classview/table_export.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "classview/atomic_file.h"
+#include "classview/class_summary.h"
 
-#include <cmath>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <xlsxwriter.h>
 
@@ -21,13 +22,12 @@ QString defused(const QString &text)
 QStringList exportedRow(const ShownTest &test)
 {
     QStringList cells = tableRow(test);
-    cells[int(Column::Pupil)] = defused(cells[int(Column::Pupil)]);
-    cells[int(Column::Group)] = defused(cells[int(Column::Group)]);
+    cells[int(TableColumn::Pupil)] = defused(cells[int(TableColumn::Pupil)]);
+    cells[int(TableColumn::Group)] = defused(cells[int(TableColumn::Group)]);
     return cells;
 }
 
-} // namespace
-
+// One CSV line of fields, without its line end.
 QByteArray csvLine(const QStringList &fields)
 {
     QByteArray line;
@@ -42,52 +42,70 @@ QByteArray csvLine(const QStringList &fields)
     return line;
 }
 
-QString writeCsv(const QString &path, const QList<ShownTest> &tests)
+// The UTF-16 units of at most `characters` characters of `text` from `from`.
+qsizetype unitsOf(const QString &text, qsizetype from, int characters)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    QByteArray bytes("\xEF\xBB\xBF");
-    bytes += csvLine(tableHeader()) + "\r\n";
-    for (const ShownTest &t : tests)
-        bytes += csvLine(exportedRow(t)) + "\r\n";
-    file.write(bytes);
-    return file.commit() ? QString() : file.errorString();
+    qsizetype at = from;
+    for (int n = 0; n < characters && at < text.size(); ++n)
+        at += text.at(at).isHighSurrogate() && at + 1 < text.size() ? 2 : 1;
+    return at - from;
 }
 
-QString writeXlsx(const QString &path, const QList<ShownTest> &tests, const ClassSummary &summary)
-{
-    // libxlsxwriter writes the file in one go at close; it goes to a
-    // temporary name beside the target and is renamed only when complete.
-    const QString partial = path + QStringLiteral(".part");
-    const QByteArray name = QFile::encodeName(partial);
-    lxw_workbook *book = workbook_new(name.constData());
-    if (!book)
-        return QStringLiteral("не удалось создать %1").arg(partial);
-    const auto u8 = [](const QString &s) { return s.toUtf8(); };
+// A workbook written by libxlsxwriter, which writes by file name only: into
+// a folder of this user's own, read back from there and then saved.
+struct Workbook {
+    QTemporaryDir folder;
+    QString file = folder.filePath(QStringLiteral("book.xlsx"));
+    lxw_workbook *book = folder.isValid() ? workbook_new(QFile::encodeName(file).constData()) : nullptr;
+    lxw_format *bold = nullptr;
+};
 
-    lxw_format *bold = workbook_add_format(book);
-    format_set_bold(bold);
-    lxw_worksheet *sheet = workbook_add_worksheet(book, u8(QStringLiteral("Тесты")).constData());
+QByteArray u8(const QString &s)
+{
+    return s.toUtf8();
+}
+
+// A text cell, continued in the cells to its right when it is too long for
+// one; returns the column after it.
+lxw_col_t writeText(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t column, const QString &text, lxw_format *format)
+{
+    for (const QString &piece : spreadsheetCells(text))
+        worksheet_write_string(sheet, row, column++, u8(piece).constData(), format);
+    return column;
+}
+
+void writeCell(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t column, const SummaryCell &cell, lxw_format *format)
+{
+    if (cell.number)
+        worksheet_write_number(sheet, row, column, *cell.number, format);
+    else
+        writeText(sheet, row, column, cell.text, format);
+}
+
+void testsHeader(const Workbook &w, lxw_worksheet *sheet)
+{
     const QStringList header = tableHeader();
     for (int c = 0; c < header.size(); ++c)
-        worksheet_write_string(sheet, 0, lxw_col_t(c), u8(header[c]).constData(), bold);
+        worksheet_write_string(sheet, 0, lxw_col_t(c), u8(header[c]).constData(), w.bold);
     worksheet_set_column(sheet, 0, 0, 28, nullptr);
-    worksheet_set_column(sheet, 7, 8, 22, nullptr);
-    worksheet_set_column(sheet, lxw_col_t(int(Column::FirstTask)), lxw_col_t(header.size() - 1), 4, nullptr);
+    worksheet_set_column(sheet, lxw_col_t(TableColumn::State), lxw_col_t(TableColumn::Check), 22, nullptr);
+    worksheet_set_column(sheet, lxw_col_t(TableColumn::FirstTask), lxw_col_t(header.size() - 1), 4, nullptr);
     worksheet_freeze_panes(sheet, 1, 1);
+}
+
+// The tests, numbers as numbers.
+void testsSheet(const Workbook &w, const QList<ShownTest> &tests)
+{
+    lxw_worksheet *sheet = workbook_add_worksheet(w.book, u8(QStringLiteral("Тесты")).constData());
+    testsHeader(w, sheet);
     lxw_row_t r = 1;
     for (const ShownTest &t : tests) {
         const QStringList cells = exportedRow(t);
         for (int c = 0; c < cells.size(); ++c) {
-            bool number = false;
-            double value = 0;
-            if (c == int(Column::Minutes)) {
-                value = minutesUsed(t.entry->record);
-                number = true;
-            } else if (c == int(Column::Right) || c == int(Column::Grade)) {
+            bool number = c == int(TableColumn::Minutes);
+            double value = number ? minutesUsed(t.entry->record) : 0;
+            if (c == int(TableColumn::Right) || c == int(TableColumn::Grade))
                 value = cells[c].toInt(&number);
-            }
             if (number)
                 worksheet_write_number(sheet, r, lxw_col_t(c), value, nullptr);
             else
@@ -95,43 +113,89 @@ QString writeXlsx(const QString &path, const QList<ShownTest> &tests, const Clas
         }
         ++r;
     }
+}
 
-    lxw_worksheet *sums = workbook_add_worksheet(book, u8(QStringLiteral("Сводка")).constData());
-    worksheet_set_column(sums, 0, 0, 40, nullptr);
-    worksheet_set_column(sums, 2, 2, 60, nullptr);
-    lxw_row_t s = 0;
-    const auto line = [&](const QString &label, double value, bool withValue = true) {
-        worksheet_write_string(sums, s, 0, u8(label).constData(), withValue ? nullptr : bold);
-        if (withValue)
-            worksheet_write_number(sums, s, 1, value, nullptr);
-        ++s;
-    };
-    line(QStringLiteral("Оценки"), 0, false);
-    for (int g = 5; g >= 2; --g)
-        line(QStringLiteral("Оценка %1").arg(g), summary.grades[size_t(g - 2)]);
-    line(QStringLiteral("Средняя оценка"), std::round(summary.meanGrade * 100) / 100);
-    line(QStringLiteral("Тестов"), summary.tests);
-    ++s;
-    line(QStringLiteral("Доля верных ответов по заданиям, %"), 0, false);
-    for (int i = 0; i < RowCount; ++i)
-        line(QStringLiteral("Задание %1").arg(i + 1),
-             summary.tests ? std::round(1000.0 * summary.rightPerRow[size_t(i)] / summary.tests) / 10 : 0);
-    ++s;
-    line(QStringLiteral("Ошибки: сколько учеников и кто"), 0, false);
-    for (const MistakeCount &m : summary.mistakes) {
-        worksheet_write_string(sums, s, 2, u8(m.pupils.join(QStringLiteral(", "))).constData(), nullptr);
-        line(m.title, double(m.pupils.size()));
+// One section of the summary: its title, its table, its figures, a blank row.
+lxw_row_t summarySection(const Workbook &w, lxw_worksheet *sheet, lxw_row_t r, const SummarySection &section)
+{
+    worksheet_write_string(sheet, r++, 0, u8(section.title).constData(), w.bold);
+    for (int c = 0; c < section.header.size(); ++c)
+        worksheet_write_string(sheet, r, lxw_col_t(c), u8(section.header[c]).constData(), w.bold);
+    ++r;
+    for (const QList<SummaryCell> &row : section.rows) {
+        for (int c = 0; c < row.size(); ++c)
+            writeCell(sheet, r, lxw_col_t(c), row[c], nullptr);
+        ++r;
     }
+    if (section.rows.isEmpty() && !section.whenEmpty.isEmpty())
+        worksheet_write_string(sheet, r++, 0, u8(section.whenEmpty).constData(), nullptr);
+    for (const SummaryFigure &f : section.figures) {
+        worksheet_write_string(sheet, r, 0, u8(f.label).constData(), nullptr);
+        writeCell(sheet, r++, 1, f.value, nullptr);
+    }
+    return r + 1;
+}
 
-    const lxw_error error = workbook_close(book);
-    if (error != LXW_NO_ERROR) {
-        QFile::remove(partial);
-        return QString::fromUtf8(lxw_strerror(error));
+void summarySheet(const Workbook &w, const ClassSummary &summary)
+{
+    lxw_worksheet *sheet = workbook_add_worksheet(w.book, u8(QStringLiteral("Сводка")).constData());
+    worksheet_set_column(sheet, 0, 0, 40, nullptr);
+    worksheet_set_column(sheet, 2, 2, 60, nullptr);
+    lxw_row_t r = 0;
+    for (const SummarySection &section : summarySections(summary))
+        r = summarySection(w, sheet, r, section);
+}
+
+} // namespace
+
+QStringList spreadsheetCells(const QString &text)
+{
+    QStringList pieces;
+    qsizetype from = 0;
+    do {
+        qsizetype length = unitsOf(text, from, MaxCellCharacters);
+        if (from + length < text.size()) {
+            const qsizetype separator = text.lastIndexOf(QStringLiteral(", "), from + length - 2);
+            if (separator > from)
+                length = separator + 2 - from;
+        }
+        pieces << text.mid(from, length);
+        from += length;
+    } while (from < text.size());
+    return pieces;
+}
+
+bool writeCsv(const QString &path, const QList<ShownTest> &tests, QString *error)
+{
+    QByteArray bytes("\xEF\xBB\xBF");
+    bytes += csvLine(tableHeader()) + "\r\n";
+    for (const ShownTest &t : tests)
+        bytes += csvLine(exportedRow(t)) + "\r\n";
+    return writeFileAtomically(path, bytes, error);
+}
+
+bool writeXlsx(const QString &path, const QList<ShownTest> &tests, const ClassSummary &summary, QString *error)
+{
+    Workbook w;
+    if (!w.book) {
+        if (error)
+            *error = QStringLiteral("не удалось начать книгу XLSX: %1").arg(w.folder.errorString());
+        return false;
     }
-    QFile::remove(path);
-    if (!QFile::rename(partial, path)) {
-        QFile::remove(partial);
-        return QStringLiteral("не удалось записать %1").arg(path);
+    w.bold = workbook_add_format(w.book);
+    format_set_bold(w.bold);
+    testsSheet(w, tests);
+    summarySheet(w, summary);
+    if (const lxw_error closed = workbook_close(w.book); closed != LXW_NO_ERROR) {
+        if (error)
+            *error = QString::fromUtf8(lxw_strerror(closed));
+        return false;
     }
-    return QString();
+    QFile written(w.file);
+    if (!written.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = written.errorString();
+        return false;
+    }
+    return writeFileAtomically(path, written.readAll(), error);
 }

@@ -9,15 +9,23 @@
 // "@" gets a leading apostrophe, so that no spreadsheet reads it as a formula.
 //
 // XLSX (libxlsxwriter): the sheet «Тесты» with the same columns, numbers as
-// numbers, and the sheet «Сводка» with the class summary.
+// numbers, and the sheet «Сводка» with the class summary's sections as the
+// window shows them. A text longer than a cell holds (32,767 characters,
+// «Кто» of a large class) continues in the cells to its right.
+//
+// Both are written whole or not at all, following no link (atomic_file.h).
 
 #include "classview/class_model.h"
 
 #include <QString>
+#include <QStringList>
 
-// Both return an empty text on success, else why the file was not written.
-QString writeCsv(const QString &path, const QList<ShownTest> &tests);
-QString writeXlsx(const QString &path, const QList<ShownTest> &tests, const ClassSummary &summary);
+// Both return false, with the reason in `error`, when the file was not written.
+bool writeCsv(const QString &path, const QList<ShownTest> &tests, QString *error);
+bool writeXlsx(const QString &path, const QList<ShownTest> &tests, const ClassSummary &summary, QString *error);
 
-// One CSV line of fields, without its line end.
-QByteArray csvLine(const QStringList &fields);
+// The most characters a spreadsheet cell holds.
+inline constexpr int MaxCellCharacters = 32767;
+// `text` in pieces of at most MaxCellCharacters characters, cut after a
+// ", " where there is one, never inside a character; joined, they are `text`.
+QStringList spreadsheetCells(const QString &text);

@@ -166,8 +166,9 @@ RecordRead readRecordFile(const QString &path);
 QString systemReason(int error);
 
 // A name or class as the pupil typed it, made safe to keep (a class is
-// written as normalClassName writes it, class_list.h): control
-// characters removed, spaces at the ends trimmed, at most
+// written as normalClassName writes it, class_list.h): control and format
+// characters (zero-width, direction marks, overrides, isolates) removed,
+// spaces at the ends trimmed, at most
 // MaxPupilTextLength characters. Letters of any script stay.
 QString cleanPupilText(const QString &text);
 

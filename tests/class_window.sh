@@ -2,8 +2,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The class window from the outside: `drobi --class FOLDER --export` without
 # a display (and the same with the folder of a --settings file), each export
-# read back (CSV with Python's csv, XLSX with openpyxl, PDF with pdftotext),
-# projector mode hiding the names in the PDF; then the window under Xvfb,
+# read back (CSV with Python's csv, XLSX with openpyxl, PDF with pdftotext):
+# today's tests unless --date says otherwise, the summary's shares in per
+# cent, a «Кто» of 400 long names kept whole across cells, projector mode
+# hiding the names in the PDF; then the window under Xvfb,
 # and a record delivered into the folder while it is open, by the program's
 # own delivery code (results_driver: the local outbox, the temporary name,
 # the rename), appears in it without a click (its title counts the tests),
@@ -36,7 +38,7 @@ folder=$work/results
 "$make_records" "$folder" 5 3 --today
 # A pupil's name with a quote and the separator; a file that is not a record.
 "$python" - "$folder" <<'PY'
-import json, os, sys, uuid
+import datetime, json, os, sys, uuid
 folder = sys.argv[1]
 name = sorted(f for f in os.listdir(folder) if f.endswith(".drobi.json"))[0]
 record = json.load(open(os.path.join(folder, name), encoding="utf-8"))
@@ -45,11 +47,18 @@ record["pupil"]["name"] = 'Ким "Ли"; Ан'
 record["pupil"]["class"] = "6Б"
 json.dump(record, open(os.path.join(folder, record["id"] + ".drobi.json"), "w", encoding="utf-8"), ensure_ascii=False)
 open(os.path.join(folder, "broken.drobi.json"), "w").write('{"format": "drobi-result/1", "rows": [')
+# A test of the day before, which an export without --date leaves out.
+record["id"] = str(uuid.uuid4())
+for time in ("started", "finished"):
+    day = datetime.date.fromisoformat(record[time][:10]) - datetime.timedelta(days=1)
+    record[time] = day.isoformat() + record[time][10:]
+json.dump(record, open(os.path.join(folder, record["id"] + ".drobi.json"), "w", encoding="utf-8"), ensure_ascii=False)
 PY
 
 headless() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$drobi" --class "$folder" "$@"; }
 headless --export "$work/out.csv" 2>"$work/err" || fail "CSV export: $(cat "$work/err")"
 grep -q "broken.drobi.json" "$work/err" || fail "the unread file is not named: $(cat "$work/err")"
+headless --export "$work/all.csv" --date all 2>/dev/null || fail "CSV export of every day"
 headless --export "$work/out.xlsx" --group 6А 2>/dev/null || fail "XLSX export"
 # The folder named by a school's settings file instead: the same table.
 printf '[results]\nfolder=%s\n' "$folder" >"$work/drobi.conf"
@@ -68,6 +77,7 @@ assert raw.startswith(b"\xef\xbb\xbf"), "no byte-order mark"
 rows = list(csv.reader(open(work + "/out.csv", encoding="utf-8-sig", newline=""), delimiter=";"))
 assert rows[0] == header, rows[0]
 assert len(rows) == 7, len(rows)
+assert len(list(csv.reader(open(work + "/all.csv", encoding="utf-8-sig"), delimiter=";"))) == 8, "--date all"
 assert 'Ким "Ли"; Ан' in [r[0] for r in rows[1:]], [r[0] for r in rows]
 for r in rows[1:]:
     assert len(r) == 19 and r[8] == "сходится" and set(r[9:]) <= {"✓", "✗"}, r
@@ -77,7 +87,41 @@ values = list(sheet.values)
 assert list(values[0]) == header, values[0]
 assert len(values) == 1 + 5 and all(r[1] == "6А" for r in values[1:]), values
 assert all(isinstance(r[5], (int, float)) and isinstance(r[4], (int, float)) for r in values[1:]), values
-assert "Сводка" in book.sheetnames
+# The summary's shares in whole per cent of the graded tests, halves up.
+summary = [list(r) for r in book["Сводка"].values]
+graded = next(r[1] for r in summary if r[0] == "Оценённых тестов")
+tasks = [r[0] for r in summary].index("Верные ответы по заданиям") + 2
+for task, right, share in (r[:3] for r in summary[tasks:tasks + 10]):
+    assert share == (200 * right + graded) // (2 * graded), (task, right, share, graded)
+PY
+
+# 400 pupils making the same mistakes: «Кто» is longer than a cell holds and
+# goes on in the cells to its right, every name kept.
+"$make_records" "$work/long" 4 7 --today
+"$python" - "$work/long" <<'PY'
+import json, os, sys, uuid
+folder = sys.argv[1]
+files = sorted(f for f in os.listdir(folder) if f.endswith(".drobi.json"))
+records = [json.load(open(os.path.join(folder, f), encoding="utf-8")) for f in files]
+record = next(r for r in records if r["right"] < 10)
+for f in files:
+    os.remove(os.path.join(folder, f))
+for i in range(400):
+    record["id"] = str(uuid.uuid4())
+    record["pupil"]["name"] = "Ученица %03d " % i + "ж" * 80
+    json.dump(record, open(os.path.join(folder, record["id"] + ".drobi.json"), "w", encoding="utf-8"), ensure_ascii=False)
+PY
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$drobi" --class "$work/long" --export "$work/long.xlsx" 2>/dev/null \
+  || fail "XLSX export of 400 pupils"
+"$python" - "$work/long.xlsx" <<'PY' || fail "a long «Кто» lost names"
+import sys, openpyxl
+summary = [list(r) for r in openpyxl.load_workbook(sys.argv[1])["Сводка"].values]
+heading = [r[0] for r in summary].index("Ошибки класса")
+row = summary[heading + 2]
+assert row[1] == 400, row[:2]
+assert all(len(c) <= 32767 for c in row[2:] if c), [len(c) for c in row[2:] if c]
+who = "".join(c for c in row[2:] if c)
+assert who.count("Ученица") == 400 and len(who) > 32767, len(who)
 PY
 
 text=$(pdftotext -layout "$work/out.pdf" -)

@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The class model on folders of records: every kind of bad file skipped and
 // counted, records graded again with the window's rules and flagged where
-// they do not agree, a record changed after its first read flagged, and the
-// choice of tests and the class summary.
+// they do not agree, a record changed after its first read flagged, the
+// choice of tests and the class summary as every view draws it; the CSV's
+// formula guard, a long XLSX cell split, the command line's day, and what
+// counts as saving into the results folder.
 
+#include "classview/atomic_file.h"
+#include "classview/class_arguments.h"
 #include "classview/class_model.h"
+#include "classview/class_summary.h"
+#include "classview/table_export.h"
 #include "classview/tests/record_fixture.h"
 
 #include <QtTest>
@@ -40,7 +46,50 @@ QJsonObject changed(QJsonObject record, const QStringList &path, const QJsonValu
     return set(record, 0).toObject();
 }
 
+// One test shown as the window shows it, read and graded from its record.
+ShownTest shownTest(const FixtureTest &t)
+{
+    auto entry = std::make_shared<TestEntry>();
+    const RecordRead read = parseRecord(QJsonDocument(fixtureRecord(t)).toJson());
+    if (read.record)
+        entry->record = *read.record;
+    entry->check = regradeRecord(entry->record);
+    return ShownTest{entry, entry->record.pupil.name, 1, 1};
+}
+
+// A class's folder: Petrov twice on one day and once the day before, Anna's
+// record also under another name and graded again later, Sidorov in 6А.
+ResultsFolder classFolder(const QString &path)
+{
+    const QTimeZone msk(3 * 3600);
+    const QDate day(2026, 12, 9);
+    const auto add = [&](const QString &name, const QString &group, QDate date, QTime time) {
+        FixtureTest t;
+        t.name = name;
+        t.group = group;
+        t.started = QDateTime(date, time, msk);
+        return writeFixture(path, fixtureRecord(t));
+    };
+    add(QStringLiteral("Петров Пётр"), QStringLiteral("6Б"), day, QTime(10, 0));
+    add(QStringLiteral("Иванова Анна"), QStringLiteral("6Б"), day, QTime(10, 1));
+    add(QStringLiteral("Петров Пётр"), QStringLiteral("6Б"), day, QTime(10, 20));
+    add(QStringLiteral("Сидоров Олег"), QStringLiteral("6А"), day, QTime(11, 0));
+    add(QStringLiteral("Петров Пётр"), QStringLiteral("6Б"), day.addDays(-1), QTime(10, 0));
+    FixtureTest early;
+    early.started = QDateTime(day, QTime(9, 0), msk);
+    QJsonObject copy = fixtureRecord(early);
+    copy[QStringLiteral("finished")] = QStringLiteral("2026-12-09T09:05:00+03:00");
+    QFile::rename(writeFixture(path, copy), path + QStringLiteral("/copy.drobi.json"));
+    copy[QStringLiteral("finished")] = QStringLiteral("2026-12-09T09:06:00+03:00");
+    writeFixture(path, copy);
+    ResultsFolder folder(path, nullptr);
+    folder.refresh();
+    return folder;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(ClassFilter)
 
 class TestClassModel : public QObject {
     Q_OBJECT
@@ -58,6 +107,7 @@ private slots:
         QTest::newRow("JSON array") << "array" << "не запись";
         QTest::newRow("field missing") << "missing" << "нет поля «grade»";
         QTest::newRow("field of wrong type") << "type" << "«secondsUsed» не целое";
+        QTest::newRow("fractional number") << "fraction" << "«secondsUsed» не целое";
         QTest::newRow("nine rows") << "rows" << "заданий не 10";
         QTest::newRow("value not in the window's form") << "value" << "поле «answer» не в той форме";
         QTest::newRow("folder") << "folder" << "папка";
@@ -106,6 +156,8 @@ private slots:
             write(QJsonDocument(o).toJson());
         } else if (kind == QLatin1String("type"))
             edited({QStringLiteral("secondsUsed")}, QStringLiteral("420"));
+        else if (kind == QLatin1String("fraction"))
+            edited({QStringLiteral("secondsUsed")}, 7.5);
         else if (kind == QLatin1String("rows")) {
             QJsonObject o = goodRecord();
             QJsonArray rows = o[QStringLiteral("rows")].toArray();
@@ -155,6 +207,8 @@ private slots:
                                       << "записана оценка 5, на деле 3";
         QTest::newRow("counts raised") << changed(changed(fixtureRecord(t), {QStringLiteral("right")}, 9), {QStringLiteral("wrong")}, 1)
                                        << 8 << 3 << "записано верных 9";
+        QTest::newRow("wrong count changed") << changed(fixtureRecord(t), {QStringLiteral("wrong")}, 1) << 8 << 3
+                                             << "записано верных 8, неверных 1";
         QTest::newRow("typed answer changed") << changed(fixtureRecord(FixtureTest{}),
                                                          {QStringLiteral("rows"), QStringLiteral("0"), QStringLiteral("typed"),
                                                           QStringLiteral("numerator")},
@@ -186,6 +240,10 @@ private slots:
                                                  << 10 << 5 << "окончен раньше";
         QTest::newRow("more time than allowed") << changed(fixtureRecord(FixtureTest{}), {QStringLiteral("secondsUsed")}, 661)
                                                 << 10 << 5 << "затрачено 661 с";
+        QTest::newRow("a minute over, within the grace")
+            << changed(changed(fixtureRecord(FixtureTest{}), {QStringLiteral("secondsUsed")}, 660),
+                       {QStringLiteral("finished")}, QStringLiteral("2026-12-09T10:25:30+03:00"))
+            << 10 << 5 << "";
         FixtureTest unfinished;
         unfinished.unfinished = true;
         QTest::newRow("unfinished") << fixtureRecord(unfinished) << 0 << 0 << "";
@@ -281,6 +339,7 @@ private slots:
             QVERIFY2(hashes.problem().isEmpty(), qPrintable(hashes.problem()));
             ResultsFolder folder(dir.path(), &hashes);
             folder.refresh();
+            QCOMPARE(folder.entries().size(), 1);
             QVERIFY(!folder.entries().first()->flagged());
         }
         QVERIFY(QFile::remove(path));
@@ -294,68 +353,233 @@ private slots:
             QCOMPARE(e->changed, e->record.id == t.id);
     }
 
-    void selectionAndSummary()
+    // Tests chosen by class, day and name, each pupil's attempts counted
+    // within a day, names replaced in projector mode.
+    void selection_data()
     {
-        QTemporaryDir dir;
-        const QTimeZone msk(3 * 3600);
+        QTest::addColumn<ClassFilter>("filter");
+        QTest::addColumn<bool>("projector");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("states");
         const QDate day(2026, 12, 9);
-        const auto add = [&](const QString &name, const QString &group, QDate date, QTime time, int wrongRows) {
-            FixtureTest t;
-            t.name = name;
-            t.group = group;
-            t.started = QDateTime(date, time, msk);
-            for (int r = 0; r < wrongRows; ++r) // row 0's -1/6 written 2/12 with its minus: not reduced
-                t.typed[size_t(r)] = r == 0 ? Typed{QStringLiteral("-"), QStringLiteral("2"), QStringLiteral("12")} : Typed{};
-            return writeFixture(dir.path(), fixtureRecord(t));
-        };
-        add(QStringLiteral("Петров Пётр"), QStringLiteral("6Б"), day, QTime(10, 0), 3);
-        add(QStringLiteral("Иванова Анна"), QStringLiteral("6Б"), day, QTime(10, 1), 0);
-        add(QStringLiteral("Петров Пётр"), QStringLiteral("6Б"), day, QTime(10, 20), 1);
-        add(QStringLiteral("Сидоров Олег"), QStringLiteral("6А"), day, QTime(11, 0), 2);
-        add(QStringLiteral("Петров Пётр"), QStringLiteral("6Б"), day.addDays(-1), QTime(10, 0), 0);
-        // A copy of a record under another name, graded again later: the newer one counts.
-        QJsonObject copy = fixtureRecord(FixtureTest{});
-        copy[QStringLiteral("pupil")] = QJsonObject{{QStringLiteral("name"), QStringLiteral("Иванова Анна")},
-                                                    {QStringLiteral("class"), QStringLiteral("6Б")},
-                                                    {QStringLiteral("login"), QString()},
-                                                    {QStringLiteral("host"), QString()}};
-        copy[QStringLiteral("started")] = QStringLiteral("2026-12-09T09:00:00+03:00");
-        const QString id = copy[QStringLiteral("id")].toString();
-        copy[QStringLiteral("finished")] = QStringLiteral("2026-12-09T09:05:00+03:00");
-        QFile::rename(writeFixture(dir.path(), copy), dir.filePath(QStringLiteral("copy.drobi.json")));
-        copy[QStringLiteral("finished")] = QStringLiteral("2026-12-09T09:06:00+03:00");
-        writeFixture(dir.path(), copy);
+        const QString b = QStringLiteral("6Б");
+        const QString graded = QStringLiteral("оценён");
+        const QString first = QStringLiteral("оценён, попытка 1 из 2"), second = QStringLiteral("оценён, попытка 2 из 2");
+        const QString petr = QStringLiteral("Петров Пётр");
+        QTest::newRow("6Б on the day, projector")
+            << ClassFilter{b, day, {}} << true
+            << QStringList{QStringLiteral("Ученик 1"), QStringLiteral("Ученик 2"), QStringLiteral("Ученик 1"), QStringLiteral("Ученик 2")}
+            << QStringList{first, first, second, second};
+        QTest::newRow("a name on every day: attempts counted per day")
+            << ClassFilter{{}, {}, QStringLiteral("петров")} << false << QStringList{petr, petr, petr}
+            << QStringList{graded, first, second};
+        QTest::newRow("6А") << ClassFilter{QStringLiteral("6А"), {}, {}} << false
+                            << QStringList{QStringLiteral("Сидоров Олег")} << QStringList{graded};
+        QTest::newRow("another day") << ClassFilter{b, day.addDays(-1), {}} << false << QStringList{petr}
+                                     << QStringList{graded};
+    }
 
-        ResultsFolder folder(dir.path(), nullptr);
-        folder.refresh();
+    void selection()
+    {
+        QFETCH(ClassFilter, filter);
+        QFETCH(bool, projector);
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, states);
+        QTemporaryDir dir;
+        const ResultsFolder folder = classFolder(dir.path());
         QCOMPARE(folder.entries().size(), 6);
         QCOMPARE(classesOf(folder.entries()), (QStringList{QStringLiteral("6А"), QStringLiteral("6Б")}));
-
-        const QList<ShownTest> b = selectTests(folder.entries(), ClassFilter{QStringLiteral("6Б"), day, QString()}, true);
-        QStringList names, states;
-        for (const ShownTest &t : b) {
-            names << t.name;
-            states << stateText(t);
+        // Of a record under two names, the one graded later counts.
+        for (const EntryPtr &e : folder.entries())
+            QVERIFY(e->record.started.time() != QTime(9, 0) || e->record.finished.time() == QTime(9, 6));
+        QStringList shownNames, shownStates;
+        for (const ShownTest &t : selectTests(folder.entries(), filter, projector)) {
+            shownNames << t.name;
+            shownStates << stateText(t);
         }
-        QCOMPARE(names, (QStringList{QStringLiteral("Ученик 1"), QStringLiteral("Ученик 2"), QStringLiteral("Ученик 1"),
-                                     QStringLiteral("Ученик 2")}));
-        QCOMPARE(states, (QStringList{QStringLiteral("оценён, попытка 1 из 2"), QStringLiteral("оценён, попытка 1 из 2"),
-                                      QStringLiteral("оценён, попытка 2 из 2"), QStringLiteral("оценён, попытка 2 из 2")}));
-        QCOMPARE(b[0].entry->record.finished.time(), QTime(9, 6));
-        QCOMPARE(selectTests(folder.entries(), ClassFilter{QString(), QDate(), QStringLiteral("петров")}, false).size(), 3);
+        QCOMPARE(shownNames, names);
+        QCOMPARE(shownStates, states);
+    }
 
-        const ClassSummary s = summarize(b);
-        QCOMPARE(s.tests, 4);
-        QCOMPARE(s.grades, (std::array<int, 4>{1, 0, 1, 2}));
-        QCOMPARE(s.meanGrade, 4.0);
-        QCOMPARE(s.rightPerRow[0], 2);
-        QCOMPARE(s.rightPerRow[2], 3);
-        // Equal counts keep the diagnosis's own order.
-        QCOMPARE(s.mistakes.size(), 2);
-        QCOMPARE(s.mistakes.first().kind, Mistake::NoAnswer);
-        QCOMPARE(s.mistakes.last().kind, Mistake::NotReduced);
-        QCOMPARE(s.mistakes.last().pupils, QStringList{QStringLiteral("Ученик 2")});
-        QCOMPARE(s.mistakes.last().title, QString::fromUtf8(MistakeTitle(Mistake::NotReduced).data()));
+    // The summary as the window, the PDF and the XLSX show it. Each pupil
+    // is given by the rows they got wrong: the first written unreduced, the
+    // others left empty.
+    void summary_data()
+    {
+        QTest::addColumn<QList<int>>("wrongRows");
+        QTest::addColumn<QList<int>>("grades"); // how many 2, 3, 4, 5
+        QTest::addColumn<QString>("mean");
+        QTest::addColumn<int>("firstTaskShare"); // per cent
+        QTest::addColumn<QStringList>("mistakes");
+        QTest::addColumn<QString>("who"); // who made the first
+        const auto who = [](std::initializer_list<int> pupils) {
+            QStringList names;
+            for (int p : pupils)
+                names << QStringLiteral("\u2068Ученик %1\u2069").arg(p);
+            return names.join(QStringLiteral(", "));
+        };
+        const QStringList unreduced{QStringLiteral("not-reduced")};
+        QTest::newRow("one, all right") << QList<int>{0} << QList<int>{0, 0, 0, 1} << "5,00" << 100 << QStringList() << "";
+        QTest::newRow("a 5 and a 4: mean 4,5")
+            << QList<int>{0, 1} << QList<int>{0, 0, 1, 1} << "4,50" << 50 << unreduced << who({2});
+        QTest::newRow("one of three: 33 %")
+            << QList<int>{0, 1, 1} << QList<int>{0, 0, 2, 1} << "4,33" << 33 << unreduced << who({2, 3});
+        QTest::newRow("two of three: 67 %")
+            << QList<int>{0, 0, 1} << QList<int>{0, 0, 1, 2} << "4,67" << 67 << unreduced << who({3});
+        QTest::newRow("one of eight: a half rounds up") << QList<int>{0, 1, 1, 1, 1, 1, 1, 1} << QList<int>{0, 0, 7, 1}
+                                                        << "4,13" << 13 << unreduced << who({2, 3, 4, 5, 6, 7, 8});
+        QTest::newRow("equal counts in the diagnosis's order")
+            << QList<int>{2, 3} << QList<int>{1, 1, 0, 0} << "2,50" << 0
+            << QStringList{QStringLiteral("no-answer"), QStringLiteral("not-reduced")} << who({1, 2});
+        QTest::newRow("nothing graded") << QList<int>{} << QList<int>{0, 0, 0, 0} << "0,00" << 0 << QStringList() << "";
+    }
+
+    void summary()
+    {
+        QFETCH(QList<int>, wrongRows);
+        QFETCH(QList<int>, grades);
+        QFETCH(QString, mean);
+        QFETCH(int, firstTaskShare);
+        QFETCH(QStringList, mistakes);
+        QFETCH(QString, who);
+        QList<ShownTest> tests;
+        for (int wrong : wrongRows) {
+            FixtureTest t;
+            t.name = QStringLiteral("Ученик %1").arg(tests.size() + 1);
+            for (int r = 0; r < wrong; ++r)
+                t.typed[size_t(r)] = r == 0 ? Typed{QStringLiteral("-"), QStringLiteral("2"), QStringLiteral("12")} : Typed{};
+            tests << shownTest(t);
+        }
+        const ClassSummary s = summarize(tests);
+        QCOMPARE(QList<int>(s.grades.begin(), s.grades.end()), grades);
+        QStringList kinds;
+        for (const MistakeCount &m : s.mistakes)
+            kinds << QString::fromUtf8(MistakeName(m.kind));
+        QCOMPARE(kinds, mistakes);
+
+        const QList<SummarySection> sections = summarySections(s);
+        QCOMPARE(sections.size(), 3);
+        QCOMPARE(sections[0].figures.first().value.text, mean);
+        QCOMPARE(sections[0].figures.first().value.number, QString(mean).replace(QLatin1Char(','), QLatin1Char('.')).toDouble());
+        const SummaryCell share = sections[1].rows.first().last();
+        QCOMPARE(share.text, QString::number(firstTaskShare));
+        QCOMPARE(share.number, double(firstTaskShare));
+        const QList<QList<SummaryCell>> &rows = sections[2].rows;
+        QCOMPARE(rows.isEmpty() ? QString() : rows.first().last().text, who);
+    }
+
+    // A name or class a spreadsheet would take for a formula is kept as text.
+    void csvDefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QByteArray>("cells"); // the first two fields
+        QTest::newRow("a plain name") << "Ким Ли" << "6Б" << QByteArray("Ким Ли;6Б");
+        QTest::newRow("=") << "=1+1" << "=A1" << QByteArray("'=1+1;'=A1");
+        QTest::newRow("+") << "+7" << "6Б" << QByteArray("'+7;6Б");
+        QTest::newRow("-") << "-3" << "6Б" << QByteArray("'-3;6Б");
+        QTest::newRow("@") << "@SUM(A1)" << "6Б" << QByteArray("'@SUM(A1);6Б");
+    }
+
+    void csvDefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, group);
+        QFETCH(QByteArray, cells);
+        FixtureTest t;
+        t.name = name;
+        t.group = group;
+        const ShownTest test = shownTest(t);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("out.csv"));
+        QString error;
+        QVERIFY2(writeCsv(path, {test}, &error), qPrintable(error));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QVERIFY(lines.size() > 1);
+        QVERIFY2(lines[1].startsWith(cells + ';'), lines[1].constData());
+    }
+
+    // The day chosen is today unless --date says otherwise, for --export too.
+    void arguments_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QDate>("date"); // invalid: every day
+        QTest::addColumn<QString>("error");
+        const QDate today(2026, 12, 9);
+        QTest::newRow("--export without --date: today") << QStringList{"--export", "a.csv"} << today << "";
+        QTest::newRow("--date all") << QStringList{"--export", "A.PDF", "--date", "all"} << QDate() << "";
+        QTest::newRow("--date a day") << QStringList{"--date", "2026-11-30", "/srv/r"} << QDate(2026, 11, 30) << "";
+        QTest::newRow("--date not a day") << QStringList{"--date", "30.11.2026"} << today << "--date needs";
+        QTest::newRow("--export of another kind") << QStringList{"--export", "a.txt"} << today << "--export needs";
+        QTest::newRow("two folders") << QStringList{"/srv/r", "/srv/s"} << today << "unexpected argument";
+    }
+
+    void arguments()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QDate, date);
+        QFETCH(QString, error);
+        ClassArguments parsed;
+        QString problem;
+        QCOMPARE(parseClassArguments(arguments, QDate(2026, 12, 9), &parsed, &problem), error.isEmpty());
+        QVERIFY2(problem.contains(error), qPrintable(problem));
+        if (error.isEmpty())
+            QCOMPARE(parsed.filter.date, date);
+    }
+
+    // A text too long for one spreadsheet cell goes on in the next ones,
+    // whole: cut after a ", " where there is one, never inside a character.
+    void spreadsheetCells_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("cells");
+        QTest::newRow("at the limit") << QString(MaxCellCharacters, u'я') << 1;
+        QTest::newRow("one over") << QString(MaxCellCharacters + 1, u'я') << 2;
+        QTest::newRow("a character beyond plane 0 at the cut")
+            << QString(MaxCellCharacters - 1, u'a') + QStringLiteral("𝔸b") << 2;
+        QStringList names;
+        for (int i = 0; i < 700; ++i)
+            names << QStringLiteral("Ученица %1 ").arg(i) + QString(80, u'ж');
+        QTest::newRow("700 long names") << names.join(QStringLiteral(", ")) << 3;
+    }
+
+    void spreadsheetCells()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, cells);
+        const QStringList pieces = ::spreadsheetCells(text);
+        QCOMPARE(pieces.size(), cells);
+        QCOMPARE(pieces.join(QString()), text);
+        for (const QString &piece : pieces) {
+            QVERIFY(piece.toUcs4().size() <= MaxCellCharacters);
+            QVERIFY(!piece.front().isLowSurrogate());
+            if (text.contains(QStringLiteral(", ")) && &piece != &pieces.last())
+                QVERIFY(piece.endsWith(QStringLiteral(", ")));
+        }
+    }
+
+    // What the window warns of before saving: a file in the results folder.
+    void savesIntoResults_data()
+    {
+        QTest::addColumn<QString>("target"); // below a temporary folder holding results/
+        QTest::addColumn<bool>("into");
+        QTest::newRow("the results folder") << "results/a.csv" << true;
+        QTest::newRow("a folder inside it") << "results/sub/a.csv" << true;
+        QTest::newRow("a link to it") << "link/a.csv" << true;
+        QTest::newRow("a folder beside it") << "results-old/a.csv" << false;
+    }
+
+    void savesIntoResults()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, into);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("results/sub")));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("results-old")));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("results")), dir.filePath(QStringLiteral("link"))));
+        QCOMPARE(savesInto(dir.filePath(target), dir.filePath(QStringLiteral("results"))), into);
     }
 };
 

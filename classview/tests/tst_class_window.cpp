@@ -3,14 +3,24 @@
 // folder is read on a thread of its own), names
 // hidden everywhere in projector mode, a changed record marked, a pupil's
 // test with the explanation and worked solution the pupil saw, and the
-// summary's figures in tables the keyboard reaches.
+// summary's figures in tables the keyboard reaches; a pupil's or a file's
+// text shown as text, never as markup or a link; and the exports, which
+// follow no link a pupil planted.
 
+#include "classview/class_export.h"
+#include "classview/class_table.h"
 #include "classview/class_window.h"
+#include "classview/pupil_test_view.h"
 #include "classview/tests/record_fixture.h"
 
 #include <QAbstractItemModel>
+#include <QDialog>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTextBrowser>
 #include <QtTest>
 
 namespace {
@@ -21,6 +31,22 @@ QStringList column(const QAbstractItemModel *model, int c)
     for (int r = 0; r < model->rowCount(); ++r)
         cells << model->index(r, c).data().toString();
     return cells;
+}
+
+// The pupil's test the table's row `row` opens with Enter.
+QDialog *openedTest(ClassWindow &w, int row)
+{
+    QTableView *table = w.testsTable();
+    table->setCurrentIndex(table->model()->index(row, 0));
+    QTest::keyClick(table, Qt::Key_Return);
+    QTextBrowser *text = w.findChild<QTextBrowser *>(QStringLiteral("pupilTest"));
+    return text ? qobject_cast<QDialog *>(text->window()) : nullptr;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -51,20 +77,20 @@ private slots:
         writeFixture(dir.path(), changed);
         QTest::keyClick(&w, Qt::Key_F5);
         QTRY_COMPARE(table->rowCount(), 2);
-        w.testsTable()->sortByColumn(int(Column::Start), Qt::AscendingOrder);
-        QCOMPARE(column(table, int(Column::Pupil)), (QStringList{anna.name, oleg.name}));
-        QCOMPARE(column(table, int(Column::Check)), (QStringList{QStringLiteral("сходится"), QStringLiteral("не сходится")}));
-        QCOMPARE(column(table, int(Column::FirstTask)), (QStringList{QStringLiteral("✗"), QStringLiteral("✓")}));
+        w.testsTable()->sortByColumn(int(TableColumn::Start), Qt::AscendingOrder);
+        QCOMPARE(column(table, int(TableColumn::Pupil)), (QStringList{anna.name, oleg.name}));
+        QCOMPARE(column(table, int(TableColumn::Check)), (QStringList{QStringLiteral("сходится"), QStringLiteral("не сходится")}));
+        QCOMPARE(column(table, int(TableColumn::FirstTask)), (QStringList{QStringLiteral("✗"), QStringLiteral("✓")}));
 
         // Anna's test as the pupil saw it explained.
-        const QString html = ClassWindow::pupilTestHtml(w.shownTests().first());
+        const QString html = pupilTestHtml(w.shownTests().first());
         QVERIFY(html.contains(QStringLiteral("Решение: \u22121/2 · 1/3 = \u22121/6")));
         QVERIFY(html.contains(QStringLiteral("<td>-2/12</td>")));
         QVERIFY(html.contains(QStringLiteral("неверно")));
 
         w.setProjectorMode(true);
-        QCOMPARE(column(table, int(Column::Pupil)), (QStringList{QStringLiteral("Ученик 1"), QStringLiteral("Ученик 2")}));
-        QString everything = ClassWindow::pupilTestHtml(w.shownTests().first());
+        QCOMPARE(column(table, int(TableColumn::Pupil)), (QStringList{QStringLiteral("Ученик 1"), QStringLiteral("Ученик 2")}));
+        QString everything = pupilTestHtml(w.shownTests().first());
         for (QTableWidget *figures : w.findChildren<QTableWidget *>()) {
             QVERIFY(!figures->accessibleName().isEmpty());
             QCOMPARE(figures->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
@@ -75,6 +101,96 @@ private slots:
         QVERIFY(everything.contains(QStringLiteral("Ученик 1")));
         QVERIFY(!everything.contains(QStringLiteral("Иванова")));
         QVERIFY(!w.windowTitle().contains(QStringLiteral("Иванова")));
+        // Anna's test opened on the projector.
+        QDialog *test = openedTest(w, 0);
+        QVERIFY(test);
+        QCOMPARE(test->windowTitle(), QStringLiteral("Тест: Ученик 1"));
+    }
+
+    // Markup in a name, a class and a file's name is shown as the text it
+    // is; control and direction characters are gone; no column grows wider
+    // than the cap; one unread file is shown as such.
+    void plainText()
+    {
+        QTemporaryDir dir;
+        const QString link = QStringLiteral("<a href=\"http://example.org/\">Ким</a>") + QString(40, u'Ж');
+        QJsonObject record = fixtureRecord(FixtureTest{});
+        QJsonObject pupil = record[QStringLiteral("pupil")].toObject();
+        pupil[QStringLiteral("name")] = QStringLiteral("\u202E") + link + QStringLiteral("\u200B\t");
+        pupil[QStringLiteral("class")] = QStringLiteral("<b>6Б</b>");
+        record[QStringLiteral("pupil")] = pupil;
+        writeFixture(dir.path(), record);
+        QFile bad(dir.filePath(QStringLiteral("<img src=x>.drobi.json")));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("{");
+        bad.close();
+
+        HashStore hashes(QString{});
+        ClassWindow w(dir.path(), &hashes);
+        w.setFilter(ClassFilter{QStringLiteral("<b>6Б</b>"), {}, {}});
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTRY_COMPARE(w.testsTable()->model()->rowCount(), 1);
+        QCOMPARE(column(w.testsTable()->model(), int(TableColumn::Pupil)), QStringList{link});
+        QVERIFY(w.testsTable()->columnWidth(int(TableColumn::Pupil)) <= MaxColumnPixels);
+        auto *status = w.findChild<QLabel *>(QStringLiteral("status"));
+        QCOMPARE(status->textFormat(), Qt::PlainText);
+        QVERIFY(status->text().contains(QStringLiteral("<b>6Б</b>")));
+
+        auto *unread = w.findChild<QPushButton *>(QStringLiteral("unreadFiles"));
+        QVERIFY(unread->isVisible());
+        unread->click();
+        auto *files = w.findChild<QDialog *>(QStringLiteral("unreadFilesList"));
+        QVERIFY(files);
+        QCOMPARE(files->windowTitle(), QStringLiteral("Непрочитанные файлы"));
+        for (const QLabel *label : files->findChildren<QLabel *>())
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+        QVERIFY(files->findChild<QPlainTextEdit *>()->toPlainText().contains(QStringLiteral("<img src=x>.drobi.json")));
+
+        QDialog *test = openedTest(w, 0);
+        QVERIFY(test);
+        QCOMPARE(test->windowTitle(), QStringLiteral("Тест: ") + link);
+        auto *text = test->findChild<QTextBrowser *>();
+        QVERIFY(!text->openLinks() && !text->openExternalLinks());
+        QVERIFY(text->toPlainText().contains(link));
+        QVERIFY(text->toPlainText().contains(QStringLiteral("<B>6Б</B>")));
+    }
+
+    // An export saved where pupils write follows no link planted under its
+    // name or its temporary file's name, and leaves nothing else behind.
+    void exportFollowsNoLink_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("linkAt");
+        QTest::addColumn<bool>("saved");
+        for (const char *suffix : {"csv", "xlsx", "pdf"}) {
+            QTest::addRow("%s, a link at its name", suffix) << suffix << QStringLiteral("результаты.%1").arg(suffix) << false;
+            QTest::addRow("%s, a link at its temporary name", suffix)
+                << suffix << QStringLiteral("результаты.%1.part").arg(suffix) << true;
+        }
+    }
+
+    void exportFollowsNoLink()
+    {
+        QFETCH(QString, suffix);
+        QFETCH(QString, linkAt);
+        QFETCH(bool, saved);
+        QTemporaryDir dir;
+        const QString teachers = dir.filePath(QStringLiteral("журнал.ods"));
+        QFile own(teachers);
+        QVERIFY(own.open(QIODevice::WriteOnly));
+        own.write("the teacher's own");
+        own.close();
+        QVERIFY(QFile::link(teachers, dir.filePath(linkAt)));
+        const QString path = dir.filePath(QStringLiteral("результаты.") + suffix);
+        QString error;
+        QCOMPARE(exportTests(path, QStringLiteral("Класс: все."), {}, &error), saved);
+        QCOMPARE(error.isEmpty(), saved);
+        QCOMPARE(contents(teachers), QByteArray("the teacher's own"));
+        QVERIFY(QFileInfo(dir.filePath(linkAt)).isSymLink());
+        QCOMPARE(QFileInfo(path).isSymLink(), !saved);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).size(),
+                 saved ? 3 : 2);
     }
 };
 

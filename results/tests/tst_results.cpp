@@ -69,6 +69,7 @@ void TestResults::cleanPupilText_data()
     QTest::newRow("other scripts") << "Nguyễn Thị Ánh 李雷 محمد" << "Nguyễn Thị Ánh 李雷 محمد";
     QTest::newRow("tab and line breaks") << "Петров\tИван\r\nпапа" << "ПетровИванпапа";
     QTest::newRow("direction override") << QString::fromUtf8("Ann\u202Eelif.exe") << "Annelif.exe";
+    QTest::newRow("zero-width and direction marks") << QString::fromUtf8("Ан\u200Bна\u200F \uFEFFЛи") << "Анна Ли";
     QTest::newRow("line separator") << QString::fromUtf8("Анна\u2028Ли") << "Анна Ли";
     QTest::newRow("direction isolates") << QString::fromUtf8("\u2066Ann\u2067a\u2068 Ли\u2069") << "Anna Ли";
     QTest::newRow("101 letters") << QString(101, u'я') << QString(100, u'я');

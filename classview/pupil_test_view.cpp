@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "classview/pupil_test_view.h"
+
+#include "classview/class_summary.h"
+#include "fraction/written_form.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace {
+
+QString esc(const QString &s)
+{
+    return s.toHtmlEscaped();
+}
+
+QString operandText(const Fraction &f)
+{
+    const QString t = QString::fromStdString(WriteFraction(f).text());
+    return t.startsWith(QLatin1Char('-')) ? QLatin1Char('(') + t + QLatin1Char(')') : t;
+}
+
+// Who, when, how long, in what state, and the grade.
+QString headingHtml(const ShownTest &test)
+{
+    const TestEntry &e = *test.entry;
+    const ResultRecord &r = e.record;
+    QString html = QStringLiteral("<h2>%1, %2</h2>").arg(esc(joinedNames({test.name})), esc(r.pupil.className));
+    html += QStringLiteral("<p>%1, начало в %2, минут: %3. Состояние: %4.")
+                .arg(r.started.toString(QStringLiteral("dd.MM.yyyy")), r.started.toString(QStringLiteral("HH:mm")),
+                     tableRow(test)[int(TableColumn::Minutes)], esc(stateText(test)));
+    if (e.check.graded)
+        html += QStringLiteral(" Верно: %1 из %2, оценка %3.").arg(e.check.right).arg(RowCount).arg(e.check.grade);
+    html += QStringLiteral("</p><p>Проверка: %1").arg(esc(e.checkText()));
+    if (e.flagged()) {
+        QStringList reasons;
+        for (const QString &reason : e.checkReasons())
+            reasons << esc(reason);
+        html += QStringLiteral("<ul><li>%1</li></ul>").arg(reasons.join(QStringLiteral("</li><li>")));
+    }
+    return html + QStringLiteral("</p>");
+}
+
+// The task as the window showed it, or as the record holds it when the
+// program makes no such task.
+QString taskText(const RowCheck &row, const ResultRow &stored)
+{
+    if (row.taskValid)
+        return QString::fromStdString(WriteFraction(row.a).text())
+               + (row.operation == Operation::Multiply ? QStringLiteral(" · ") : QStringLiteral(" : ")) + operandText(row.b);
+    return stored.a + (stored.operation == Operation::Multiply ? QStringLiteral(" * ") : QStringLiteral(" : ")) + stored.b;
+}
+
+// The verdict cell (HTML of our own) and the explanation with its solution.
+std::pair<QString, QString> verdictHtml(const RowCheck &row, bool graded)
+{
+    if (!row.taskValid)
+        return {QStringLiteral("?"), esc(QStringLiteral("Такого задания программа не даёт."))};
+    if (!graded)
+        return {QStringLiteral("не проверено"), QString()};
+    QString explanation = esc(row.explanation);
+    if (!row.solution.isEmpty())
+        explanation += QStringLiteral("<br>Решение: ") + esc(row.solution);
+    return {row.right ? QStringLiteral("<span style=\"color:#006400\">верно</span>")
+                      : QStringLiteral("<span style=\"color:#8c0000\">неверно</span>"),
+            explanation};
+}
+
+QString rowHtml(const TestEntry &e, int i)
+{
+    const RowCheck &row = e.check.rows[size_t(i)];
+    const ResultRow &stored = e.record.rows[size_t(i)];
+    const auto [verdict, explanation] = verdictHtml(row, e.check.graded);
+    return QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td>%4</td><td>%5</td><td>%6</td></tr>")
+        .arg(i + 1)
+        .arg(esc(taskText(row, stored)), esc(row.typed), esc(row.taskValid ? row.answer : stored.answer), verdict,
+             explanation);
+}
+
+} // namespace
+
+QString pupilTestHtml(const ShownTest &test)
+{
+    QString html = headingHtml(test);
+    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\"><tr><th>№</th><th>Задание</th>"
+                           "<th>Ответ ученика</th><th>Верный ответ</th><th>Итог</th><th>Объяснение</th></tr>");
+    for (int i = 0; i < RowCount; ++i)
+        html += rowHtml(*test.entry, i);
+    return html + QStringLiteral("</table>");
+}
+
+QDialog *openPupilTest(const ShownTest &test, QWidget *parent)
+{
+    auto *dialog = new QDialog(parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(QStringLiteral("Тест: %1").arg(test.name));
+    auto *layout = new QVBoxLayout(dialog);
+    auto *text = new QTextBrowser;
+    text->setObjectName(QStringLiteral("pupilTest"));
+    text->setAccessibleName(QStringLiteral("Тест ученика"));
+    // Nothing in a record is a link to follow.
+    text->setOpenLinks(false);
+    text->setOpenExternalLinks(false);
+    text->setHtml(pupilTestHtml(test));
+    layout->addWidget(text);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    dialog->resize(1000, 620);
+    dialog->show();
+    text->setFocus();
+    return dialog;
+}

@@ -495,13 +495,7 @@ Found classify(const Task &task, const AnswerTexts &typed)
     return found;
 }
 
-} // namespace
-
-std::string WrittenValue(const Rational &x)
-{
-    return WriteValue(x).text();
-}
-
+// The worked solution; empty when an operand has no value or the divisor is 0.
 std::string WorkedSolution(const Fraction &a, const Fraction &b, Operation operation)
 {
     const auto va = Rational::of(a), vb = Rational::of(b);
@@ -541,6 +535,8 @@ std::string WorkedSolution(const Fraction &a, const Fraction &b, Operation opera
         text += (text.empty() ? "" : " = ") + term;
     return text;
 }
+
+} // namespace
 
 Diagnosis DiagnoseAnswer(const Fraction &a, const Fraction &b, Operation operation, const AnswerTexts &typed,
                          bool boxesWereEmpty, bool gradedRight)
@@ -615,15 +611,6 @@ const MistakeInfo &infoOf(Mistake mistake)
 std::string_view MistakeName(Mistake mistake)
 {
     return infoOf(mistake).name;
-}
-
-std::optional<Mistake> MistakeFromName(std::string_view name)
-{
-    for (const MistakeInfo &info : Mistakes) {
-        if (info.name == name)
-            return info.mistake;
-    }
-    return std::nullopt;
 }
 
 std::string_view MistakeTitle(Mistake mistake)

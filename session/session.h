@@ -94,7 +94,6 @@ public:
     int16_t secondsAllowed() const { return m_secondsAllowed; }
     int16_t secondsLeft() const { return m_secondsLeft; }
     const SessionRow &row(int r) const { return m_rows.at(size_t(r)); }
-    const std::array<SessionRow, RowCount> &rows() const { return m_rows; }
     Clock::time_point started() const { return m_started; }
     Clock::time_point finished() const { return m_finished; }
 

@@ -168,7 +168,7 @@ int main(int argc, char *argv[])
         return fail(options.noFolder);
     }
     QApplication::setApplicationName(QStringLiteral("drobi"));
-    QApplication::setDesktopFileName(QStringLiteral("io.github.drobi.Drobi.Class"));
+    QApplication::setDesktopFileName(QStringLiteral(DROBI_CLASS_APP_ID));
     HashStore hashes(HashStore::defaultPath());
     if (!hashes.problem().isEmpty())
         std::fprintf(stderr, "drobi --class: the record hashes are kept for this run only: %s\n",

@@ -10,12 +10,13 @@
 # grep -q stops reading at its first match, the writer then dies of SIGPIPE
 # and pipefail makes the whole check fail although the line was there.
 #
-# usage: package_deb.sh <build folder> <version> <desktop ID>
+# usage: package_deb.sh <build folder> <version> <desktop ID> <class window's desktop ID>
 set -euo pipefail
 
 build=$1
 version=$2
 id=$3
+class_id=$4
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 out=$(mktemp -d)
@@ -40,7 +41,7 @@ contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
 for path in ./usr/bin/drobi \
             ./usr/libexec/drobi/drobi-class \
             ./usr/share/applications/$id.desktop \
-            ./usr/share/applications/$id.Class.desktop \
+            ./usr/share/applications/$class_id.desktop \
             ./usr/share/metainfo/$id.metainfo.xml \
             ./usr/share/icons/hicolor/scalable/apps/$id.svg \
             ./usr/share/man/man1/drobi.1.gz \

@@ -152,7 +152,7 @@ int main(int argc, char *argv[])
         return fail(noFolder);
     }
     QApplication::setApplicationName(QStringLiteral("drobi"));
-    QApplication::setDesktopFileName(QStringLiteral("io.github.drobi.Drobi.Class"));
+    QApplication::setDesktopFileName(QStringLiteral(DROBI_CLASS_APP_ID));
     HashStore hashes(HashStore::defaultPath());
     if (!hashes.problem().isEmpty())
         qCWarning(lcClass).noquote() << QStringLiteral("the record hashes are kept for this run only: %1").arg(hashes.problem());

@@ -291,14 +291,14 @@ std::string conversion(const Rational &x)
 
 // A pupil who makes mixed numbers improper the wrong way does it so with
 // every mixed operand.
-std::optional<Found> mixedConvertedWrongly(const Task &task, const Rational &v)
+std::optional<Found> mixedConvertedWrongly(const Task &task, const Typed &t)
 {
     for (int way = 0; way < WrongConversions; ++way) {
         const auto a = convertedWrongly(task.a, way), b = convertedWrongly(task.b, way);
         if (!a && !b)
             continue;
         const auto result = task.apply(a.value_or(task.a), b.value_or(task.b));
-        if (!result || *result != v)
+        if (!result || *result != t.meant)
             continue;
         std::string conversions = a ? conversion(task.a) : std::string();
         if (b)
@@ -325,20 +325,32 @@ std::optional<Rational> partsSeparately(const Task &task)
     return task.exact.sign() < 0 ? -magnitude : magnitude;
 }
 
-// Habits of adding fractions: a common denominator found first and the
-// numerators multiplied over it, or the numerators multiplied over one of
-// the denominators or over the common one.
-bool commonDenominatorHabit(const Task &task, const Rational &v)
+std::optional<Found> partsApart(const Task &task, const Typed &t)
 {
+    if (t.meant != partsSeparately(task))
+        return std::nullopt;
+    const bool both = isMixedNumber(task.a) && isMixedNumber(task.b);
+    return Found{task.divides ? Mistake::PartsDividedSeparately : Mistake::PartsMultipliedSeparately,
+                 std::string(task.divides ? (both ? Text::PartsDividedBoth : Text::PartsDividedOne)
+                                          : (both ? Text::PartsMultipliedBoth : Text::PartsMultipliedOne))};
+}
+
+// Habits of adding fractions in a multiplication: a common denominator found
+// first and the numerators multiplied over it, or the numerators multiplied
+// over one of the denominators or over the common one.
+std::optional<Found> commonDenominatorHabit(const Task &task, const Typed &t)
+{
+    if (task.divides)
+        return std::nullopt;
     const int64_t da = task.a.den(), db = task.b.den(), common = std::lcm(da, db);
     const int64_t numerators = task.a.num() * task.b.num();
     for (const Rational &candidate :
          {Rational(task.a.num() * (common / da) * task.b.num() * (common / db), common), Rational(numerators, da),
           Rational(numerators, db), Rational(numerators, common)}) {
-        if (candidate != task.exact && candidate == v)
-            return true;
+        if (candidate != task.exact && candidate == t.meant)
+            return Found{Mistake::CommonDenominator, std::string(Text::CommonDenominator)};
     }
-    return false;
+    return std::nullopt;
 }
 
 // The numerator and the denominator of the product divided by different
@@ -371,59 +383,97 @@ std::optional<Found> slip(const Task &task, int64_t p, int64_t q)
     return std::nullopt;
 }
 
+// The products cancelled wrongly or miscalculated, in a value of the right sign.
+std::optional<Found> productMistake(const Task &task, const Typed &t)
+{
+    if (t.meant.sign() != task.exact.sign() || task.exact == 0)
+        return std::nullopt;
+    const int64_t p = t.whole * t.den + t.num, q = t.den;
+    if (auto found = reducedWrongly(task, p, q))
+        return found;
+    return slip(task, p, q);
+}
+
 std::string_view reciprocalWords(const Rational &divisor)
 {
     return isWhole(divisor) || isMixedNumber(divisor) ? Text::ReciprocalNumber : Text::ReciprocalFraction;
 }
 
-Found valueMistake(const Task &task, const Typed &t)
+std::optional<Found> wrongSign(const Task &task, const Typed &t)
 {
-    const Rational &v = t.meant, &e = task.exact, &a = task.a, &b = task.b;
-    const bool sameSign = v.sign() == e.sign();
-    if (v == -e) {
-        const bool positive = e.sign() > 0;
-        return {Mistake::WrongSign, std::string(task.divides ? (positive ? Text::QuotientPositive : Text::QuotientNegative)
-                                                             : (positive ? Text::ProductPositive : Text::ProductNegative))};
-    }
-    if (task.divides) {
-        if (v == a * b)
-            return {Mistake::MultipliedInstead, fill(Text::MultipliedInstead, {std::string(reciprocalWords(b))})};
-        if (a != 0 && v == b / a)
-            return {Mistake::WrongFractionTurnedOver,
-                    std::string(isWhole(a) ? Text::DividendWholeTurnedOver : Text::DividendTurnedOver)};
-        if (a != 0 && v == (a * b).reciprocal())
-            return {Mistake::BothTurnedOver, std::string(Text::BothTurnedOver)};
-        if (v == a * -b)
-            return {Mistake::OppositeForReciprocal,
-                    fill(Text::OppositeForReciprocal, {printedValue(b), printedValue(b.reciprocal())})};
-    } else if (b != 0 && v == a / b) {
-        return {Mistake::DividedInstead, std::string(Text::DividedInstead)};
-    }
-    if (e != 0 && v == e.reciprocal())
-        return {Mistake::Swapped, std::string(Text::Swapped)};
-    if (v == partsSeparately(task)) {
-        const bool both = isMixedNumber(a) && isMixedNumber(b);
-        return {task.divides ? Mistake::PartsDividedSeparately : Mistake::PartsMultipliedSeparately,
-                std::string(task.divides ? (both ? Text::PartsDividedBoth : Text::PartsDividedOne)
-                                         : (both ? Text::PartsMultipliedBoth : Text::PartsMultipliedOne))};
-    }
-    if (auto found = mixedConvertedWrongly(task, v))
-        return *found;
-    if (!task.divides && commonDenominatorHabit(task, v))
-        return {Mistake::CommonDenominator, std::string(Text::CommonDenominator)};
+    if (t.meant != -task.exact)
+        return std::nullopt;
+    const bool positive = task.exact.sign() > 0;
+    return Found{Mistake::WrongSign,
+                 std::string(task.divides ? (positive ? Text::QuotientPositive : Text::QuotientNegative)
+                                          : (positive ? Text::ProductPositive : Text::ProductNegative))};
+}
+
+// A division done wrongly: multiplied instead, or the wrong number turned over.
+std::optional<Found> divisionMistake(const Task &task, const Typed &t)
+{
+    const Rational &v = t.meant, &a = task.a, &b = task.b;
+    if (v == a * b)
+        return Found{Mistake::MultipliedInstead, fill(Text::MultipliedInstead, {std::string(reciprocalWords(b))})};
+    if (a != 0 && v == b / a)
+        return Found{Mistake::WrongFractionTurnedOver,
+                     std::string(isWhole(a) ? Text::DividendWholeTurnedOver : Text::DividendTurnedOver)};
+    if (a != 0 && v == (a * b).reciprocal())
+        return Found{Mistake::BothTurnedOver, std::string(Text::BothTurnedOver)};
+    if (v == a * -b)
+        return Found{Mistake::OppositeForReciprocal,
+                     fill(Text::OppositeForReciprocal, {printedValue(b), printedValue(b.reciprocal())})};
+    return std::nullopt;
+}
+
+// The other operation done: a division multiplied out in a wrong way, or a
+// multiplication divided.
+std::optional<Found> wrongOperation(const Task &task, const Typed &t)
+{
+    if (task.divides)
+        return divisionMistake(task, t);
+    if (task.b != 0 && t.meant == task.a / task.b)
+        return Found{Mistake::DividedInstead, std::string(Text::DividedInstead)};
+    return std::nullopt;
+}
+
+std::optional<Found> swapped(const Task &task, const Typed &t)
+{
+    if (task.exact == 0 || t.meant != task.exact.reciprocal())
+        return std::nullopt;
+    return Found{Mistake::Swapped, std::string(Text::Swapped)};
+}
+
+// A mixed result with its whole part lost, taken out wrongly, or alone.
+std::optional<Found> wholePartMistake(const Task &task, const Typed &t)
+{
+    const Rational &v = t.meant, &e = task.exact;
+    if (!isMixedNumber(e))
+        return std::nullopt;
     const Rational fraction = e.fractionOfMagnitude();
     const int64_t whole = e.wholeOfMagnitude();
-    if (isMixedNumber(e) && v.abs() == fraction)
-        return {Mistake::WholePartLost, fill(Text::WholePartLost, {printedValue(e)})};
-    if (isMixedNumber(e) && sameSign && t.num != 0 && t.whole != 0 && t.whole != whole && Rational(t.num, t.den) == fraction)
-        return {Mistake::WholeTakenOutWrongly, fill(Text::WrongWholePart, {printedImproper(e), printedValue(e)})};
-    if (isMixedNumber(e) && sameSign && t.num == 0 && t.whole == whole)
-        return {Mistake::WholeTakenOutWrongly, fill(Text::OnlyWholePart, {printedImproper(e), printedValue(e)})};
-    if (sameSign && e != 0) {
-        const int64_t p = t.whole * t.den + t.num, q = t.den;
-        if (auto found = reducedWrongly(task, p, q))
-            return *found;
-        if (auto found = slip(task, p, q))
+    const bool sameSign = v.sign() == e.sign();
+    if (v.abs() == fraction)
+        return Found{Mistake::WholePartLost, fill(Text::WholePartLost, {printedValue(e)})};
+    if (sameSign && t.num != 0 && t.whole != 0 && t.whole != whole && Rational(t.num, t.den) == fraction)
+        return Found{Mistake::WholeTakenOutWrongly, fill(Text::WrongWholePart, {printedImproper(e), printedValue(e)})};
+    if (sameSign && t.num == 0 && t.whole == whole)
+        return Found{Mistake::WholeTakenOutWrongly, fill(Text::OnlyWholePart, {printedImproper(e), printedValue(e)})};
+    return std::nullopt;
+}
+
+// The kinds of wrong value, tried in this order: the first that explains the
+// value the pupil meant names the mistake.
+using ValueCheck = std::optional<Found> (*)(const Task &, const Typed &);
+constexpr ValueCheck ValueChecks[] = {
+    wrongSign, wrongOperation, swapped, partsApart, mixedConvertedWrongly, commonDenominatorHabit, wholePartMistake,
+    productMistake,
+};
+
+Found valueMistake(const Task &task, const Typed &t)
+{
+    for (const ValueCheck check : ValueChecks) {
+        if (auto found = check(task, t))
             return *found;
     }
     return {Mistake::Other, std::string(Text::Other)};
@@ -446,11 +496,6 @@ Found classify(const Task &task, const AnswerTexts &typed)
 }
 
 } // namespace
-
-std::string WrittenValue(const Rational &x)
-{
-    return WriteValue(x).text();
-}
 
 std::string WorkedSolution(const Fraction &a, const Fraction &b, Operation operation)
 {
@@ -565,15 +610,6 @@ const MistakeInfo &infoOf(Mistake mistake)
 std::string_view MistakeName(Mistake mistake)
 {
     return infoOf(mistake).name;
-}
-
-std::optional<Mistake> MistakeFromName(std::string_view name)
-{
-    for (const MistakeInfo &info : Mistakes) {
-        if (info.name == name)
-            return info.mistake;
-    }
-    return std::nullopt;
 }
 
 std::string_view MistakeTitle(Mistake mistake)

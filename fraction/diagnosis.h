@@ -81,7 +81,6 @@
 #include "fraction/task_generator.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -114,8 +113,6 @@ enum class Mistake : uint8_t {
 // class view counts it ("not-reduced", "sign-twice", ...): never changed once
 // given, never reused for another kind.
 std::string_view MistakeName(Mistake mistake);
-// The kind a stable name stands for; nullopt for a name this build does not know.
-std::optional<Mistake> MistakeFromName(std::string_view name);
 // A short Russian title of the kind, for the teacher's summary: «Не сокращена дробь».
 std::string_view MistakeTitle(Mistake mistake);
 
@@ -134,10 +131,7 @@ struct Diagnosis {
 Diagnosis DiagnoseAnswer(const Fraction &a, const Fraction &b, Operation operation, const AnswerTexts &typed,
                          bool boxesWereEmpty, bool gradedRight);
 
-// The worked solution alone; empty when an operand has no value or the
-// divisor is 0.
+// The worked solution alone, as DiagnoseAnswer gives it; empty when an
+// operand has no value or the divisor is 0. The practice shows it beside a
+// mistake made on purpose.
 std::string WorkedSolution(const Fraction &a, const Fraction &b, Operation operation);
-
-// A value as the window writes it: reduced, whole part taken out, one
-// leading "-": "-1/20", "2 1/3", "-4 1/2", "6", "0".
-std::string WrittenValue(const Rational &x);

@@ -42,7 +42,6 @@ public:
     {
         return fromWide(__int128(x.m_num) * y.m_den + __int128(y.m_num) * x.m_den, __int128(x.m_den) * y.m_den);
     }
-    friend Rational operator-(const Rational &x, const Rational &y) { return x + -y; }
     friend Rational operator*(const Rational &x, const Rational &y)
     {
         return fromWide(__int128(x.m_num) * y.m_num, __int128(x.m_den) * y.m_den);

@@ -434,6 +434,52 @@ RecordRead parseRecord(const QByteArray &bytes)
     return read;
 }
 
+namespace {
+
+// Reads what an open regular file holds, `size` bytes by its status; the
+// size may change while reading, so the buffer grows as needed, but never
+// beyond one byte over the limit. The problem, or an empty text.
+QString readBounded(int fd, qint64 size, QByteArray *bytes)
+{
+    bytes->resize(qsizetype(size) + 1);
+    qsizetype total = 0;
+    QString problem;
+    while (problem.isEmpty()) {
+        if (total == bytes->size()) {
+            if (bytes->size() > MaxRecordBytes)
+                break;
+            bytes->resize(std::min<qsizetype>(bytes->size() * 2, MaxRecordBytes + 1));
+        }
+        const ssize_t n = ::read(fd, bytes->data() + total, size_t(bytes->size() - total));
+        if (n < 0 && errno != EINTR)
+            problem = QStringLiteral("не читается: %1").arg(systemReason(errno));
+        else if (n == 0)
+            break;
+        else if (n > 0)
+            total += n;
+    }
+    bytes->resize(total);
+    return problem;
+}
+
+// The bytes of an open file, unless it is not a regular file of at most
+// MaxRecordBytes; the problem, or an empty text.
+QString readOpened(int fd, QByteArray *bytes)
+{
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return QStringLiteral("не открывается: %1").arg(systemReason(errno));
+    if (S_ISDIR(info.st_mode))
+        return QStringLiteral("папка, а не файл");
+    if (!S_ISREG(info.st_mode))
+        return QStringLiteral("не обычный файл");
+    if (info.st_size > MaxRecordBytes)
+        return QStringLiteral("больше 1 МиБ");
+    return readBounded(fd, info.st_size, bytes);
+}
+
+} // namespace
+
 RecordRead readRecordFile(const QString &path)
 {
     RecordRead read;
@@ -443,46 +489,12 @@ RecordRead readRecordFile(const QString &path)
     const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
-        if (error == ELOOP)
-            read.problem = QStringLiteral("ссылка, а не файл");
-        else
-            read.problem = QStringLiteral("не открывается: %1").arg(systemReason(error));
+        read.problem = error == ELOOP ? QStringLiteral("ссылка, а не файл")
+                                      : QStringLiteral("не открывается: %1").arg(systemReason(error));
         return read;
     }
-    struct stat info {};
     QByteArray bytes;
-    if (::fstat(fd, &info) != 0) {
-        read.problem = QStringLiteral("не открывается: %1").arg(systemReason(errno));
-    } else if (S_ISDIR(info.st_mode)) {
-        read.problem = QStringLiteral("папка, а не файл");
-    } else if (!S_ISREG(info.st_mode)) {
-        read.problem = QStringLiteral("не обычный файл");
-    } else if (info.st_size > MaxRecordBytes) {
-        read.problem = QStringLiteral("больше 1 МиБ");
-    } else {
-        // The size may change while reading: the buffer grows as needed, but
-        // never beyond one byte over the limit.
-        bytes.resize(qsizetype(info.st_size) + 1);
-        qsizetype total = 0;
-        while (true) {
-            if (total == bytes.size()) {
-                if (bytes.size() > MaxRecordBytes)
-                    break;
-                bytes.resize(std::min<qsizetype>(bytes.size() * 2, MaxRecordBytes + 1));
-            }
-            const ssize_t n = ::read(fd, bytes.data() + total, size_t(bytes.size() - total));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0) {
-                read.problem = QStringLiteral("не читается: %1").arg(systemReason(errno));
-                break;
-            }
-            if (n == 0)
-                break;
-            total += n;
-        }
-        bytes.resize(total);
-    }
+    read.problem = readOpened(fd, &bytes);
     ::close(fd);
     if (!read.problem.isEmpty())
         return read;

@@ -17,6 +17,8 @@ namespace {
 template <class... F> struct Overloaded : F... {
     using F::operator()...;
 };
+// Spelt out for compilers without deduction for aggregates (clang 14).
+template <class... F> Overloaded(F...) -> Overloaded<F...>;
 
 // A value the reader accepted: the text or the number its field takes.
 struct Value {

@@ -19,8 +19,9 @@
 // read as part of that control's name.
 //
 // The same hook applies the screen-reader workarounds of
-// screen_reader_workarounds.h: a text box taking the focus is announced, and
-// a control coming on screen becomes reviewable.
+// screen_reader_workarounds.h, built only against the Qt version they were
+// made for: a text box taking the focus is announced, and a control coming on
+// screen becomes reviewable.
 
 class QString;
 class QWidget;

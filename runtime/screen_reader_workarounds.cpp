@@ -2,6 +2,12 @@
 #include "runtime/screen_reader_workarounds.h"
 
 #include <QAccessible>
+#include <QtGlobal>
+
+// The Qt version the workarounds were made for (see the header): the one
+// place that decides whether they are built at all.
+#if QT_VERSION == QT_VERSION_CHECK(6, 4, 2)
+
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -72,20 +78,30 @@ void note(QAccessibleEvent *event)
 
 } // namespace statesReread
 
-} // namespace
-
-bool screenReaderWorkaroundsOn()
+// Reads DROBI_NO_SCREEN_READER_WORKAROUNDS, once per process.
+bool workaroundsOn()
 {
     static const bool on = qEnvironmentVariableIntValue("DROBI_NO_SCREEN_READER_WORKAROUNDS") != 1;
     return on;
 }
 
+} // namespace
+
 bool passScreenReaderWorkarounds(QAccessibleEvent *event)
 {
-    if (!screenReaderWorkaroundsOn())
+    if (!workaroundsOn())
         return true;
     if (!focusFirst::pass(event))
         return false;
     statesReread::note(event);
     return true;
 }
+
+#else
+
+bool passScreenReaderWorkarounds(QAccessibleEvent *)
+{
+    return true;
+}
+
+#endif

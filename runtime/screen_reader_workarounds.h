@@ -7,14 +7,13 @@
 // once the versions that need it are gone. No upstream report of either gap
 // was found; the source says what each one works around.
 //
-// DROBI_NO_SCREEN_READER_WORKAROUNDS=1 in the environment turns them off, to
-// tell a gap in Qt or Orca from a fault of the program. The rule that keeps
-// hidden controls silent is not a workaround and stays on.
+// They are compiled only against Qt 6.4.2, the version they were made and
+// tried for; built with any other Qt, every event passes untouched. On Qt
+// 6.4.2, DROBI_NO_SCREEN_READER_WORKAROUNDS=1 in the environment turns them
+// off, to tell a gap in Qt or Orca from a fault of the program. The rule that
+// keeps hidden controls silent is not a workaround and stays on.
 
 class QAccessibleEvent;
-
-// Reads DROBI_NO_SCREEN_READER_WORKAROUNDS, once per process.
-bool screenReaderWorkaroundsOn();
 
 // Called for each event that may reach screen readers, before it is handed
 // on; false drops the event.

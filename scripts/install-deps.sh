@@ -41,6 +41,8 @@ test=(
   clang libclang-rt-14-dev llvm
   # the class window's exports read back: XLSX by openpyxl, PDF by pdftotext
   python3-openpyxl poppler-utils
+  # the function size check over the program's code
+  clang-tidy
 )
 bundle=(
   # a minimal Debian 12 to find what it lacks and to try the bundle in; the

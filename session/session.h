@@ -115,7 +115,6 @@ public:
     const GradeScale &gradeScale() const { return m_scale; }
     int16_t secondsLeft() const { return m_secondsLeft; }
     const SessionRow &row(int r) const { return m_rows.at(size_t(r)); }
-    const std::array<SessionRow, RowCount> &rows() const { return m_rows; }
     Clock::time_point started() const { return m_started; }
     Clock::time_point finished() const { return m_finished; }
 

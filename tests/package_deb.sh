@@ -6,12 +6,17 @@
 # lintian --pedantic find no error and no warning. Installs nothing on this
 # machine.
 #
-# usage: package_deb.sh <build folder> <version> <desktop ID>
+# Output is matched from variables, never through a pipe into `grep -q`:
+# grep -q stops reading at its first match, the writer then dies of SIGPIPE
+# and pipefail makes the whole check fail although the line was there.
+#
+# usage: package_deb.sh <build folder> <version> <desktop ID> <class window's desktop ID>
 set -euo pipefail
 
 build=$1
 version=$2
 id=$3
+class_id=$4
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 out=$(mktemp -d)
@@ -36,16 +41,16 @@ contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }')
 for path in ./usr/bin/drobi \
             ./usr/libexec/drobi/drobi-class \
             ./usr/share/applications/$id.desktop \
-            ./usr/share/applications/$id.Class.desktop \
+            ./usr/share/applications/$class_id.desktop \
             ./usr/share/metainfo/$id.metainfo.xml \
             ./usr/share/icons/hicolor/scalable/apps/$id.svg \
             ./usr/share/man/man1/drobi.1.gz \
             ./usr/share/doc/drobi/copyright \
             ./usr/share/doc/drobi/changelog.gz \
             ./usr/share/doc/drobi/examples/drobi.conf; do
-  printf '%s\n' "$contents" | grep -qx "$path" || fail "package lacks $path"
+  grep -qxF -- "$path" <<<"$contents" || fail "package lacks $path"
 done
-if printf '%s\n' "$contents" | grep -E '\.(a|h)$|/include/|/tests?/'; then
+if grep -E '\.(a|h)$|/include/|/tests?/' <<<"$contents"; then
   fail "package holds build or test files"
 fi
 
@@ -56,7 +61,8 @@ dpkg-deb -x "$deb" "$root"
 for size in 16 22 24 32 48 64 128 256; do
   png="$root/usr/share/icons/hicolor/${size}x${size}/apps/$id.png"
   [ -f "$png" ] || fail "no ${size}x${size} icon"
-  file -b "$png" | grep -q "PNG image data, $size x $size," || fail "${size}x${size} icon is $(file -b "$png")"
+  kind=$(file -b "$png")
+  case "$kind" in "PNG image data, $size x $size,"*) ;; *) fail "${size}x${size} icon is $kind" ;; esac
 done
 
 # The desktop entry names an icon the package installs, in the scalable
@@ -68,22 +74,25 @@ icon=$(sed -n 's/^Icon=//p' "$entry")
 
 # --version and --help print and exit 0, with no display needed.
 bin="$root/usr/bin/drobi"
-[ "$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin" --version)" = "drobi $version" ] \
-  || fail "--version prints '$("$bin" --version)'"
-env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin" --help | grep -q '^Usage: drobi' \
-  || fail "--help prints no usage"
+headless() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin" "$@"; }
+printed=$(headless --version)
+[ "$printed" = "drobi $version" ] || fail "--version prints '$printed'"
+printed=$(headless --help)
+grep -q '^Usage: drobi' <<<"$printed" || fail "--help prints no usage"
 # --class hands over to the installed drobi-class.
-env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin" --class --help | grep -q '^Usage: drobi --class' \
-  || fail "drobi --class --help does not reach drobi-class"
+printed=$(headless --class --help)
+grep -q '^Usage: drobi --class' <<<"$printed" || fail "drobi --class --help does not reach drobi-class"
 
 # The changelog, the AppStream data and the man page name this version: apt
 # replaces an installed copy only with a higher version, so it is raised in
 # all of them for every build handed out.
-changelog=$(zcat "$root/usr/share/doc/drobi/changelog.gz" | head -n1)
+changelog=$(zcat "$root/usr/share/doc/drobi/changelog.gz")
+changelog=${changelog%%$'\n'*}
 case "$changelog" in "drobi ($version) "*) ;; *) fail "changelog starts: $changelog" ;; esac
 grep -q "<release version=\"$version\"" "$root/usr/share/metainfo/$id.metainfo.xml" \
   || fail "AppStream data has no release $version"
-zcat "$root/usr/share/man/man1/drobi.1.gz" | grep -q "^\.TH DROBI 1 .*\"drobi $version\"" \
+manual=$(zcat "$root/usr/share/man/man1/drobi.1.gz")
+grep -q "^\.TH DROBI 1 .*\"drobi $version\"" <<<"$manual" \
   || fail "man page is not for $version"
 
 # lintian: no error, no warning, and none of its hardening notes.

@@ -422,8 +422,8 @@ QString describe(const Task &t, const Boxes &b)
 {
     return QStringLiteral("row %1: %2 %3 %4, typed (%5, %6, %7)")
         .arg(t.row)
-        .arg(QString::fromStdString(plain(WrittenValue(t.a))), t.divides() ? ":" : "·",
-             QString::fromStdString(plain(WrittenValue(t.b))), QString::fromStdString(b.whole),
+        .arg(QString::fromStdString(plain(WriteValue(t.a).text())), t.divides() ? ":" : "·",
+             QString::fromStdString(plain(WriteValue(t.b).text())), QString::fromStdString(b.whole),
              QString::fromStdString(b.num), QString::fromStdString(b.den));
 }
 
@@ -450,14 +450,14 @@ private slots:
             // the result, no step shows a number larger than the improper
             // fractions of the task and its answer do, and the last step is
             // the answer as displayed.
-            const std::string solution = WorkedSolution(t.ra, t.rb, t.operation);
+            const std::string solution = DiagnoseAnswer(t.ra, t.rb, t.operation, {}, true, false).solution;
             const std::vector<std::string> terms = termsOf(solution);
             const QString context = describe(t, t.labels) + ": " + QString::fromStdString(solution);
             QVERIFY2(plain(terms.back()) == WriteFraction(Fraction{int16_t(t.e.num()), int16_t(t.e.den()), 0}).text(),
                      qPrintable(context));
-            const std::string b = WrittenValue(t.b);
+            const std::string b = WriteValue(t.b).text();
             const std::string task =
-                WrittenValue(t.a) + (t.divides() ? " : " : " · ") + (t.b.sign() < 0 ? "(" + b + ")" : b);
+                WriteValue(t.a).text() + (t.divides() ? " : " : " · ") + (t.b.sign() < 0 ? "(" + b + ")" : b);
             QVERIFY2(plain(terms.front()) == task, qPrintable(context));
             const int64_t bound = std::max({std::abs(t.a.num()), t.a.den(), std::abs(t.b.num()), t.b.den(),
                                             std::abs(t.e.num()), t.e.den()});

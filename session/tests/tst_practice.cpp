@@ -34,6 +34,16 @@ QStringList queue(const Practice &practice)
     return names;
 }
 
+// The kind a stable name stands for.
+std::optional<Mistake> mistakeNamed(const std::string &name)
+{
+    for (int kind = 0; kind <= int(Mistake::Other); ++kind) {
+        if (MistakeName(Mistake(kind)) == name)
+            return Mistake(kind);
+    }
+    return std::nullopt;
+}
+
 // The boxes that give `name`: empty for "no-answer", junk for "other", else
 // the answer the kind gives for the task.
 BoxTexts typedFor(const QString &name, const RowTask &task)
@@ -42,7 +52,7 @@ BoxTexts typedFor(const QString &name, const RowTask &task)
         return {};
     if (name == "other")
         return {"", "777", "1000"};
-    return MistakenAnswer(task, *MistakeFromName(name.toStdString())).value_or(BoxTexts{"", "1", "1"});
+    return MistakenAnswer(task, *mistakeNamed(name.toStdString())).value_or(BoxTexts{"", "1", "1"});
 }
 
 } // namespace
@@ -165,7 +175,7 @@ void TestPractice::workedSet()
 
     bool isRow = false;
     const int row = topic.toInt(&isRow);
-    const Mistake kind = isRow ? Mistake::Other : *MistakeFromName(topic.toStdString());
+    const Mistake kind = isRow ? Mistake::Other : *mistakeNamed(topic.toStdString());
     Practice practice({{isRow ? row : 0, kind}});
     ScriptedRandomSource random({0.9, 0.3, 0.6, 0.1});
     QVERIFY(practice.beginNextSet(random));

@@ -35,9 +35,11 @@ void TestTestSession::answersAsShown()
     const TestSession session = startedSession();
     QCOMPARE(session.stage(), Stage::Running);
     QStringList shown;
-    for (const SessionRow &row : session.rows())
+    for (int r = 0; r < RowCount; ++r) {
+        const SessionRow &row = session.row(r);
         shown << QString::fromStdString(row.aShown.text() + (row.operation == Operation::Multiply ? " * " : " : ")
                                         + row.bShown.text() + " = " + row.answer.text());
+    }
     QCOMPARE(shown, QStringList({"-1/2 * 1/3 = -1/6", "1/2 : -1/3 = -1 1/2", "4 : -1/2 = -8", "-1 1/4 * -1/2 = 5/8",
                                  "-3 : -1/2 = 6", "-1/2 : -1 = 1/2", "1 1/2 : 1 1/3 = 1 1/8",
                                  "-2 1/2 * 2/5 = -1", "-1 2/5 * 1 1/3 = -1 13/15", "1/100 : -1/10 = -1/10"}));

@@ -593,6 +593,8 @@ constexpr MistakeInfo Mistakes[] = {
     {Mistake::OppositeForReciprocal, "opposite-for-reciprocal", "Противоположное число вместо обратного"},
     {Mistake::CommonDenominator, "common-denominator", "Общий знаменатель при умножении"},
     {Mistake::DividedInstead, "divided-instead", "Деление вместо умножения"},
+    {Mistake::WholeInFractionBoxes, "whole-in-fraction-boxes", "Целое число записано в клетках дроби"},
+    {Mistake::AddedInstead, "added-instead", "Сложение вместо умножения"},
     {Mistake::Other, "other", "Другая ошибка"},
 };
 

@@ -106,6 +106,8 @@ enum class Mistake : uint8_t {
     OppositeForReciprocal,
     CommonDenominator,
     DividedInstead,
+    WholeInFractionBoxes,
+    AddedInstead,
     Other,
 };
 

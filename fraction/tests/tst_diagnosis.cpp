@@ -270,6 +270,67 @@ const std::vector<Error> &catalogue()
         {"whole part lost, minus kept", M::WholePartLost, {}, [](const Task &t) -> R {
              return !t.mixed() || t.s() > 0 ? R() : R(Typed{{"-", t.labels.num, t.labels.den}, -t.frac()});
          }},
+        // The families a diagnosis by value alone used to leave «other».
+        {"slip: a numerator factor off by one", M::Slip, {}, [](const Task &t) -> R {
+             return t.d == 1 ? R() : value(Rational(t.s() * (std::abs(t.a.num()) + 1) * std::abs(t.factor.num()), t.d));
+         }},
+        {"slip: a factor off by one after cancelling", M::Slip, {}, [](const Task &t) -> R {
+             // The second numerator, cancelled against the first denominator.
+             const int64_t y = std::abs(t.factor.num()) / std::gcd(t.factor.num(), t.a.den());
+             const int64_t x = std::abs(t.a.num()) / std::gcd(t.a.num(), t.factor.den());
+             return t.e.den() == 1 || y < 2 ? R() : value(Rational(t.s() * x * (y - 1), t.e.den()));
+         }},
+        {"division: first denominator kept", M::CommonDenominator, {}, [](const Task &t) -> R {
+             return !t.divides() ? R() : value(Rational(t.s() * t.n, t.a.den()));
+         }},
+        {"division: second denominator kept", M::CommonDenominator, {}, [](const Task &t) -> R {
+             return !t.divides() ? R() : value(Rational(t.s() * t.n, t.factor.den()));
+         }},
+        {"numerator reduced by a number the denominator was not", M::ReducedWrongly, {}, [](const Task &t) -> R {
+             const int64_t g = std::gcd(t.n, t.d), p = smallestPrime(t.n);
+             if (g == 1 || g % p == 0)
+                 return {};
+             return Typed{raw(t.s(), t.n / p, t.d / g), Rational(t.s() * t.n / p, t.d / g)};
+         }},
+        {"whole part beside the numerator as it was", M::WholeTakenOutWrongly, {}, [](const Task &t) -> R {
+             if (!t.mixed())
+                 return {};
+             const std::string minus = t.s() < 0 ? "-" : "";
+             return Typed{{minus + str(t.whole()), str(t.e.abs().num()), str(t.e.den())},
+                          (Rational(t.whole()) + t.e.abs()) * t.s()};
+         }},
+        {"remainder over the numerator", M::WholeTakenOutWrongly, {}, [](const Task &t) -> R {
+             if (!t.mixed())
+                 return {};
+             const std::string minus = t.s() < 0 ? "-" : "";
+             return Typed{{minus + str(t.whole()), t.labels.num, str(t.e.abs().num())},
+                          (Rational(t.whole()) + Rational(t.frac().num(), t.e.abs().num())) * t.s()};
+         }},
+        {"remainder and denominator swapped", M::WholeTakenOutWrongly, {}, [](const Task &t) -> R {
+             if (!t.mixed())
+                 return {};
+             const std::string minus = t.s() < 0 ? "-" : "";
+             return Typed{{minus + str(t.whole()), t.labels.den, t.labels.num},
+                          (Rational(t.whole()) + t.frac().reciprocal()) * t.s()};
+         }},
+        {"whole number with 1/1", M::WholeInFractionBoxes, {}, [](const Task &t) -> R {
+             return t.e.den() != 1 ? R() : R(Typed{{t.labels.whole, "1", "1"}, t.e + t.s()});
+         }},
+        {"whole number with n/n", M::WholeInFractionBoxes, {}, [](const Task &t) -> R {
+             const std::string n = str(t.e.abs().num());
+             return t.e.den() != 1 ? R() : R(Typed{{t.labels.whole, n, n}, t.e + t.s()});
+         }},
+        {"whole number with 0/0", M::WholeInFractionBoxes, {}, [](const Task &t) -> R {
+             return t.e.den() != 1 ? R() : R(Typed{{t.labels.whole, "0", "0"}, t.e});
+         }},
+        {"numerators and denominators added", M::AddedInstead, {}, [](const Task &t) -> R {
+             return t.divides() ? R()
+                                : value(Rational(t.s() * (std::abs(t.a.num()) + std::abs(t.b.num())),
+                                                 t.a.den() + t.b.den()));
+         }},
+        {"denominators added", M::AddedInstead, {}, [](const Task &t) -> R {
+             return t.divides() ? R() : value(Rational(t.s() * t.n, t.a.den() + t.b.den()));
+         }},
     };
     return errors;
 }

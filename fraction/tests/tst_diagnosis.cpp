@@ -169,16 +169,16 @@ const std::vector<Error> &catalogue()
         {"minus written -0", M::SignMisplaced, {}, [](const Task &t) -> R {
              return t.s() > 0 || t.whole() != 0 ? R() : R(Typed{{"-0", t.labels.num, t.labels.den}, t.e});
          }},
-        // Where the numerator is the products' numerator divided by another
-        // common divisor than the denominator, it was also reduced wrongly:
-        // 10/100 -> 2/10 for 1/10.
+        // Where the numerator and the denominator are the products' divided
+        // by different numbers, one of them a common divisor, they were also
+        // reduced wrongly: 10/100 -> 2/10 for 1/10, 5/20 -> 1/5 for 1/4.
         {"slip: numerator off by 1", M::Slip, {M::ReducedWrongly}, [](const Task &t) -> R {
              return t.e.den() == 1 || (t.e.abs().num() + 1) % t.e.den() == 0
                  ? R()
                  : R(Typed{raw(t.s(), t.e.abs().num() + 1, t.e.den()),
                            Rational(t.s() * (t.e.abs().num() + 1), t.e.den())});
          }},
-        {"slip: denominator off by 1", M::Slip, {}, [](const Task &t) -> R {
+        {"slip: denominator off by 1", M::Slip, {M::ReducedWrongly}, [](const Task &t) -> R {
              return t.e.den() == 1 || t.e.abs().num() % (t.e.den() + 1) == 0
                  ? R()
                  : R(Typed{raw(t.s(), t.e.abs().num(), t.e.den() + 1),
@@ -270,11 +270,14 @@ const std::vector<Error> &catalogue()
         {"whole part lost, minus kept", M::WholePartLost, {}, [](const Task &t) -> R {
              return !t.mixed() || t.s() > 0 ? R() : R(Typed{{"-", t.labels.num, t.labels.den}, -t.frac()});
          }},
-        // The families a diagnosis by value alone used to leave «other».
-        {"slip: a numerator factor off by one", M::Slip, {}, [](const Task &t) -> R {
+        // The families a diagnosis by value alone used to leave «other»; a
+        // numerator off by a factor can also be reduced wrongly, as above
+        // (60/63 -> 10/21 for 20/21), and a wrong reduction can leave the
+        // right fraction beside a wrong whole part (20/15 -> 10/3 = 3 1/3).
+        {"slip: a numerator factor off by one", M::Slip, {M::ReducedWrongly}, [](const Task &t) -> R {
              return t.d == 1 ? R() : value(Rational(t.s() * (std::abs(t.a.num()) + 1) * std::abs(t.factor.num()), t.d));
          }},
-        {"slip: a factor off by one after cancelling", M::Slip, {}, [](const Task &t) -> R {
+        {"slip: a factor off by one after cancelling", M::Slip, {M::ReducedWrongly}, [](const Task &t) -> R {
              // The second numerator, cancelled against the first denominator.
              const int64_t y = std::abs(t.factor.num()) / std::gcd(t.factor.num(), t.a.den());
              const int64_t x = std::abs(t.a.num()) / std::gcd(t.a.num(), t.factor.den());
@@ -286,9 +289,9 @@ const std::vector<Error> &catalogue()
         {"division: second denominator kept", M::CommonDenominator, {}, [](const Task &t) -> R {
              return !t.divides() ? R() : value(Rational(t.s() * t.n, t.factor.den()));
          }},
-        {"numerator reduced by a number the denominator was not", M::ReducedWrongly, {}, [](const Task &t) -> R {
+        {"numerator reduced by a number the denominator was not", M::ReducedWrongly, {M::WholeTakenOutWrongly}, [](const Task &t) -> R {
              const int64_t g = std::gcd(t.n, t.d), p = smallestPrime(t.n);
-             if (g == 1 || g % p == 0)
+             if (g == 1 || g % p == 0 || t.e.den() == 1)
                  return {};
              return Typed{raw(t.s(), t.n / p, t.d / g), Rational(t.s() * t.n / p, t.d / g)};
          }},

@@ -115,6 +115,11 @@ constexpr std::string_view ReducedWrongly =
     "Дробь сокращена неверно: числитель и знаменатель делят на одно и то же число, здесь на {1}: {2} = {3}.";
 constexpr std::string_view SlipNumerators =
     "Ход решения верный, но в вычислениях ошибка: проверьте произведение числителей {1}.";
+// The whole part and the denominator right, the numerator not: the product
+// or the remainder.
+constexpr std::string_view SlipNumeratorsOrRemainder =
+    "Ход решения верный, но в вычислениях ошибка: проверьте произведение числителей {1} и остаток от деления {2} на "
+    "{3}.";
 constexpr std::string_view SlipDenominators =
     "Ход решения верный, но в вычислениях ошибка: проверьте произведение знаменателей {1}.";
 constexpr std::string_view SlipProduct = "Ход решения верный, но в вычислениях ошибка: проверьте произведение {1}.";
@@ -447,6 +452,11 @@ std::optional<Found> slip(const Task &task, const Typed &t)
     int which = slippedProduct(before, v);
     if (which == 0)
         which = slippedProduct(after, v);
+    const Rational &e = task.exact;
+    if (which == 1 && isMixedNumber(e) && t.whole == e.wholeOfMagnitude() && t.den == e.den())
+        return Found{Mistake::Slip, fill(Text::SlipNumeratorsOrRemainder, {times(before.x, before.y),
+                                                                          std::to_string(e.abs().num()),
+                                                                          std::to_string(e.den())})};
     if (which == 1)
         return Found{Mistake::Slip, fill(task.productDen == 1 ? Text::SlipProduct : Text::SlipNumerators,
                                          {times(before.x, before.y)})};

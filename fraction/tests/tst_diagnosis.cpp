@@ -615,7 +615,8 @@ private slots:
             QTest::newRow(name) << row << j << boxes << wasEmpty << QString::fromUtf8(mistake)
                                 << QString::fromUtf8(says);
         };
-        // Row 1, m = 2: 1/2 : (-1/3) = -1 1/2; row 9 parameter j gives a = j + 1, b = 1.
+        // Row 1, m = 2: 1/2 : (-1/3) = -1 1/2; row 9 parameter i + 98 j gives
+        // a = (i + 1)/100, b = -(j + 1)/10.
         add("box beyond 16 bits", 1, 0, {"-1", "40000", "2"}, false, "other", "образцом");
         add("whole beyond 16 bits", 1, 0, {"-40000", "1", "2"}, false, "other", "образцом");
         add("denominator 0", 1, 0, {"-1", "1", "0"}, false, "other", "образцом");
@@ -641,6 +642,37 @@ private slots:
         add("whole numbers without /1", 2, 0, {"-8", "0", "1"}, false, "", "4 : (−1/2) = 4 · (−2) = −8");
         add("products cancel", 9, 97, {"-9", "4", "5"}, false, "",
             "49/50 : (−1/10) = 49/50 · (−10) = −(49 · 10)/50 = −49/5 = −9\u00A04/5");
+        // Named, no longer «other» nor a slip that blames a right product.
+        add("7 · 5 for 7 · 4", 8, 0, {"-2", "1", "3"}, false, "slip", "проверьте произведение числителей 7 · 4.");
+        add("12 · 6 for 11 · 6, cancelled", 8, 4, {"-1", "3", "5"}, false, "slip", "числителей 11 · 6.");
+        add("60/63 as 10/21", 3, 5, {"", "10", "21"}, false, "reduced-wrongly", "здесь на 3: 60/63 = 20/21.");
+        add("division, first denominator kept", 6, 0, {"4", "1", "2"}, false, "common-denominator",
+            "Знаменатели тоже перемножают");
+        add("division, second denominator kept", 6, 0, {"2", "1", "4"}, false, "common-denominator",
+            "Знаменатели тоже перемножают");
+        add("division, hundredths kept", 9, 2 + 98 * 6, {"-", "30", "100"}, false, "common-denominator",
+            "Знаменатели тоже перемножают");
+        add("12/15 as 6/5", 3, 1, {"1", "1", "5"}, false, "reduced-wrongly", "здесь на 3: 12/15 = 4/5.");
+        add("15/20 as 1/4", 9, 14 + 98, {"-", "1", "4"}, false, "reduced-wrongly", "здесь на 5: −15/20 = −3/4.");
+        add("numerator left beside the whole", 6, 0, {"1", "9", "8"}, false, "whole-taken-out-wrongly",
+            "остаток от деления 9 на 8, а знаменатель оставляют прежним: 9/8 = 1\u00A01/8.");
+        add("numerator 28 left", 8, 0, {"-1", "28", "15"}, false, "whole-taken-out-wrongly", "от деления 28 на 15");
+        add("numerator 43 left", 9, 42 + 98, {"-2", "43", "20"}, false, "whole-taken-out-wrongly", "от деления 43");
+        add("numerator 3 left", 9, 29 + 98, {"-1", "3", "2"}, false, "whole-taken-out-wrongly", "от деления 3 на 2");
+        add("remainder over the numerator", 1, 5, {"-1", "1", "8"}, false, "whole-taken-out-wrongly", "−8/7 =");
+        add("remainder over 43", 9, 42 + 98, {"-2", "3", "43"}, false, "whole-taken-out-wrongly", "−43/20 =");
+        add("remainder under 20", 9, 42 + 98, {"-2", "20", "3"}, false, "whole-taken-out-wrongly", "−43/20 =");
+        add("remainder wrong", 9, 42 + 98, {"-2", "1", "20"}, false, "slip", "и остаток от деления 43 на 20.");
+        add("6 as 6 1/1", 4, 0, {"6", "1", "1"}, false, "whole-in-fraction-boxes",
+            "Ответ — целое число 6: его пишут только в клетке целой части, а клетки дроби оставляют пустыми. Дробь "
+            "1/1 равна 1, поэтому записано число 7.");
+        add("6 as 6 0/0", 4, 0, {"6", "0", "0"}, false, "whole-in-fraction-boxes", "оставляют пустыми.");
+        add("6 as 6 6/6", 4, 0, {"6", "6", "6"}, false, "whole-in-fraction-boxes", "Дробь 6/6 равна 1");
+        // «Готово!» fills an empty denominator with 1.
+        add("-1 as -1 1/", 7, 0, {"-1", "1", "1"}, false, "whole-in-fraction-boxes", "записано число −2.");
+        add("numerators and denominators added", 0, 0, {"-", "2", "5"}, false, "added-instead",
+            "числители и знаменатели сложены");
+        add("denominators added", 0, 0, {"-", "1", "5"}, false, "added-instead", "Знаменатели сложены");
     }
 
     void handMade()
@@ -652,7 +684,9 @@ private slots:
         QFETCH(QString, mistake);
         QFETCH(QString, says);
         std::vector<double> script(11, 0.0);
-        script[size_t(row)] = pick(parameter, kCount[row]);
+        script[size_t(row)] = pick(row == 9 ? parameter % 98 : parameter, kCount[row]);
+        if (row == 9)
+            script[10] = pick(parameter / 98, kCount[10]);
         ScriptedRandomSource random(script);
         std::array<Fraction, 3> task{};
         GenerateTasks(random, [&](int16_t r, Fraction &f, uint8_t column) {

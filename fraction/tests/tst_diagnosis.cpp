@@ -476,7 +476,8 @@ bool speaksOfValue(Mistake m)
     using M = Mistake;
     for (M kind : {M::WrongSign, M::MultipliedInstead, M::WrongFractionTurnedOver, M::Swapped,
                    M::PartsMultipliedSeparately, M::WholePartLost, M::MixedToImproper, M::PartsDividedSeparately,
-                   M::BothTurnedOver, M::OppositeForReciprocal, M::CommonDenominator, M::DividedInstead})
+                   M::BothTurnedOver, M::OppositeForReciprocal, M::CommonDenominator, M::DividedInstead,
+                   M::AddedInstead})
         if (m == kind)
             return true;
     return false;

@@ -80,6 +80,18 @@ constexpr std::string_view DividedInstead =
 constexpr std::string_view CommonDenominator =
     "При умножении дробей общий знаменатель не нужен: числитель умножают на числитель, а знаменатель — на "
     "знаменатель.";
+constexpr std::string_view DenominatorKept =
+    "Знаменатели тоже перемножают: делимое умножают на число, обратное делителю, — числитель на числитель, а "
+    "знаменатель на знаменатель.";
+constexpr std::string_view AddedBoth =
+    "Здесь умножение, а числители и знаменатели сложены. Чтобы умножить дроби, числитель умножают на числитель, а "
+    "знаменатель — на знаменатель.";
+constexpr std::string_view AddedDenominators =
+    "Знаменатели сложены, а их перемножают: чтобы умножить дроби, числитель умножают на числитель, а знаменатель — "
+    "на знаменатель.";
+constexpr std::string_view WholeInFractionBoxes =
+    "Ответ — целое число {1}: его пишут только в клетке целой части, а клетки дроби оставляют пустыми.";
+constexpr std::string_view FractionOfOne = " Дробь {1} равна 1, поэтому записано число {2}.";
 constexpr std::string_view PartsMultipliedOne =
     "Целую и дробную части смешанного числа нельзя умножать по отдельности. Сначала запишите смешанное число в виде "
     "неправильной дроби.";
@@ -95,11 +107,19 @@ constexpr std::string_view MixedToImproperOne = "Смешанное число �
 constexpr std::string_view MixedToImproperBoth = "Смешанные числа переведены в неправильные дроби неверно: {1}.";
 constexpr std::string_view WholePartLost = "Потеряна целая часть: записана только дробная часть числа {1}.";
 constexpr std::string_view WrongWholePart = "Целая часть выделена неверно: {1} = {2}.";
+constexpr std::string_view WrongRemainder =
+    "Целая часть выделена неверно: в числителе дробной части пишут остаток от деления {1} на {2}, а знаменатель "
+    "оставляют прежним: {3} = {4}.";
 constexpr std::string_view OnlyWholePart = "Записана только целая часть, а дробная потеряна: {1} = {2}.";
 constexpr std::string_view ReducedWrongly =
     "Дробь сокращена неверно: числитель и знаменатель делят на одно и то же число, здесь на {1}: {2} = {3}.";
 constexpr std::string_view SlipNumerators =
     "Ход решения верный, но в вычислениях ошибка: проверьте произведение числителей {1}.";
+// The whole part and the denominator right, the numerator not: the product
+// or the remainder.
+constexpr std::string_view SlipNumeratorsOrRemainder =
+    "Ход решения верный, но в вычислениях ошибка: проверьте произведение числителей {1} и остаток от деления {2} на "
+    "{3}.";
 constexpr std::string_view SlipDenominators =
     "Ход решения верный, но в вычислениях ошибка: проверьте произведение знаменателей {1}.";
 constexpr std::string_view SlipProduct = "Ход решения верный, но в вычислениях ошибка: проверьте произведение {1}.";
@@ -337,13 +357,20 @@ std::optional<Found> partsApart(const Task &task, const Typed &t)
 
 // Habits of adding fractions in a multiplication: a common denominator found
 // first and the numerators multiplied over it, or the numerators multiplied
-// over one of the denominators or over the common one.
+// over one of the denominators or over the common one. In a division, the
+// numerators of the dividend and of the divisor's reciprocal multiplied over
+// one of their denominators.
 std::optional<Found> commonDenominatorHabit(const Task &task, const Typed &t)
 {
-    if (task.divides)
+    const int64_t numerators = task.a.num() * task.factor.num();
+    if (task.divides) {
+        for (const Rational &kept : {Rational(numerators, task.a.den()), Rational(numerators, task.factor.den())}) {
+            if (kept != task.exact && kept == t.meant)
+                return Found{Mistake::CommonDenominator, std::string(Text::DenominatorKept)};
+        }
         return std::nullopt;
+    }
     const int64_t da = task.a.den(), db = task.b.den(), common = std::lcm(da, db);
-    const int64_t numerators = task.a.num() * task.b.num();
     for (const Rational &candidate :
          {Rational(task.a.num() * (common / da) * task.b.num() * (common / db), common), Rational(numerators, da),
           Rational(numerators, db), Rational(numerators, common)}) {
@@ -353,33 +380,88 @@ std::optional<Found> commonDenominatorHabit(const Task &task, const Typed &t)
     return std::nullopt;
 }
 
+// A multiplication done as an addition: numerators and denominators added,
+// or the denominators added under the product of the numerators.
+std::optional<Found> addedInstead(const Task &task, const Typed &t)
+{
+    if (task.divides)
+        return std::nullopt;
+    const int64_t x = std::abs(task.a.num()), y = std::abs(task.b.num()), dens = task.a.den() + task.b.den();
+    const int s = task.exact.sign();
+    if (const Rational both(s * (x + y), dens); both != task.exact && both == t.meant)
+        return Found{Mistake::AddedInstead, std::string(Text::AddedBoth)};
+    if (const Rational denominators(s * x * y, dens); denominators != task.exact && denominators == t.meant)
+        return Found{Mistake::AddedInstead, std::string(Text::AddedDenominators)};
+    return std::nullopt;
+}
+
 // The numerator and the denominator of the product divided by different
-// common divisors, or only one of them divided.
+// common divisors, or only one of them divided; where the answer is not
+// whole, also one of them by a common divisor and the other by another
+// number (12/15 as 6/5: 12 by 2, 15 by 3).
 std::optional<Found> reducedWrongly(const Task &task, int64_t p, int64_t q)
 {
     const int64_t n = task.productNum, d = task.productDen, common = std::gcd(n, d);
     if (common == 1 || p == 0 || n % p != 0 || d % q != 0)
         return std::nullopt;
     const int64_t byNum = n / p, byDen = d / q;
-    if (byNum == byDen || common % byNum != 0 || common % byDen != 0)
+    if (byNum == byDen || (common % byNum != 0 && common % byDen != 0)
+        || ((common % byNum != 0 || common % byDen != 0) && isWhole(task.exact)))
         return std::nullopt;
     const int s = task.exact.sign();
     return Found{Mistake::ReducedWrongly, fill(Text::ReducedWrongly, {std::to_string(common), printedFraction(s * n, d),
                                                                       printedFraction(s * n / common, d / common)})};
 }
 
-// One product off by a little, the other right: before or after cancelling.
-std::optional<Found> slip(const Task &task, int64_t p, int64_t q)
+// A product x · y worked out as `typed`: off by a little (at most 2, or a
+// fifth), or one factor taken one or two too many or too few (7 · 5 for 7 · 4).
+bool slipped(int64_t typed, int64_t x, int64_t y)
 {
-    const auto near = [](int64_t x, int64_t target) {
-        return x != target && std::abs(x - target) <= std::max<int64_t>(2, target / 5);
-    };
-    const Rational e = task.exact.abs();
-    const std::string numerators = times(std::abs(task.a.num()), std::abs(task.factor.num()));
-    if ((q == e.den() && near(p, e.num())) || (q == task.productDen && near(p, task.productNum)))
-        return Found{Mistake::Slip, fill(task.productDen == 1 ? Text::SlipProduct : Text::SlipNumerators, {numerators})};
-    if (task.productDen != 1 && ((p == e.num() && near(q, e.den())) || (p == task.productNum && near(q, task.productDen))))
-        return Found{Mistake::Slip, fill(Text::SlipDenominators, {times(task.a.den(), task.factor.den())})};
+    const int64_t right = x * y, off = std::abs(typed - right);
+    if (typed <= 0 || off == 0)
+        return false;
+    return off <= std::max<int64_t>(2, right / 5) || (x > 1 && off % x == 0 && off <= 2 * x)
+           || (y > 1 && off % y == 0 && off <= 2 * y);
+}
+
+// The factors the products are made of: numerators x · y over denominators
+// u · w, as written before cancelling, or after cancelling crosswise.
+struct Factors {
+    int64_t x, y, u, w;
+};
+
+// Which product of `f` the value v (a magnitude) gets wrong while it keeps
+// the other: 1 the numerators, 2 the denominators, 0 neither.
+int slippedProduct(const Factors &f, const Rational &v)
+{
+    const int64_t n = f.x * f.y, d = f.u * f.w;
+    if ((v.num() * d) % v.den() == 0 && slipped(v.num() * d / v.den(), f.x, f.y))
+        return 1;
+    if (d != 1 && (n * v.den()) % v.num() == 0 && slipped(n * v.den() / v.num(), f.u, f.w))
+        return 2;
+    return 0;
+}
+
+// One product miscalculated, the other right: before or after cancelling.
+std::optional<Found> slip(const Task &task, const Typed &t)
+{
+    const Factors before{std::abs(task.a.num()), std::abs(task.factor.num()), task.a.den(), task.factor.den()};
+    const int64_t g1 = std::gcd(before.x, before.w), g2 = std::gcd(before.y, before.u);
+    const Factors after{before.x / g1, before.y / g2, before.u / g2, before.w / g1};
+    const Rational v = t.meant.abs();
+    int which = slippedProduct(before, v);
+    if (which == 0)
+        which = slippedProduct(after, v);
+    const Rational &e = task.exact;
+    if (which == 1 && isMixedNumber(e) && t.whole == e.wholeOfMagnitude() && t.den == e.den())
+        return Found{Mistake::Slip, fill(Text::SlipNumeratorsOrRemainder, {times(before.x, before.y),
+                                                                          std::to_string(e.abs().num()),
+                                                                          std::to_string(e.den())})};
+    if (which == 1)
+        return Found{Mistake::Slip, fill(task.productDen == 1 ? Text::SlipProduct : Text::SlipNumerators,
+                                         {times(before.x, before.y)})};
+    if (which == 2)
+        return Found{Mistake::Slip, fill(Text::SlipDenominators, {times(before.u, before.w)})};
     return std::nullopt;
 }
 
@@ -388,10 +470,9 @@ std::optional<Found> productMistake(const Task &task, const Typed &t)
 {
     if (t.meant.sign() != task.exact.sign() || task.exact == 0)
         return std::nullopt;
-    const int64_t p = t.whole * t.den + t.num, q = t.den;
-    if (auto found = reducedWrongly(task, p, q))
+    if (auto found = reducedWrongly(task, t.whole * t.den + t.num, t.den))
         return found;
-    return slip(task, p, q);
+    return slip(task, t);
 }
 
 std::string_view reciprocalWords(const Rational &divisor)
@@ -459,6 +540,14 @@ std::optional<Found> wholePartMistake(const Task &task, const Typed &t)
         return Found{Mistake::WholeTakenOutWrongly, fill(Text::WrongWholePart, {printedImproper(e), printedValue(e)})};
     if (sameSign && t.num == 0 && t.whole == whole)
         return Found{Mistake::WholeTakenOutWrongly, fill(Text::OnlyWholePart, {printedImproper(e), printedValue(e)})};
+    // The right whole part beside the numerator as it was (1 9/8 for 9/8), the
+    // remainder over the numerator (1 1/8) or under the denominator (1 8/1).
+    const int64_t n = e.abs().num(), d = e.den(), r = fraction.num();
+    if (sameSign && t.whole == whole
+        && (Rational(t.num, t.den) == e.abs() || (t.num == r && t.den == n) || (t.num == d && t.den == r)))
+        return Found{Mistake::WholeTakenOutWrongly,
+                     fill(Text::WrongRemainder,
+                          {std::to_string(n), std::to_string(d), printedImproper(e), printedValue(e)})};
     return std::nullopt;
 }
 
@@ -466,8 +555,8 @@ std::optional<Found> wholePartMistake(const Task &task, const Typed &t)
 // value the pupil meant names the mistake.
 using ValueCheck = std::optional<Found> (*)(const Task &, const Typed &);
 constexpr ValueCheck ValueChecks[] = {
-    wrongSign, wrongOperation, swapped, partsApart, mixedConvertedWrongly, commonDenominatorHabit, wholePartMistake,
-    productMistake,
+    wrongSign,        wrongOperation,   swapped,        partsApart, mixedConvertedWrongly, commonDenominatorHabit,
+    addedInstead,     wholePartMistake, productMistake,
 };
 
 Found valueMistake(const Task &task, const Typed &t)
@@ -479,8 +568,24 @@ Found valueMistake(const Task &task, const Typed &t)
     return {Mistake::Other, std::string(Text::Other)};
 }
 
+// A whole answer with its whole part right and something in the fraction
+// boxes as though they had to be filled: 1/1, n/n, 0/0.
+std::optional<Found> wholeInFractionBoxes(const Task &task, const AnswerTexts &typed)
+{
+    const auto whole = ReadField(typed.whole), num = ReadField(typed.num), den = ReadField(typed.den);
+    if (!isWhole(task.exact) || !whole || !num || !den || *whole != task.exact.num() || *num != *den || *num < 0)
+        return std::nullopt;
+    std::string explanation = fill(Text::WholeInFractionBoxes, {printedValue(task.exact)});
+    if (*num != 0)
+        explanation += fill(Text::FractionOfOne, {printedFraction(*num, *den),
+                                                  printedValue(task.exact + task.exact.sign())});
+    return Found{Mistake::WholeInFractionBoxes, std::move(explanation)};
+}
+
 Found classify(const Task &task, const AnswerTexts &typed)
 {
+    if (auto found = wholeInFractionBoxes(task, typed))
+        return *found;
     const auto t = readTyped(typed);
     if (!t)
         return {Mistake::Other, std::string(Text::Other)};
@@ -593,6 +698,8 @@ constexpr MistakeInfo Mistakes[] = {
     {Mistake::OppositeForReciprocal, "opposite-for-reciprocal", "Противоположное число вместо обратного"},
     {Mistake::CommonDenominator, "common-denominator", "Общий знаменатель при умножении"},
     {Mistake::DividedInstead, "divided-instead", "Деление вместо умножения"},
+    {Mistake::WholeInFractionBoxes, "whole-in-fraction-boxes", "Целое число записано в клетках дроби"},
+    {Mistake::AddedInstead, "added-instead", "Сложение вместо умножения"},
     {Mistake::Other, "other", "Другая ошибка"},
 };
 

@@ -15,6 +15,9 @@
 // Graded right (the grading decides; a row graded wrong is never Right):
 //   Right                  with a word on two minuses, where they were typed
 //   NoAnswer               all three boxes were empty before «Готово!»
+// Before the value is read:
+//   WholeInFractionBoxes   E is whole, its whole part typed right and the
+//                          fraction boxes holding 1/1, n/n or 0/0
 // The right value in a form the grading does not accept:
 //   SignTwice              the window's form with two minuses
 //   SignMisplaced          the window's form with its one minus in the
@@ -44,17 +47,30 @@
 //                          out, or -w + n/d for -(w n/d)
 //   CommonDenominator      (multiplication) a common denominator found first,
 //                          or the product of the numerators kept over one
-//                          denominator or over the common one
+//                          denominator or over the common one; (division)
+//                          the product of the numerators of A and 1/B kept
+//                          over one of their denominators
+//   AddedInstead           (multiplication) numerators and denominators
+//                          added, or the denominators added under the
+//                          product of the numerators
 //   WholePartLost          E is mixed and the value is its fractional part,
 //                          with either sign
 //   WholeTakenOutWrongly   E is mixed, the right fractional part beside a
-//                          wrong whole part, or its whole part alone
+//                          wrong whole part, or its whole part alone; or the
+//                          right whole part beside the improper fraction
+//                          (1 9/8 for 9/8), the remainder over the numerator
+//                          (1 1/8) or the denominator over the remainder
+//                          (1 8/1)
 //   ReducedWrongly         the products' numerator and denominator divided
 //                          by different common divisors, or one of them not
-//                          divided
+//                          divided; unless E is whole, also one of them by a
+//                          common divisor and the other by another number
+//                          (12/15 as 6/5)
 //   Slip                   with the right sign, one product right and the
-//                          other off by a little (at most 2, or a fifth),
-//                          before or after cancelling
+//                          other off by a little (at most 2, or a fifth) or
+//                          by one of its factors taken one or two too many
+//                          or too few (7 · 5 for 7 · 4), before or after
+//                          cancelling crosswise, at any reduction
 //   SignTwice              two minuses, and no kind above fits
 //   Other                  anything else, including a box that reads outside
 //                          16 bits and a denominator of 0
@@ -106,6 +122,8 @@ enum class Mistake : uint8_t {
     OppositeForReciprocal,
     CommonDenominator,
     DividedInstead,
+    WholeInFractionBoxes,
+    AddedInstead,
     Other,
 };
 

@@ -259,6 +259,25 @@ Answers commonDenominator(const Values &v)
             typedValue(Rational(numerators, common))};
 }
 
+// A whole answer with its fraction boxes filled: 1/1, n/n, 0/0.
+Answers wholeInFractionBoxes(const Values &v)
+{
+    if (hasFraction(v.exact))
+        return {};
+    const std::string n = std::to_string(v.exact.abs().num()), whole = withSign(v.sign(), n);
+    return {{whole, "1", "1"}, {whole, n, n}, {whole, "0", "0"}};
+}
+
+// A multiplication done as an addition: numerators and denominators added,
+// or the denominators added under the product of the numerators.
+Answers addedInstead(const Values &v)
+{
+    if (v.divides)
+        return {};
+    const int64_t x = std::abs(v.a.num()), y = std::abs(v.b.num()), dens = v.a.den() + v.b.den();
+    return {typedValue(Rational(v.sign() * (x + y), dens)), typedValue(Rational(v.sign() * x * y, dens))};
+}
+
 struct KindAnswers {
     Mistake mistake;
     Answers (*answers)(const Values &);
@@ -284,6 +303,8 @@ constexpr KindAnswers Kinds[] = {
     {Mistake::OppositeForReciprocal, oppositeForReciprocal},
     {Mistake::CommonDenominator, commonDenominator},
     {Mistake::DividedInstead, dividedInstead},
+    {Mistake::WholeInFractionBoxes, wholeInFractionBoxes},
+    {Mistake::AddedInstead, addedInstead},
 };
 
 const KindAnswers *kindAnswers(Mistake mistake)
@@ -331,6 +352,10 @@ constexpr KindRule Rules[] = {
                                  "числитель, а знаменатель — на знаменатель."},
     {Mistake::DividedInstead, "Чтобы умножить дроби, числитель умножают на числитель, а знаменатель — на "
                               "знаменатель, ничего не переворачивая."},
+    {Mistake::WholeInFractionBoxes, "Целое число пишут только в клетке целой части, а клетки числителя и "
+                                    "знаменателя оставляют пустыми."},
+    {Mistake::AddedInstead, "Чтобы умножить дроби, числитель умножают на числитель, а знаменатель — на знаменатель, "
+                            "ничего не складывая."},
 };
 
 std::string printed(const std::string &text)

@@ -169,16 +169,16 @@ const std::vector<Error> &catalogue()
         {"minus written -0", M::SignMisplaced, {}, [](const Task &t) -> R {
              return t.s() > 0 || t.whole() != 0 ? R() : R(Typed{{"-0", t.labels.num, t.labels.den}, t.e});
          }},
-        // Where the numerator is the products' numerator divided by another
-        // common divisor than the denominator, it was also reduced wrongly:
-        // 10/100 -> 2/10 for 1/10.
+        // Where the numerator and the denominator are the products' divided
+        // by different numbers, one of them a common divisor, they were also
+        // reduced wrongly: 10/100 -> 2/10 for 1/10, 5/20 -> 1/5 for 1/4.
         {"slip: numerator off by 1", M::Slip, {M::ReducedWrongly}, [](const Task &t) -> R {
              return t.e.den() == 1 || (t.e.abs().num() + 1) % t.e.den() == 0
                  ? R()
                  : R(Typed{raw(t.s(), t.e.abs().num() + 1, t.e.den()),
                            Rational(t.s() * (t.e.abs().num() + 1), t.e.den())});
          }},
-        {"slip: denominator off by 1", M::Slip, {}, [](const Task &t) -> R {
+        {"slip: denominator off by 1", M::Slip, {M::ReducedWrongly}, [](const Task &t) -> R {
              return t.e.den() == 1 || t.e.abs().num() % (t.e.den() + 1) == 0
                  ? R()
                  : R(Typed{raw(t.s(), t.e.abs().num(), t.e.den() + 1),
@@ -269,6 +269,70 @@ const std::vector<Error> &catalogue()
          }},
         {"whole part lost, minus kept", M::WholePartLost, {}, [](const Task &t) -> R {
              return !t.mixed() || t.s() > 0 ? R() : R(Typed{{"-", t.labels.num, t.labels.den}, -t.frac()});
+         }},
+        // The families a diagnosis by value alone used to leave «other»; a
+        // numerator off by a factor can also be reduced wrongly, as above
+        // (60/63 -> 10/21 for 20/21), and a wrong reduction can leave the
+        // right fraction beside a wrong whole part (20/15 -> 10/3 = 3 1/3).
+        {"slip: a numerator factor off by one", M::Slip, {M::ReducedWrongly}, [](const Task &t) -> R {
+             return t.d == 1 ? R() : value(Rational(t.s() * (std::abs(t.a.num()) + 1) * std::abs(t.factor.num()), t.d));
+         }},
+        {"slip: a factor off by one after cancelling", M::Slip, {M::ReducedWrongly}, [](const Task &t) -> R {
+             // The second numerator, cancelled against the first denominator.
+             const int64_t y = std::abs(t.factor.num()) / std::gcd(t.factor.num(), t.a.den());
+             const int64_t x = std::abs(t.a.num()) / std::gcd(t.a.num(), t.factor.den());
+             return t.e.den() == 1 || y < 2 ? R() : value(Rational(t.s() * x * (y - 1), t.e.den()));
+         }},
+        {"division: first denominator kept", M::CommonDenominator, {}, [](const Task &t) -> R {
+             return !t.divides() ? R() : value(Rational(t.s() * t.n, t.a.den()));
+         }},
+        {"division: second denominator kept", M::CommonDenominator, {}, [](const Task &t) -> R {
+             return !t.divides() ? R() : value(Rational(t.s() * t.n, t.factor.den()));
+         }},
+        {"numerator reduced by a number the denominator was not", M::ReducedWrongly, {M::WholeTakenOutWrongly}, [](const Task &t) -> R {
+             const int64_t g = std::gcd(t.n, t.d), p = smallestPrime(t.n);
+             if (g == 1 || g % p == 0 || t.e.den() == 1)
+                 return {};
+             return Typed{raw(t.s(), t.n / p, t.d / g), Rational(t.s() * t.n / p, t.d / g)};
+         }},
+        {"whole part beside the numerator as it was", M::WholeTakenOutWrongly, {}, [](const Task &t) -> R {
+             if (!t.mixed())
+                 return {};
+             const std::string minus = t.s() < 0 ? "-" : "";
+             return Typed{{minus + str(t.whole()), str(t.e.abs().num()), str(t.e.den())},
+                          (Rational(t.whole()) + t.e.abs()) * t.s()};
+         }},
+        {"remainder over the numerator", M::WholeTakenOutWrongly, {}, [](const Task &t) -> R {
+             if (!t.mixed())
+                 return {};
+             const std::string minus = t.s() < 0 ? "-" : "";
+             return Typed{{minus + str(t.whole()), t.labels.num, str(t.e.abs().num())},
+                          (Rational(t.whole()) + Rational(t.frac().num(), t.e.abs().num())) * t.s()};
+         }},
+        {"remainder and denominator swapped", M::WholeTakenOutWrongly, {}, [](const Task &t) -> R {
+             if (!t.mixed())
+                 return {};
+             const std::string minus = t.s() < 0 ? "-" : "";
+             return Typed{{minus + str(t.whole()), t.labels.den, t.labels.num},
+                          (Rational(t.whole()) + t.frac().reciprocal()) * t.s()};
+         }},
+        {"whole number with 1/1", M::WholeInFractionBoxes, {}, [](const Task &t) -> R {
+             return t.e.den() != 1 ? R() : R(Typed{{t.labels.whole, "1", "1"}, t.e + t.s()});
+         }},
+        {"whole number with n/n", M::WholeInFractionBoxes, {}, [](const Task &t) -> R {
+             const std::string n = str(t.e.abs().num());
+             return t.e.den() != 1 ? R() : R(Typed{{t.labels.whole, n, n}, t.e + t.s()});
+         }},
+        {"whole number with 0/0", M::WholeInFractionBoxes, {}, [](const Task &t) -> R {
+             return t.e.den() != 1 ? R() : R(Typed{{t.labels.whole, "0", "0"}, t.e});
+         }},
+        {"numerators and denominators added", M::AddedInstead, {}, [](const Task &t) -> R {
+             return t.divides() ? R()
+                                : value(Rational(t.s() * (std::abs(t.a.num()) + std::abs(t.b.num())),
+                                                 t.a.den() + t.b.den()));
+         }},
+        {"denominators added", M::AddedInstead, {}, [](const Task &t) -> R {
+             return t.divides() ? R() : value(Rational(t.s() * t.n, t.a.den() + t.b.den()));
          }},
     };
     return errors;
@@ -412,7 +476,8 @@ bool speaksOfValue(Mistake m)
     using M = Mistake;
     for (M kind : {M::WrongSign, M::MultipliedInstead, M::WrongFractionTurnedOver, M::Swapped,
                    M::PartsMultipliedSeparately, M::WholePartLost, M::MixedToImproper, M::PartsDividedSeparately,
-                   M::BothTurnedOver, M::OppositeForReciprocal, M::CommonDenominator, M::DividedInstead})
+                   M::BothTurnedOver, M::OppositeForReciprocal, M::CommonDenominator, M::DividedInstead,
+                   M::AddedInstead})
         if (m == kind)
             return true;
     return false;
@@ -551,7 +616,8 @@ private slots:
             QTest::newRow(name) << row << j << boxes << wasEmpty << QString::fromUtf8(mistake)
                                 << QString::fromUtf8(says);
         };
-        // Row 1, m = 2: 1/2 : (-1/3) = -1 1/2; row 9 parameter j gives a = j + 1, b = 1.
+        // Row 1, m = 2: 1/2 : (-1/3) = -1 1/2; row 9 parameter i + 98 j gives
+        // a = (i + 1)/100, b = -(j + 1)/10.
         add("box beyond 16 bits", 1, 0, {"-1", "40000", "2"}, false, "other", "образцом");
         add("whole beyond 16 bits", 1, 0, {"-40000", "1", "2"}, false, "other", "образцом");
         add("denominator 0", 1, 0, {"-1", "1", "0"}, false, "other", "образцом");
@@ -577,6 +643,37 @@ private slots:
         add("whole numbers without /1", 2, 0, {"-8", "0", "1"}, false, "", "4 : (−1/2) = 4 · (−2) = −8");
         add("products cancel", 9, 97, {"-9", "4", "5"}, false, "",
             "49/50 : (−1/10) = 49/50 · (−10) = −(49 · 10)/50 = −49/5 = −9\u00A04/5");
+        // Named, no longer «other» nor a slip that blames a right product.
+        add("7 · 5 for 7 · 4", 8, 0, {"-2", "1", "3"}, false, "slip", "проверьте произведение числителей 7 · 4.");
+        add("12 · 6 for 11 · 6, cancelled", 8, 4, {"-1", "3", "5"}, false, "slip", "числителей 11 · 6.");
+        add("60/63 as 10/21", 3, 5, {"", "10", "21"}, false, "reduced-wrongly", "здесь на 3: 60/63 = 20/21.");
+        add("division, first denominator kept", 6, 0, {"4", "1", "2"}, false, "common-denominator",
+            "Знаменатели тоже перемножают");
+        add("division, second denominator kept", 6, 0, {"2", "1", "4"}, false, "common-denominator",
+            "Знаменатели тоже перемножают");
+        add("division, hundredths kept", 9, 2 + 98 * 6, {"-", "30", "100"}, false, "common-denominator",
+            "Знаменатели тоже перемножают");
+        add("12/15 as 6/5", 3, 1, {"1", "1", "5"}, false, "reduced-wrongly", "здесь на 3: 12/15 = 4/5.");
+        add("15/20 as 1/4", 9, 14 + 98, {"-", "1", "4"}, false, "reduced-wrongly", "здесь на 5: −15/20 = −3/4.");
+        add("numerator left beside the whole", 6, 0, {"1", "9", "8"}, false, "whole-taken-out-wrongly",
+            "остаток от деления 9 на 8, а знаменатель оставляют прежним: 9/8 = 1\u00A01/8.");
+        add("numerator 28 left", 8, 0, {"-1", "28", "15"}, false, "whole-taken-out-wrongly", "от деления 28 на 15");
+        add("numerator 43 left", 9, 42 + 98, {"-2", "43", "20"}, false, "whole-taken-out-wrongly", "от деления 43");
+        add("numerator 3 left", 9, 29 + 98, {"-1", "3", "2"}, false, "whole-taken-out-wrongly", "от деления 3 на 2");
+        add("remainder over the numerator", 1, 5, {"-1", "1", "8"}, false, "whole-taken-out-wrongly", "−8/7 =");
+        add("remainder over 43", 9, 42 + 98, {"-2", "3", "43"}, false, "whole-taken-out-wrongly", "−43/20 =");
+        add("remainder under 20", 9, 42 + 98, {"-2", "20", "3"}, false, "whole-taken-out-wrongly", "−43/20 =");
+        add("remainder wrong", 9, 42 + 98, {"-2", "1", "20"}, false, "slip", "и остаток от деления 43 на 20.");
+        add("6 as 6 1/1", 4, 0, {"6", "1", "1"}, false, "whole-in-fraction-boxes",
+            "Ответ — целое число 6: его пишут только в клетке целой части, а клетки дроби оставляют пустыми. Дробь "
+            "1/1 равна 1, поэтому записано число 7.");
+        add("6 as 6 0/0", 4, 0, {"6", "0", "0"}, false, "whole-in-fraction-boxes", "оставляют пустыми.");
+        add("6 as 6 6/6", 4, 0, {"6", "6", "6"}, false, "whole-in-fraction-boxes", "Дробь 6/6 равна 1");
+        // «Готово!» fills an empty denominator with 1.
+        add("-1 as -1 1/", 7, 0, {"-1", "1", "1"}, false, "whole-in-fraction-boxes", "записано число −2.");
+        add("numerators and denominators added", 0, 0, {"-", "2", "5"}, false, "added-instead",
+            "числители и знаменатели сложены");
+        add("denominators added", 0, 0, {"-", "1", "5"}, false, "added-instead", "Знаменатели сложены");
     }
 
     void handMade()
@@ -588,7 +685,9 @@ private slots:
         QFETCH(QString, mistake);
         QFETCH(QString, says);
         std::vector<double> script(11, 0.0);
-        script[size_t(row)] = pick(parameter, kCount[row]);
+        script[size_t(row)] = pick(row == 9 ? parameter % 98 : parameter, kCount[row]);
+        if (row == 9)
+            script[10] = pick(parameter / 98, kCount[10]);
         ScriptedRandomSource random(script);
         std::array<Fraction, 3> task{};
         GenerateTasks(random, [&](int16_t r, Fraction &f, uint8_t column) {

@@ -60,7 +60,6 @@ private:
 namespace {
 
 // The window's texts.
-const QString WindowTitle = QStringLiteral("Работа над ошибками");
 const QString HowWrong = QStringLiteral("Как ошибаются");
 const QString HowRight = QStringLiteral("Как правильно");
 const QString Next = QStringLiteral("Дальше");
@@ -131,7 +130,7 @@ PracticeWindow::PracticeWindow(std::unique_ptr<RandomSource> random, QWidget *pa
     : QDialog(parent), m_random(std::move(random))
 {
     setObjectName(QStringLiteral("PracticeWindow"));
-    setWindowTitle(WindowTitle);
+    setWindowTitle(PracticeWindowTitle);
     registerControlAccessibility();
     buildWindow();
 }

@@ -20,6 +20,7 @@
 #include "session/practice.h"
 
 #include <QDialog>
+#include <QString>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -30,6 +31,9 @@ class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
 class FractionView;
+
+// The window's title, and the grade box's button that opens it.
+inline const QString PracticeWindowTitle = QStringLiteral("Работа над ошибками");
 
 class PracticeWindow : public QDialog {
     Q_OBJECT

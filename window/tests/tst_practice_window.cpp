@@ -42,6 +42,15 @@ void typeBoxes(const BoxTexts &boxes)
 // A text as a plain-text box gives it back: a no-break space as a space.
 QString shown(const std::string &text) { return QString::fromStdString(text).replace(QChar(0xA0), u' '); }
 
+// With PRACTICE_SCREENSHOTS set to a folder, the window as it stands is
+// saved there as practice-<name>.png (the README's pictures).
+void snap(QWidget &window, const char *name)
+{
+    const QString folder = qEnvironmentVariable("PRACTICE_SCREENSHOTS");
+    if (!folder.isEmpty())
+        window.grab().save(QStringLiteral("%1/practice-%2.png").arg(folder, QLatin1String(name)));
+}
+
 BoxTexts rightBoxes(const WrittenForm &a)
 {
     return {a.wholeShown ? a.whole : "", a.numShown ? a.num : "", a.denShown ? a.den : ""};
@@ -88,6 +97,7 @@ void TestPracticeWindow::workedByKeyboard()
     QVERIFY(child<QPlainTextEdit>(window, "HowWrong")->toPlainText().contains(
         shown(set.example.wrongDiagnosis.explanation)));
     QCOMPARE(child<QPlainTextEdit>(window, "HowRight")->toPlainText(), shown(set.example.solution));
+    snap(window, "example");
     press(Qt::Key_Return);
 
     QString said;
@@ -108,6 +118,7 @@ void TestPracticeWindow::workedByKeyboard()
         QVERIFY(explanation->toPlainText().contains(shown(task.diagnosis.solution)));
         QVERIFY(child<QPushButton>(window, "NextButton")->hasFocus());
         said = labelText(window, "PracticeEnded");
+        snap(window, !said.isEmpty() ? "mastered" : answer == 'W' ? "wrong" : "right");
         press(Qt::Key_Return);
     }
     QCOMPARE(said, ended);
@@ -120,6 +131,7 @@ void TestPracticeWindow::workedByKeyboard()
     QCOMPARE(labelText(window, "PracticeTitle"), "Итог");
     QVERIFY(child<QPlainTextEdit>(window, "Summary")->toPlainText().contains(ended));
     QVERIFY(child<QPushButton>(window, "FinishButton")->isDefault());
+    snap(window, "summary");
     press(Qt::Key_Return);
     QVERIFY(!window.isVisible());
 }

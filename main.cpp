@@ -2,12 +2,15 @@
 // drobi: a timed classroom test on multiplying and dividing fractions.
 
 #include "class_launcher.h"
+#include "results/class_list.h"
 #include "results/diagnostics.h"
+#include "results/results_courier.h"
 #include "results/school_settings.h"
 #include "results/settings_check.h"
 #include "window/application.h"
 #include "window/form1.h"
 #include "window/practice_window.h"
+#include "window/pupil_dialog.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
@@ -127,13 +130,36 @@ bool asksPractice(int argc, char *argv[])
     return false;
 }
 
+// Who practises, when the school collects results; nullopt when the pupil
+// cancels the name.
+std::optional<PupilIdentity> practisingPupil(const SchoolSettings &settings)
+{
+    ClassList classes;
+    if (settings.nameSource == PupilNameSource::Ask && !settings.classList.isEmpty()) {
+        QString problem;
+        if (!readClassList(settings.classList, &classes, &problem))
+            logSettingsProblems({problem});
+    }
+    return identifyPupil(nullptr, settings, classes.isEmpty() ? nullptr : &classes);
+}
+
 // `drobi --practice`: the short check, then practice on what it found, in
-// the practice window alone.
-int runPractice(QApplication &app)
+// the practice window alone. With results collected, the name is asked as
+// for a test and the practice's record goes to the results folder.
+int runPractice(QApplication &app, const SchoolSettings &settings)
 {
     auto random = std::make_unique<StdRandomSource>();
     random->Randomize(QTime::currentTime().msecsSinceStartOfDay() / 1000.0);
     PracticeWindow window(std::move(random));
+    std::unique_ptr<ResultsCourier> courier;
+    if (settings.resultsOn()) {
+        const std::optional<PupilIdentity> pupil = practisingPupil(settings);
+        if (!pupil)
+            return 0;
+        courier = std::make_unique<ResultsCourier>(settings.folder);
+        courier->start();
+        keepPractice(&window, courier.get(), *pupil, QString());
+    }
     closeOnSignal(window);
     window.startCheck();
     window.show();
@@ -172,7 +198,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     setUpApplication(app);
     if (asksPractice(argc, argv))
-        return runPractice(app);
+        return runPractice(app, settings);
     Form1 form(nullptr, settings);
     closeOnSignal(form);
     form.show();

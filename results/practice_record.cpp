@@ -165,6 +165,12 @@ std::vector<PracticeRecordKind> practiceKinds(const Practice &practice)
     return kinds;
 }
 
+PracticeRecord practiceRecord(const Practice &practice, const PupilIdentity &pupil, const QString &test,
+                              const QDateTime &started)
+{
+    return {newResultId(), test, QString(), pupil, started, QDateTime::currentDateTime(), practiceKinds(practice)};
+}
+
 QString practiceFileName(const QString &id) { return id + latin1(PracticeSuffix); }
 
 bool isPracticeFileName(const QString &name)

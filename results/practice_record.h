@@ -82,6 +82,11 @@ QString practiceKindName(const PracticeTopic &topic);
 // The kinds of a closed practice, each with the tasks checked.
 std::vector<PracticeRecordKind> practiceKinds(const Practice &practice);
 
+// The record of a closed practice: a new id, the test's id (or none),
+// finished now.
+PracticeRecord practiceRecord(const Practice &practice, const PupilIdentity &pupil, const QString &test,
+                              const QDateTime &started);
+
 // "<id>.drobi-practice.json".
 QString practiceFileName(const QString &id);
 // Whether a folder entry is a practice record: `*.drobi-practice.json`, not hidden.

@@ -196,6 +196,8 @@ void Form1::openPractice()
     auto *practice = new PracticeWindow(std::move(random), this);
     practice->setAttribute(Qt::WA_DeleteOnClose);
     practice->startPractice(WrongRows(m_session));
+    if (m_courier)
+        keepPractice(practice, m_courier.get(), m_pupil, m_resultId);
     practice->open();
 }
 

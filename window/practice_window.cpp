@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "window/practice_window.h"
 
+#include "results/practice_record.h"
+#include "results/results_courier.h"
 #include "runtime/accessible_controls.h"
 #include "window/key_filter.h"
 
@@ -246,6 +248,7 @@ void PracticeWindow::buildButtons()
 void PracticeWindow::startPractice(const std::vector<RowMistake> &made)
 {
     m_checking = false;
+    m_started = QDateTime::currentDateTime();
     m_practice.emplace(made);
     beginSet();
 }
@@ -253,6 +256,7 @@ void PracticeWindow::startPractice(const std::vector<RowMistake> &made)
 void PracticeWindow::startCheck()
 {
     m_check.emplace(*m_random);
+    m_started = QDateTime::currentDateTime();
     m_checking = true;
     showCheckTask();
 }
@@ -395,9 +399,11 @@ void PracticeWindow::showSummary()
 
 void PracticeWindow::done(int result)
 {
-    if (m_practice)
+    if (m_practice && !m_closed) {
+        m_closed = true;
         m_practice->close();
-    Q_EMIT practiceClosed();
+        Q_EMIT practiceClosed();
+    }
     QDialog::done(result);
 }
 
@@ -411,4 +417,12 @@ bool PracticeWindow::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void keepPractice(PracticeWindow *window, ResultsCourier *courier, const PupilIdentity &pupil, const QString &test)
+{
+    QObject::connect(window, &PracticeWindow::practiceClosed, courier, [window, courier, pupil, test] {
+        const PracticeRecord record = practiceRecord(*window->practice(), pupil, test, window->started());
+        courier->submit(practiceFileName(record.id), practiceJson(record, QStringLiteral(DROBI_VERSION)));
+    });
 }

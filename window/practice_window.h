@@ -19,6 +19,7 @@
 #include "runtime/random_source.h"
 #include "session/practice.h"
 
+#include <QDateTime>
 #include <QDialog>
 #include <QString>
 #include <memory>
@@ -49,9 +50,12 @@ public:
     // The practice once begun (after the check, when there is one).
     const Practice *practice() const { return m_practice ? &*m_practice : nullptr; }
     const PracticeCheck *check() const { return m_check ? &*m_check : nullptr; }
+    // When the practice (or its check) began.
+    const QDateTime &started() const { return m_started; }
 
     // Closing, by «Закончить» or mid-way, ends the practice: the sets not
-    // ended become unfinished, then practiceClosed() is sent.
+    // ended become unfinished, then practiceClosed() is sent, once, when a
+    // practice was begun.
     void done(int result) override;
 
 protected:
@@ -84,6 +88,8 @@ private:
     std::optional<PracticeCheck> m_check;
     // The check is on screen (it ends once its last answer is checked).
     bool m_checking = false;
+    QDateTime m_started;
+    bool m_closed = false;
 
     QLabel *m_title = nullptr;
     QLabel *m_rule = nullptr;
@@ -106,3 +112,9 @@ private:
     QPushButton *m_nextButton = nullptr;
     QPushButton *m_finishButton = nullptr;
 };
+
+class ResultsCourier;
+struct PupilIdentity;
+// Hands the practice's record to the courier when the window closes: the
+// pupil, and the test's id for a practice after a test (empty without one).
+void keepPractice(PracticeWindow *window, ResultsCourier *courier, const PupilIdentity &pupil, const QString &test);

@@ -6,6 +6,7 @@
 
 #include "results/result_messages.h"
 #include "test_support.h"
+#include "results/practice_record.h"
 #include "window/practice_window.h"
 
 #include <QDir>
@@ -154,7 +155,10 @@ void TestSchool::practiceOffered()
     QFETCH(int, right);
     QFETCH(bool, offered);
 
+    QTemporaryDir folder;
     SchoolSettings settings;
+    settings.folder = folder.path();
+    settings.nameSource = PupilNameSource::Login;
     settings.practiceAfterTest = afterTest;
     Form1 form(nullptr, settings);
     startTest(form);
@@ -170,11 +174,22 @@ void TestSchool::practiceOffered()
     QTest::mouseClick(form.ui().Command2, Qt::LeftButton);
     QCOMPARE(buttons.size(), offered ? 2 : 1);
     QCOMPARE(buttons.contains(PracticeWindowTitle), offered);
-    // The practice opens on this test's wrong rows.
-    const auto *practice = form.findChild<PracticeWindow *>();
+    // The practice opens on this test's wrong rows; closed, its record
+    // joins the test's in the folder, naming the test.
+    auto *practice = form.findChild<PracticeWindow *>();
     QCOMPARE(practice != nullptr, offered);
-    if (practice)
-        QCOMPARE(practice->practice()->sets().empty(), false);
+    if (!practice)
+        return;
+    QCOMPARE(practice->practice()->sets().empty(), false);
+    practice->close();
+    const QDir dir(folder.path());
+    QTRY_COMPARE(dir.entryList({QStringLiteral("*.drobi-practice.json")}, QDir::Files).size(), 1);
+    QFile file(dir.filePath(dir.entryList({QStringLiteral("*.drobi-practice.json")}).first()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const PracticeRead read = parsePracticeRecord(file.readAll());
+    QVERIFY2(read.record, qPrintable(read.problem));
+    QCOMPARE(read.record->test + QStringLiteral(".drobi.json"), dir.entryList({QStringLiteral("*.drobi.json")}).value(0));
+    QCOMPARE(read.record->kinds.front().state, PracticeState::Unfinished);
 }
 
 QTEST_MAIN(TestSchool)

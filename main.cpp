@@ -2,15 +2,20 @@
 // drobi: a timed classroom test on multiplying and dividing fractions.
 
 #include "class_launcher.h"
+#include "results/class_list.h"
 #include "results/diagnostics.h"
+#include "results/results_courier.h"
 #include "results/school_settings.h"
 #include "results/settings_check.h"
 #include "window/application.h"
 #include "window/form1.h"
+#include "window/practice_window.h"
+#include "window/pupil_dialog.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
 #include <QSocketNotifier>
+#include <QTime>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -69,12 +74,15 @@ bool displayAvailable(int argc, char *argv[])
 }
 
 const char HelpHead[] = "Usage: drobi [--settings FILE]\n"
+                        "       drobi --practice [--settings FILE]\n"
                         "       drobi --check-settings [--settings FILE]\n"
                         "A timed classroom test on multiplying and dividing common fractions,\n"
                         "in Russian. It opens one window. Without a school's settings file it reads\n"
                         "no other files and stores nothing.\n"
                         "\n"
                         "  --class [FOLDER] ...  the teacher's class window (drobi --class --help)\n"
+                        "  --practice        «Работа над ошибками»: a short check of one task of\n"
+                        "                    each kind, then practice on the kinds it found wrong\n"
                         "  --help            print this text and exit\n"
                         "  --version         print the version and exit\n"
                         "  --settings FILE   read the school's settings from FILE instead of\n"
@@ -113,6 +121,51 @@ int printAndExit(int argc, char *argv[])
                : 1;
 }
 
+bool asksPractice(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--practice") == 0)
+            return true;
+    }
+    return false;
+}
+
+// Who practises, when the school collects results; nullopt when the pupil
+// cancels the name.
+std::optional<PupilIdentity> practisingPupil(const SchoolSettings &settings)
+{
+    ClassList classes;
+    if (settings.nameSource == PupilNameSource::Ask && !settings.classList.isEmpty()) {
+        QString problem;
+        if (!readClassList(settings.classList, &classes, &problem))
+            logSettingsProblems({problem});
+    }
+    return identifyPupil(nullptr, settings, classes.isEmpty() ? nullptr : &classes);
+}
+
+// `drobi --practice`: the short check, then practice on what it found, in
+// the practice window alone. With results collected, the name is asked as
+// for a test and the practice's record goes to the results folder.
+int runPractice(QApplication &app, const SchoolSettings &settings)
+{
+    auto random = std::make_unique<StdRandomSource>();
+    random->Randomize(QTime::currentTime().msecsSinceStartOfDay() / 1000.0);
+    PracticeWindow window(std::move(random));
+    std::unique_ptr<ResultsCourier> courier;
+    if (settings.resultsOn()) {
+        const std::optional<PupilIdentity> pupil = practisingPupil(settings);
+        if (!pupil)
+            return 0;
+        courier = std::make_unique<ResultsCourier>(settings.folder);
+        courier->start();
+        keepPractice(&window, courier.get(), *pupil, QString());
+    }
+    closeOnSignal(window);
+    window.startCheck();
+    window.show();
+    return app.exec();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -144,6 +197,8 @@ int main(int argc, char *argv[])
     prepareApplication();
     QApplication app(argc, argv);
     setUpApplication(app);
+    if (asksPractice(argc, argv))
+        return runPractice(app, settings);
     Form1 form(nullptr, settings);
     closeOnSignal(form);
     form.show();

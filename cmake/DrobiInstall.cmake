@@ -17,7 +17,7 @@ set(drobi_docdir ${CMAKE_INSTALL_DATADIR}/doc/drobi)
 install(TARGETS drobi RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS drobi-class RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/drobi)
 
-install(FILES data/${DROBI_APP_ID}.desktop data/${DROBI_CLASS_APP_ID}.desktop
+install(FILES data/${DROBI_APP_ID}.desktop data/${DROBI_CLASS_APP_ID}.desktop data/${DROBI_PRACTICE_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/${DROBI_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES data/drobi.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps

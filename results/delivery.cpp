@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "results/delivery.h"
 
+#include "results/practice_record.h"
 #include "results/result_record.h"
 
 #include <QDir>
@@ -104,9 +105,19 @@ QString readBack(int dir, const QString &name, const QByteArray &bytes)
 
 } // namespace
 
+QString recordFileName(const QString &key)
+{
+    if (isResultId(key))
+        return resultFileName(key);
+    const QString suffix = QString::fromLatin1(PracticeSuffix);
+    if (key.endsWith(suffix) && isResultId(key.chopped(suffix.size())))
+        return key;
+    return QString();
+}
+
 QString resultTempName(const QString &id)
 {
-    return QLatin1Char('.') + resultFileName(id) + QStringLiteral(".part");
+    return QLatin1Char('.') + recordFileName(id) + QStringLiteral(".part");
 }
 
 DeliveryResult deliverFile(const QString &folder, const QString &finalName, const QString &tempName,
@@ -173,12 +184,12 @@ QString Outbox::defaultPath()
 
 QString Outbox::path(const QString &id) const
 {
-    return m_dir + QLatin1Char('/') + resultFileName(id);
+    return m_dir + QLatin1Char('/') + recordFileName(id);
 }
 
 bool Outbox::store(const QString &id, const QByteArray &bytes, QString *error) const
 {
-    if (!isResultId(id)) {
+    if (recordFileName(id).isEmpty()) {
         if (error)
             *error = QStringLiteral("%1 is not a record id").arg(id);
         return false;
@@ -211,10 +222,15 @@ void Outbox::remove(const QString &id) const
 QStringList Outbox::waitingIds() const
 {
     QStringList ids;
-    const QFileInfoList files = QDir(m_dir).entryInfoList({QStringLiteral("*.drobi.json")}, QDir::Files, QDir::Time | QDir::Reversed);
+    const QString testSuffix = QString::fromLatin1(ResultSuffix);
+    const QFileInfoList files =
+        QDir(m_dir).entryInfoList({QLatin1Char('*') + testSuffix, QLatin1Char('*') + QString::fromLatin1(PracticeSuffix)},
+                                  QDir::Files, QDir::Time | QDir::Reversed);
     for (const QFileInfo &file : files) {
-        const QString id = file.fileName().chopped(int(std::strlen(".drobi.json")));
-        if (isResultId(id))
+        // A test record by its id, a practice record by its file name.
+        const QString name = file.fileName();
+        const QString id = name.endsWith(testSuffix) ? name.chopped(testSuffix.size()) : name;
+        if (!recordFileName(id).isEmpty())
             ids << id;
     }
     return ids;
@@ -232,7 +248,7 @@ DeliveryResult Outbox::deliver(const QString &id, const QString &folder) const
     // One delivery of a record at a time, also across processes of the same
     // account: two writers under one temporary name would mix their bytes.
     if (::flock(file.get(), LOCK_EX | LOCK_NB) != 0) {
-        result.error = QStringLiteral("%1 is being delivered by another run").arg(resultFileName(id));
+        result.error = QStringLiteral("%1 is being delivered by another run").arg(recordFileName(id));
         return result;
     }
     QByteArray bytes;
@@ -240,7 +256,7 @@ DeliveryResult Outbox::deliver(const QString &id, const QString &folder) const
         result.error = failure("cannot read", path(id), errno);
         return result;
     }
-    result = deliverFile(folder, resultFileName(id), resultTempName(id), bytes);
+    result = deliverFile(folder, recordFileName(id), resultTempName(id), bytes);
     if (!result.delivered)
         return result;
     // Removed only if it still holds what was delivered: a record graded

@@ -28,6 +28,11 @@ struct DeliveryResult {
     QString error;
 };
 
+// The outbox and the courier know a record by a key: a test record by its
+// id, a practice record by its file name ("<id>.drobi-practice.json",
+// practice_record.h). The file name the key gives, the same in the outbox and
+// in the folder; empty for a key of neither form.
+QString recordFileName(const QString &key);
 // The temporary name of a record's file while it is written.
 QString resultTempName(const QString &id);
 

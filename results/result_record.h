@@ -26,6 +26,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QJsonObject>
 #include <QString>
 #include <array>
 #include <optional>
@@ -141,6 +142,15 @@ QString resultFileName(const QString &id);
 
 // The record as UTF-8 JSON, indented. `version` is the writing program's.
 QByteArray resultJson(const ResultRecord &record, const QString &version);
+
+// The pupil and the operation as this format writes and reads them; the
+// practice record (practice_record.h) writes them the same way.
+QJsonObject writePupil(const PupilIdentity &pupil);
+// The "pupil" object of `record`, cleaned as the reader cleans it; nullopt
+// with the reason in `problem` when it is missing or malformed.
+std::optional<PupilIdentity> readPupil(const QJsonObject &record, QString *problem);
+// "*" or ":".
+QString operationWord(Operation operation);
 
 // What reading a record gave: the record, or why the file was refused.
 struct RecordRead {

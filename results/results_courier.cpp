@@ -201,7 +201,7 @@ void ResultsCourier::deliverParcels(const Outbox &outbox, const QString &folder,
     }
     for (Parcel &parcel : *parcels) {
         parcel.result = parcel.fromOutbox ? outbox.deliver(parcel.id, folder)
-                                          : deliverFile(folder, resultFileName(parcel.id), resultTempName(parcel.id),
+                                          : deliverFile(folder, recordFileName(parcel.id), resultTempName(parcel.id),
                                                         parcel.bytes);
     }
 }

@@ -51,7 +51,8 @@ public:
 
     // Delivers what waits from earlier runs, and starts the retries.
     void start();
-    // Keeps the record (`json`, named by `id`) in the outbox and starts its
+    // Keeps the record (`json`, named by `id`: a test record's id or a
+    // practice record's file name, recordFileName) in the outbox and starts its
     // delivery; returns at once with Delivering, or DeliveringUnsaved when
     // the outbox could not take it. The same id again replaces the record.
     State submit(const QString &id, const QByteArray &json);

@@ -10,13 +10,14 @@
 # grep -q stops reading at its first match, the writer then dies of SIGPIPE
 # and pipefail makes the whole check fail although the line was there.
 #
-# usage: package_deb.sh <build folder> <version> <desktop ID> <class window's desktop ID>
+# usage: package_deb.sh <build folder> <version> <desktop ID> <class window's desktop ID> <practice's desktop ID>
 set -euo pipefail
 
 build=$1
 version=$2
 id=$3
 class_id=$4
+practice_id=$5
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 out=$(mktemp -d)
@@ -42,6 +43,7 @@ for path in ./usr/bin/drobi \
             ./usr/libexec/drobi/drobi-class \
             ./usr/share/applications/$id.desktop \
             ./usr/share/applications/$class_id.desktop \
+            ./usr/share/applications/$practice_id.desktop \
             ./usr/share/metainfo/$id.metainfo.xml \
             ./usr/share/icons/hicolor/scalable/apps/$id.svg \
             ./usr/share/man/man1/drobi.1.gz \
@@ -79,6 +81,7 @@ printed=$(headless --version)
 [ "$printed" = "drobi $version" ] || fail "--version prints '$printed'"
 printed=$(headless --help)
 grep -q '^Usage: drobi' <<<"$printed" || fail "--help prints no usage"
+grep -q -- '--practice' <<<"$printed" || fail "--help does not list --practice"
 # --class hands over to the installed drobi-class.
 printed=$(headless --class --help)
 grep -q '^Usage: drobi --class' <<<"$printed" || fail "drobi --class --help does not reach drobi-class"

@@ -93,9 +93,15 @@ private:
     QString reportResult(ResultStatus status);
     // Shows one of the window's own result boxes; ticks are ignored while it
     // is open. Its line about the result changes in place when the result's
-    // delivery ends.
-    void showResult(const QString &text, bool withIcon, const std::optional<QString> &title,
-                    const QString &whereResultWent);
+    // delivery ends. `offerPractice` adds the button «Работа над ошибками»;
+    // true when the pupil pressed it.
+    bool showResult(const QString &text, bool withIcon, const std::optional<QString> &title,
+                    const QString &whereResultWent, bool offerPractice = false);
+    // Whether «Готово!»'s grade box offers practice: the school wants it and
+    // a row is wrong.
+    bool offersPractice() const;
+    // Opens «Работа над ошибками» on the mistakes of this test.
+    void openPractice();
 
     std::unique_ptr<Ui::Form1> m_ui;
     std::unique_ptr<RandomSource> m_random;

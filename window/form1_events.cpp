@@ -15,6 +15,7 @@
 #include "window/explanations.h"
 #include "window/form1_ui.h"
 #include "window/messages.h"
+#include "window/practice_window.h"
 #include "window/pupil_dialog.h"
 #include "window/show_fraction.h"
 
@@ -23,6 +24,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTime>
 #include <QTimer>
 
 namespace {
@@ -115,12 +117,15 @@ void Form1::Command2_Click()
         }
         CheckAllAnswers();
         const QString whereResultWent = reportResult(ResultStatus::Graded);
-        showResult(Messages::YourGrade + GradeText(), true, Messages::ResultTitle, whereResultWent);
+        const bool practise =
+            showResult(Messages::YourGrade + GradeText(), true, Messages::ResultTitle, whereResultWent, offersPractice());
         setTimerInterval(m_ui->Timer1, 0);
         m_ui->Frame2->setVisible(true);
         if (firstPress)
             makeVerdictsReachable(*m_ui);
         explainRows(*m_ui, m_session);
+        if (practise)
+            openPractice();
     });
 }
 
@@ -148,9 +153,15 @@ void Form1::Timer1_Timer()
     });
 }
 
-void Form1::showResult(const QString &text, bool withIcon, const std::optional<QString> &title,
-                       const QString &whereResultWent)
+bool Form1::showResult(const QString &text, bool withIcon, const std::optional<QString> &title,
+                       const QString &whereResultWent, bool offerPractice)
 {
+    bool practise = false;
+    const auto addPractice = [&practise](QMessageBox &box) {
+        QPushButton *button = box.addButton(PracticeWindowTitle, QMessageBox::AcceptRole);
+        button->setObjectName(QStringLiteral("PracticeButton"));
+        connect(button, &QPushButton::clicked, &box, [&practise] { practise = true; });
+    };
     // Set up before the box opens: the delivery's end can only be heard
     // once the box's own event loop runs.
     const auto followDelivery = [this](QMessageBox &box) {
@@ -164,8 +175,30 @@ void Form1::showResult(const QString &text, bool withIcon, const std::optional<Q
     };
     m_resultBoxOpen = true;
     MsgBox(this, text, withIcon ? MsgBoxStyle::Information : MsgBoxStyle::OkOnly, title, whereResultWent,
-           followDelivery);
+           [&](QMessageBox &box) {
+               followDelivery(box);
+               if (offerPractice)
+                   addPractice(box);
+           });
     m_resultBoxOpen = false;
+    return practise;
+}
+
+bool Form1::offersPractice() const
+{
+    return m_settings.practiceAfterTest && !WrongRows(m_session).empty();
+}
+
+void Form1::openPractice()
+{
+    auto random = std::make_unique<StdRandomSource>();
+    random->Randomize(QTime::currentTime().msecsSinceStartOfDay() / 1000.0);
+    auto *practice = new PracticeWindow(std::move(random), this);
+    practice->setAttribute(Qt::WA_DeleteOnClose);
+    practice->startPractice(WrongRows(m_session));
+    if (m_courier)
+        keepPractice(practice, m_courier.get(), m_pupil, m_resultId);
+    practice->open();
 }
 
 QString Form1::GradeText() const

@@ -199,3 +199,22 @@ std::optional<PupilName> askPupilName(QWidget *parent, const ClassList *classes)
         return std::nullopt;
     return dialog.pupilName();
 }
+
+std::optional<PupilIdentity> identifyPupil(QWidget *parent, const SchoolSettings &settings, const ClassList *classes)
+{
+    PupilIdentity pupil;
+    pupil.login = currentLogin();
+    pupil.host = currentHost();
+    if (settings.nameSource == PupilNameSource::Login) {
+        pupil.name = currentFullName();
+        pupil.naming = PupilNaming::Login;
+        return pupil;
+    }
+    const std::optional<PupilName> typed = askPupilName(parent, classes);
+    if (!typed)
+        return std::nullopt;
+    pupil.name = typed->name;
+    pupil.className = typed->className;
+    pupil.naming = PupilNaming::Typed;
+    return pupil;
+}

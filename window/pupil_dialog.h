@@ -11,6 +11,8 @@
 // reached by the keyboard and read by a screen reader with its label.
 
 #include "results/class_list.h"
+#include "results/result_record.h"
+#include "results/school_settings.h"
 
 #include <QDialog>
 #include <optional>
@@ -57,3 +59,8 @@ private:
 
 // Asks the pupil's name in a modal dialog; nullopt when the pupil cancels.
 std::optional<PupilName> askPupilName(QWidget *parent, const ClassList *classes = nullptr);
+
+// Who is working, as the school's settings say to learn it: the account's
+// full name, or asked with askPupilName; nullopt when the pupil cancels.
+// The login and the computer are the current ones.
+std::optional<PupilIdentity> identifyPupil(QWidget *parent, const SchoolSettings &settings, const ClassList *classes);

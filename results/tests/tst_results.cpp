@@ -3,6 +3,7 @@
 // folder and the courier's retries. The school's settings: tst_settings.
 
 #include "results/delivery.h"
+#include "results/practice_record.h"
 #include "results/result_record.h"
 #include "results/results_courier.h"
 
@@ -200,11 +201,14 @@ void TestResults::courier_data()
     QTest::addColumn<bool>("folderThere");
     QTest::addColumn<State>("atOnce");
     QTest::addColumn<State>("atEnd");
+    QTest::addColumn<bool>("practice"); // a practice record, known by its file name
 
-    QTest::newRow("folder there") << true << true << State::Delivering << State::Delivered;
-    QTest::newRow("folder missing") << true << false << State::Delivering << State::Waiting;
-    QTest::newRow("outbox broken, folder there") << false << true << State::DeliveringUnsaved << State::Delivered;
-    QTest::newRow("outbox broken, folder missing") << false << false << State::DeliveringUnsaved << State::NotSaved;
+    QTest::newRow("folder there") << true << true << State::Delivering << State::Delivered << false;
+    QTest::newRow("folder missing") << true << false << State::Delivering << State::Waiting << false;
+    QTest::newRow("outbox broken, folder there") << false << true << State::DeliveringUnsaved << State::Delivered << false;
+    QTest::newRow("outbox broken, folder missing") << false << false << State::DeliveringUnsaved << State::NotSaved << false;
+    QTest::newRow("practice, folder there") << true << true << State::Delivering << State::Delivered << true;
+    QTest::newRow("practice, folder missing") << true << false << State::Delivering << State::Waiting << true;
 }
 
 // What the pupil is told at once and when the delivery has ended, and that a
@@ -216,6 +220,7 @@ void TestResults::courier()
     QFETCH(bool, folderThere);
     QFETCH(ResultsCourier::State, atOnce);
     QFETCH(ResultsCourier::State, atEnd);
+    QFETCH(bool, practice);
 
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("folder"));
@@ -230,7 +235,7 @@ void TestResults::courier()
     ResultsCourier courier(folder, outbox);
     QSignalSpy ended(&courier, &ResultsCourier::deliveryEnded);
     QSignalSpy passes(&courier, &ResultsCourier::passFinished);
-    const QString id = newResultId();
+    const QString id = practice ? practiceFileName(newResultId()) : newResultId();
     QCOMPARE(courier.submit(id, QByteArrayLiteral("{}\n")), atOnce);
     QVERIFY(ended.wait(5000));
     QCOMPARE(ended.constFirst().at(0).toString(), id);
@@ -251,7 +256,8 @@ void TestResults::courier()
     QVERIFY(passes.wait(5000));
     QCOMPARE(passes.takeFirst(), (QVariantList{folderThere ? 0 : 1, 0}));
     QVERIFY(courier.lastDelivered());
-    QVERIFY(QFileInfo::exists(folder + QLatin1Char('/') + resultFileName(id)));
+    QVERIFY(QFileInfo::exists(folder + QLatin1Char('/') + (practice ? id : resultFileName(id))));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 1);
     QCOMPARE(Outbox(outbox).waitingIds(), QStringList());
 }
 

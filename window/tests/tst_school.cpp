@@ -6,6 +6,8 @@
 
 #include "results/result_messages.h"
 #include "test_support.h"
+#include "results/practice_record.h"
+#include "window/practice_window.h"
 
 #include <QDir>
 #include <QJsonDocument>
@@ -35,6 +37,8 @@ class TestSchool : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void practiceOffered_data();
+    void practiceOffered();
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void testLength_data();
     void testLength();
@@ -130,6 +134,62 @@ void TestSchool::recordWritten()
     QCOMPARE(typed[QStringLiteral("whole")].toString(), QStringLiteral("7"));
     QCOMPARE(typed[QStringLiteral("numerator")].toString(), QString());
     QCOMPARE(record[QStringLiteral("grade")].toInt(), status == QLatin1String("graded") ? 2 : 0);
+}
+
+// «Готово!»'s grade box offers «Работа над ошибками» only when the school
+// wants it and a row is wrong; otherwise the box is as it always was.
+void TestSchool::practiceOffered_data()
+{
+    QTest::addColumn<bool>("afterTest");
+    QTest::addColumn<int>("right");
+    QTest::addColumn<bool>("offered");
+
+    QTest::newRow("key absent, rows wrong") << false << 7 << false;
+    QTest::newRow("key on, rows wrong") << true << 7 << true;
+    QTest::newRow("key on, all right") << true << 10 << false;
+}
+
+void TestSchool::practiceOffered()
+{
+    QFETCH(bool, afterTest);
+    QFETCH(int, right);
+    QFETCH(bool, offered);
+
+    QTemporaryDir folder;
+    SchoolSettings settings;
+    settings.folder = folder.path();
+    settings.nameSource = PupilNameSource::Login;
+    settings.practiceAfterTest = afterTest;
+    Form1 form(nullptr, settings);
+    startTest(form);
+    typeRightAnswers(form, right);
+    QStringList buttons;
+    BoxCloser closer([&] {
+        const auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        for (const QAbstractButton *button : box->buttons())
+            buttons << button->text();
+        if (auto *practice = box->findChild<QPushButton *>(QStringLiteral("PracticeButton")))
+            practice->click();
+    });
+    QTest::mouseClick(form.ui().Command2, Qt::LeftButton);
+    QCOMPARE(buttons.size(), offered ? 2 : 1);
+    QCOMPARE(buttons.contains(PracticeWindowTitle), offered);
+    // The practice opens on this test's wrong rows; closed, its record
+    // joins the test's in the folder, naming the test.
+    auto *practice = form.findChild<PracticeWindow *>();
+    QCOMPARE(practice != nullptr, offered);
+    if (!practice)
+        return;
+    QCOMPARE(practice->practice()->sets().empty(), false);
+    practice->close();
+    const QDir dir(folder.path());
+    QTRY_COMPARE(dir.entryList({QStringLiteral("*.drobi-practice.json")}, QDir::Files).size(), 1);
+    QFile file(dir.filePath(dir.entryList({QStringLiteral("*.drobi-practice.json")}).first()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const PracticeRead read = parsePracticeRecord(file.readAll());
+    QVERIFY2(read.record, qPrintable(read.problem));
+    QCOMPARE(read.record->test + QStringLiteral(".drobi.json"), dir.entryList({QStringLiteral("*.drobi.json")}).value(0));
+    QCOMPARE(read.record->kinds.front().state, PracticeState::Unfinished);
 }
 
 QTEST_MAIN(TestSchool)

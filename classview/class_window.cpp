@@ -45,9 +45,11 @@ QLabel *plainLabel(const QString &text = QString())
 
 } // namespace
 
-ClassWindow::ClassWindow(const QString &folder, HashStore *hashes, QWidget *parent)
+ClassWindow::ClassWindow(const QString &folder, HashStore *hashes, QWidget *parent,
+                         const std::optional<SchoolRules> &rules)
     : QMainWindow(parent), m_folder(folder, hashes), m_hashes(hashes)
 {
+    m_folder.setSchoolRules(rules);
     setWindowTitle(QStringLiteral("Дроби: результаты класса"));
     setupMenu();
     auto *central = new QWidget;
@@ -298,9 +300,13 @@ void ClassWindow::showTests()
 void ClassWindow::showStatus()
 {
     const QString &problem = m_folderProblem;
-    m_status->setText(QStringLiteral("Папка: %1. %2 Прочитано в %3.%4")
+    // A store that cannot be used forgets every first read when the window closes: the teacher is told.
+    const QString store = m_hashes ? m_hashes->problem() : QString();
+    m_status->setText(QStringLiteral("Папка: %1. %2 Прочитано в %3.%4%5")
                           .arg(m_folder.path(), heading(), QTime::currentTime().toString(QStringLiteral("HH:mm:ss")),
-                               problem.isEmpty() ? QString() : QStringLiteral(" Ошибка: ") + problem));
+                               problem.isEmpty() ? QString() : QStringLiteral(" Ошибка: ") + problem,
+                               store.isEmpty() ? QString()
+                                               : QStringLiteral(" Первые чтения файлов не сохраняются: ") + store));
 }
 
 void ClassWindow::openPupil(const QModelIndex &index)

@@ -38,7 +38,9 @@ public:
     // How often the folder is read again.
     static constexpr int PollMilliseconds = 3000;
 
-    ClassWindow(const QString &folder, HashStore *hashes, QWidget *parent = nullptr);
+    // `rules`: the school's settings each record is compared with, if any.
+    ClassWindow(const QString &folder, HashStore *hashes, QWidget *parent = nullptr,
+                const std::optional<SchoolRules> &rules = std::nullopt);
     ~ClassWindow() override;
 
     // The tests shown now, in the table's order of reading (started first).

@@ -87,6 +87,14 @@ void TestsModel::reset(const QList<ShownTest> *tests)
     endResetModel();
 }
 
+void TestsModel::reset(const QList<ShownTest> *tests, QList<QStringList> cells)
+{
+    beginResetModel();
+    m_tests = tests;
+    m_cells = std::move(cells);
+    endResetModel();
+}
+
 int TestsModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_cells.size());

@@ -69,7 +69,7 @@ public:
     // Reads what is new or changed since the last call. Returns true when
     // the entries or the skipped files changed. It may run on another
     // thread than the one that made the hash store; the caller commits the
-    // store's new hashes (HashStore::commit) on that one afterwards.
+    // store's new hashes (HashStore::commit) afterwards, on any thread.
     bool refresh();
 
     const QString &path() const { return m_path; }

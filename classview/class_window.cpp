@@ -225,6 +225,9 @@ void ClassWindow::refresh()
     // filter chosen now: the window's thread only draws them.
     m_worker = QThread::create([this, filter = currentFilter(), projector = m_projector] {
         m_readChanged = m_folder.refresh();
+        // Writing the first reads of a whole folder takes seconds: not on the window's thread.
+        if (m_hashes)
+            m_hashes->commit();
         if (m_readChanged)
             m_readView = prepareView(m_folder.entries(), filter, projector);
     });
@@ -236,8 +239,6 @@ void ClassWindow::folderRead()
 {
     m_worker->deleteLater();
     m_worker = nullptr;
-    if (m_hashes)
-        m_hashes->commit();
     if (m_readChanged) {
         m_entries = m_folder.entries();
         m_skippedFiles = m_folder.skipped();

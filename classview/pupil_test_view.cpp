@@ -88,6 +88,9 @@ QString rowHtml(const TestEntry &e, int i)
 QString pupilTestHtml(const ShownTest &test)
 {
     QString html = headingHtml(test);
+    // Of a file gone or no longer readable only its first read is known.
+    if (test.entry->lost())
+        return html + QStringLiteral("<p>Ответы не показаны: файла с ними больше нет или он не читается.</p>");
     html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\"><tr><th>№</th><th>Задание</th>"
                            "<th>Ответ ученика</th><th>Верный ответ</th><th>Итог</th><th>Объяснение</th></tr>");
     for (int i = 0; i < RowCount; ++i)

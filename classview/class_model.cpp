@@ -321,6 +321,7 @@ QList<ShownTest> selectTests(const QList<EntryPtr> &entries, const ClassFilter &
             const int number = numbers.value(pupil, int(numbers.size()) + 1);
             numbers.insert(pupil, number);
             shown[i].name = QStringLiteral("Ученик %1").arg(number);
+            shown[i].anonymous = true;
         }
     }
     for (const QList<int> &same : std::as_const(attempts)) {
@@ -398,9 +399,9 @@ QStringList tableRow(const ShownTest &test)
                       gradeKnown ? QString::number(e.check.grade) : QString(),
                       stateText(test),
                       e.checkText(),
-                      r.pupil.login,
-                      r.pupil.host,
-                      e.owner};
+                      test.anonymous ? QString() : r.pupil.login,
+                      test.anonymous ? QString() : r.pupil.host,
+                      test.anonymous ? QString() : e.owner};
     for (const RowCheck &row : e.check.rows)
         cells << (!graded ? QString() : row.right ? QStringLiteral("✓") : QStringLiteral("✗"));
     return cells;

@@ -140,6 +140,8 @@ struct ShownTest {
     // The n-th of a pupil's tests on that day, and how many there are.
     int attempt = 1;
     int attempts = 1;
+    // Projector mode: nothing that tells who it is (login, computer, owner) is shown.
+    bool anonymous = false;
 };
 
 // The entries the filter lets through, in the order they were started.

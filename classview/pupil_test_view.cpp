@@ -35,8 +35,9 @@ QString headingHtml(const ShownTest &test)
     if (e.check.graded)
         html += QStringLiteral(" Верно: %1 из %2, оценка %3.").arg(e.check.right).arg(RowCount).arg(e.check.grade);
     // Who the record says wrote it, and who owns its file (record_trust.h).
-    html += QStringLiteral("</p><p>Логин: %1. Компьютер: %2. Владелец файла: %3.")
-                .arg(esc(r.pupil.login), esc(r.pupil.host), esc(e.owner));
+    if (!test.anonymous)
+        html += QStringLiteral("</p><p>Логин: %1. Компьютер: %2. Владелец файла: %3.")
+                    .arg(esc(r.pupil.login), esc(r.pupil.host), esc(e.owner));
     html += QStringLiteral("</p><p>Проверка: %1").arg(esc(e.checkText()));
     if (e.flagged()) {
         QStringList reasons;

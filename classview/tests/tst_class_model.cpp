@@ -465,6 +465,10 @@ private slots:
         for (const ShownTest &t : selectTests(folder.entries(), filter, projector)) {
             shownNames << t.name;
             shownStates << stateText(t);
+            // In projector mode neither login nor computer tells who it is.
+            const QStringList cells = tableRow(t);
+            QCOMPARE(cells[int(TableColumn::Login)].isEmpty(), projector);
+            QCOMPARE(cells[int(TableColumn::Computer)].isEmpty(), projector);
         }
         QCOMPARE(shownNames, names);
         QCOMPARE(shownStates, states);

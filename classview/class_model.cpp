@@ -15,12 +15,15 @@
 #include <map>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 QString TestEntry::checkText() const
 {
+    if (removed)
+        return QStringLiteral("удалён");
     QStringList parts;
-    if (!check.problems.isEmpty())
+    if (!check.problems.isEmpty() && !unreadable)
         parts << QStringLiteral("не сходится");
     if (changed)
         parts << QStringLiteral("изменён после первого чтения");
@@ -30,6 +33,8 @@ QString TestEntry::checkText() const
 QStringList TestEntry::checkReasons() const
 {
     QStringList reasons = check.problems;
+    if (removed)
+        reasons << QStringLiteral("файл удалён после того, как был прочитан впервые");
     if (changed)
         reasons << QStringLiteral("файл изменён после того, как был прочитан впервые");
     return reasons;
@@ -47,7 +52,7 @@ struct ResultsFolder::Pending {
 namespace {
 
 // What a file's entry in the folder says of it, to tell whether it changed.
-bool statOf(int dirFd, const char *name, qint64 &size, qint64 &mtimeNs, quint64 &inode, quint32 &mode)
+bool statOf(int dirFd, const char *name, qint64 &size, qint64 &mtimeNs, quint64 &inode, quint32 &mode, quint32 &owner)
 {
     struct stat info {};
     if (::fstatat(dirFd, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
@@ -56,7 +61,28 @@ bool statOf(int dirFd, const char *name, qint64 &size, qint64 &mtimeNs, quint64 
     mtimeNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
     inode = info.st_ino;
     mode = info.st_mode;
+    owner = info.st_uid;
     return true;
+}
+
+// A file known only by its first read: removed since, or no longer
+// readable as the record it was (`problem` says why).
+EntryPtr firstReadEntry(const QString &fileName, const HashStore::FirstRead &first, bool removed, const QString &problem)
+{
+    auto e = std::make_shared<TestEntry>();
+    e->fileName = fileName;
+    e->record.id = fileName.chopped(qsizetype(std::strlen(ResultSuffix)));
+    e->record.pupil.name = first.pupil;
+    e->record.pupil.className = first.className;
+    e->record.started = first.started;
+    e->record.finished = first.started;
+    e->check.grade = first.grade;
+    e->removed = removed;
+    e->changed = !removed;
+    e->unreadable = !removed;
+    if (!removed)
+        e->check.problems << QStringLiteral("файл не читается: %1").arg(problem);
+    return e;
 }
 
 } // namespace
@@ -72,13 +98,15 @@ bool ResultsFolder::list(std::vector<Pending> &toRead, QSet<QString> &present)
         return false;
     }
     m_folderProblem.clear();
+    struct stat folderInfo {};
+    m_folderOwner = ::fstat(dirFd, &folderInfo) == 0 ? folderInfo.st_uid : 0;
     while (const dirent *item = ::readdir(dir)) {
         const QString name = QFile::decodeName(item->d_name);
         if (!isRecordFileName(name))
             continue;
         present.insert(name);
         Cached now;
-        statOf(dirFd, item->d_name, now.size, now.mtimeNs, now.inode, now.mode);
+        statOf(dirFd, item->d_name, now.size, now.mtimeNs, now.inode, now.mode, now.owner);
         const auto known = m_files.constFind(name);
         if (known != m_files.constEnd() && known->size == now.size && known->mtimeNs == now.mtimeNs
             && known->inode == now.inode && known->mode == now.mode && now.size >= 0)
@@ -136,27 +164,78 @@ void ResultsFolder::keep(std::vector<Pending> &read)
         m_hashes ? m_hashes->firstReads(m_path, names) : QHash<QString, HashStore::FirstRead>();
     for (Pending &p : read) {
         const auto known = m_files.constFind(p.name);
+        const auto first = firstReads.constFind(p.name);
+        const HashStore::FirstRead *firstRead = first != firstReads.constEnd() ? &*first : nullptr;
         if (p.read.record) {
-            auto entry = std::make_shared<TestEntry>();
-            entry->fileName = p.name;
-            entry->record = std::move(*p.read.record);
-            entry->check = std::move(p.check);
-            const auto first = firstReads.constFind(p.name);
-            entry->changed = first != firstReads.constEnd() && first->sha256 != p.read.sha256;
-            if (m_hashes && first == firstReads.constEnd())
-                m_hashes->remember(m_path, p.name,
-                                   {p.read.sha256, entry->record.pupil.name, entry->record.pupil.className,
-                                    entry->record.started, entry->check.grade});
-            // A flag once raised stays: the file put back as it was is still a changed record.
-            if (known != m_files.constEnd() && known->entry && known->entry->record.id == entry->record.id
-                && known->entry->changed)
-                entry->changed = true;
-            p.state.entry = std::move(entry);
+            p.state.entry = entryOf(p, firstRead, known != m_files.constEnd() ? &*known : nullptr);
         } else {
             p.state.problem = p.read.problem;
+            // Read before as a record: shown as that record, changed since.
+            if (firstRead)
+                p.state.entry = firstReadEntry(p.name, *firstRead, false, p.read.problem);
         }
         m_files.insert(p.name, p.state);
     }
+}
+
+EntryPtr ResultsFolder::entryOf(Pending &p, const HashStore::FirstRead *first, const Cached *known)
+{
+    auto entry = std::make_shared<TestEntry>();
+    entry->fileName = p.name;
+    entry->record = std::move(*p.read.record);
+    entry->check = std::move(p.check);
+    entry->changed = first && first->sha256 != p.read.sha256;
+    if (m_hashes && !first)
+        m_hashes->remember(m_path, p.name,
+                           {p.read.sha256, entry->record.pupil.name, entry->record.pupil.className,
+                            entry->record.started, entry->check.grade});
+    // A flag once raised stays: the file put back as it was is still a changed record.
+    if (known && known->entry && known->entry->record.id == entry->record.id && known->entry->changed)
+        entry->changed = true;
+    entry->owner = account(p.state.owner);
+    entry->check.problems << settingsMismatches(entry->record, m_rules);
+    const QString notOwner = ownerMismatch(entry->record, {p.state.owner, m_folderOwner, quint32(::getuid())});
+    if (!notOwner.isEmpty())
+        entry->check.problems << notOwner;
+    return entry;
+}
+
+QString ResultsFolder::account(quint32 uid)
+{
+    auto it = m_accounts.constFind(uid);
+    if (it == m_accounts.constEnd())
+        it = m_accounts.insert(uid, accountName(uid));
+    return *it;
+}
+
+bool ResultsFolder::findRemoved(const QSet<QString> &present, bool anyGone)
+{
+    if (!m_hashes)
+        return false;
+    bool changed = false;
+    // The whole folder's first reads are asked for at the first read and
+    // whenever a file went away; otherwise only the files that came back are dropped.
+    if (!m_removedKnown || anyGone) {
+        m_removedKnown = true;
+        const QHash<QString, HashStore::FirstRead> all = m_hashes->allFirstReads(m_path);
+        QHash<QString, HashStore::FirstRead> gone;
+        for (auto it = all.constBegin(); it != all.constEnd(); ++it) {
+            if (!present.contains(it.key()))
+                gone.insert(it.key(), *it);
+        }
+        changed = gone.size() != m_removed.size() || anyGone;
+        m_removed = gone;
+        return changed;
+    }
+    for (auto it = m_removed.begin(); it != m_removed.end();) {
+        if (present.contains(it.key())) {
+            it = m_removed.erase(it);
+            changed = true;
+        } else {
+            ++it;
+        }
+    }
+    return changed;
 }
 
 bool ResultsFolder::forgetRemoved(const QSet<QString> &present)
@@ -183,7 +262,9 @@ bool ResultsFolder::refresh()
         return m_folderProblem != problemBefore;
     readAll(toRead);
     keep(toRead);
-    const bool changed = forgetRemoved(present) || !toRead.empty() || !problemBefore.isEmpty();
+    const bool gone = forgetRemoved(present);
+    const bool lost = findRemoved(present, gone);
+    const bool changed = gone || lost || !toRead.empty() || !problemBefore.isEmpty();
     if (changed)
         rebuild();
     return changed;
@@ -194,14 +275,18 @@ void ResultsFolder::rebuild()
     std::map<QString, EntryPtr> newest;
     std::map<QString, QString> problems;
     for (auto it = m_files.constBegin(); it != m_files.constEnd(); ++it) {
-        if (!it->entry) {
+        if (!it->problem.isEmpty())
             problems[it.key()] = it->problem;
+        if (!it->entry)
             continue;
-        }
         EntryPtr &slot = newest[it->entry->record.id];
         const auto key = [](const EntryPtr &e) { return std::make_pair(e->record.finished, e->fileName); };
         if (!slot || key(slot) < key(it->entry))
             slot = it->entry;
+    }
+    for (auto it = m_removed.constBegin(); it != m_removed.constEnd(); ++it) {
+        EntryPtr entry = firstReadEntry(it.key(), *it, true, QString());
+        newest.try_emplace(entry->record.id, entry);
     }
     m_entries.clear();
     for (auto &[id, entry] : newest)
@@ -236,6 +321,7 @@ QList<ShownTest> selectTests(const QList<EntryPtr> &entries, const ClassFilter &
             const int number = numbers.value(pupil, int(numbers.size()) + 1);
             numbers.insert(pupil, number);
             shown[i].name = QStringLiteral("Ученик %1").arg(number);
+            shown[i].anonymous = true;
         }
     }
     for (const QList<int> &same : std::as_const(attempts)) {
@@ -268,8 +354,10 @@ QString filterHeading(const ClassFilter &filter, qsizetype tests)
 QStringList tableHeader()
 {
     QStringList header{QStringLiteral("Ученик"), QStringLiteral("Класс"),  QStringLiteral("Дата"),
-                       QStringLiteral("Начало"), QStringLiteral("Минут"),  QStringLiteral("Верно"),
-                       QStringLiteral("Оценка"), QStringLiteral("Состояние"), QStringLiteral("Проверка")};
+                       QStringLiteral("Начало"), QStringLiteral("Минут"),  QStringLiteral("Минут на тест"),
+                       QStringLiteral("Верно"),
+                       QStringLiteral("Оценка"), QStringLiteral("Состояние"), QStringLiteral("Проверка"),
+                       QStringLiteral("Логин"), QStringLiteral("Компьютер"), QStringLiteral("Владелец файла")};
     for (int i = 1; i <= RowCount; ++i)
         header << QString::number(i);
     return header;
@@ -283,6 +371,8 @@ double minutesUsed(const ResultRecord &record)
 QString stateText(const ShownTest &test)
 {
     const ResultRecord &r = test.entry->record;
+    if (test.entry->lost())
+        return test.entry->removed ? QStringLiteral("удалён") : QStringLiteral("не прочитан");
     QString state = r.status == ResultStatus::Unfinished ? QStringLiteral("не закончен")
                     : r.timeRanOut                        ? QStringLiteral("время вышло")
                                                           : QStringLiteral("оценён");
@@ -296,15 +386,22 @@ QStringList tableRow(const ShownTest &test)
     const TestEntry &e = *test.entry;
     const ResultRecord &r = e.record;
     const bool graded = e.check.graded;
+    const auto minutes = [](double m) { return QString::number(m, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')); };
+    // A test known only by its first read keeps the grade first read.
+    const bool gradeKnown = graded || (e.lost() && e.check.grade > 0);
     QStringList cells{test.name,
                       r.pupil.className,
                       r.started.toString(QStringLiteral("dd.MM.yyyy")),
                       r.started.toString(QStringLiteral("HH:mm")),
-                      QString::number(minutesUsed(r), 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')),
+                      e.lost() ? QString() : minutes(minutesUsed(r)),
+                      e.lost() ? QString() : minutes(r.secondsAllowed / 60.0),
                       graded ? QString::number(e.check.right) : QString(),
-                      graded ? QString::number(e.check.grade) : QString(),
+                      gradeKnown ? QString::number(e.check.grade) : QString(),
                       stateText(test),
-                      e.checkText()};
+                      e.checkText(),
+                      test.anonymous ? QString() : r.pupil.login,
+                      test.anonymous ? QString() : r.pupil.host,
+                      test.anonymous ? QString() : e.owner};
     for (const RowCheck &row : e.check.rows)
         cells << (!graded ? QString() : row.right ? QStringLiteral("✓") : QStringLiteral("✗"));
     return cells;
@@ -315,8 +412,12 @@ ClassSummary summarize(const QList<ShownTest> &tests)
     ClassSummary s;
     int gradeSum = 0;
     std::map<Mistake, MistakeCount> mistakes;
+    // Who made each mistake, to add each pupil once in constant time.
+    std::map<Mistake, QSet<QString>> who;
     for (const ShownTest &t : tests) {
         const Regrade &g = t.entry->check;
+        s.removed += t.entry->removed ? 1 : 0;
+        s.changed += t.entry->changed ? 1 : 0;
         if (!g.graded)
             continue;
         ++s.tests;
@@ -330,8 +431,11 @@ ClassSummary summarize(const QList<ShownTest> &tests)
             }
             MistakeCount &m = mistakes[row.mistake];
             m.kind = row.mistake;
-            if (!m.pupils.contains(t.name))
+            QSet<QString> &named = who[row.mistake];
+            if (!named.contains(t.name)) {
+                named.insert(t.name);
                 m.pupils << t.name;
+            }
         }
     }
     s.meanGrade = s.tests ? double(gradeSum) / s.tests : 0.0;

@@ -11,6 +11,7 @@
 
 #include "classview/hash_store.h"
 #include "results/result_record.h"
+#include "classview/record_trust.h"
 #include "classview/regrade.h"
 
 #include <QDate>
@@ -22,6 +23,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct TestEntry {
@@ -30,9 +32,18 @@ struct TestEntry {
     Regrade check;
     // The file's bytes differ from those first read (HashStore).
     bool changed = false;
+    // First read before and now gone, or there but no longer readable as
+    // the record it was: what shows is what was first read of it (the
+    // pupil, class, start and grade; check.grade with check.graded false).
+    bool removed = false;
+    bool unreadable = false;
+    // The account owning the file, by name.
+    QString owner;
 
     // Whether «Проверка» reads «не сходится».
-    bool flagged() const { return changed || !check.problems.isEmpty(); }
+    bool flagged() const { return changed || removed || !check.problems.isEmpty(); }
+    // Known only by its first read.
+    bool lost() const { return removed || unreadable; }
     // What «Проверка» says, and why, one line each.
     QString checkText() const;
     QStringList checkReasons() const;
@@ -51,11 +62,14 @@ class ResultsFolder {
 public:
     // `hashes` may be null: nothing is then compared with earlier reads.
     ResultsFolder(const QString &path, HashStore *hashes);
+    // The school's settings every record is compared with (record_trust.h);
+    // without them, none is. Set before the first refresh.
+    void setSchoolRules(const std::optional<SchoolRules> &rules) { m_rules = rules; }
 
     // Reads what is new or changed since the last call. Returns true when
     // the entries or the skipped files changed. It may run on another
     // thread than the one that made the hash store; the caller commits the
-    // store's new hashes (HashStore::commit) on that one afterwards.
+    // store's new hashes (HashStore::commit) afterwards, on any thread.
     bool refresh();
 
     const QString &path() const { return m_path; }
@@ -71,6 +85,7 @@ private:
         qint64 mtimeNs = -1;
         quint64 inode = 0;
         quint32 mode = 0;
+        quint32 owner = 0;
         EntryPtr entry;
         QString problem;
     };
@@ -84,6 +99,13 @@ private:
     void readAll(std::vector<Pending> &toRead) const;
     static void refuseMisnamed(std::vector<Pending> &read);
     void keep(std::vector<Pending> &read);
+    // The entry of a file read as a record, flagged as the first read and
+    // the school's settings say.
+    EntryPtr entryOf(Pending &p, const HashStore::FirstRead *first, const Cached *known);
+    // Finds the files first read before and now absent (m_removed); true
+    // when they changed.
+    bool findRemoved(const QSet<QString> &present, bool anyGone);
+    QString account(quint32 uid);
     // Forgets the files no longer present; true when there were any.
     bool forgetRemoved(const QSet<QString> &present);
     void rebuild();
@@ -94,6 +116,12 @@ private:
     QList<EntryPtr> m_entries;
     QList<SkippedFile> m_skipped;
     QString m_folderProblem;
+    std::optional<SchoolRules> m_rules;
+    quint32 m_folderOwner = 0;
+    QHash<quint32, QString> m_accounts;
+    // Files first read before and now absent, and whether they were looked for.
+    QHash<QString, HashStore::FirstRead> m_removed;
+    bool m_removedKnown = false;
 };
 
 struct ClassFilter {
@@ -112,6 +140,8 @@ struct ShownTest {
     // The n-th of a pupil's tests on that day, and how many there are.
     int attempt = 1;
     int attempts = 1;
+    // Projector mode: nothing that tells who it is (login, computer, owner) is shown.
+    bool anonymous = false;
 };
 
 // The entries the filter lets through, in the order they were started.
@@ -125,7 +155,9 @@ QString filterHeading(const ClassFilter &filter, qsizetype tests);
 
 // The tests table's columns, in the window and in every export.
 QStringList tableHeader();
-enum class TableColumn { Pupil, Group, Date, Start, Minutes, Right, Grade, State, Check, FirstTask };
+enum class TableColumn {
+    Pupil, Group, Date, Start, Minutes, Allowed, Right, Grade, State, Check, Login, Computer, Owner, FirstTask
+};
 // One test's cells, as text.
 QStringList tableRow(const ShownTest &test);
 // The minutes used, to a tenth.
@@ -149,6 +181,9 @@ struct ClassSummary {
     std::array<int, RowCount> rightPerRow{};
     // Every kind of mistake made, most pupils first.
     QList<MistakeCount> mistakes;
+    // Tests first read before and now gone, or changed since.
+    int removed = 0;
+    int changed = 0;
 };
 
 ClassSummary summarize(const QList<ShownTest> &tests);

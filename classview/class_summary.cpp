@@ -30,6 +30,11 @@ SummarySection grades(const ClassSummary &s)
         section.rows << QList<SummaryCell>{count(g), count(s.grades[size_t(g - 2)])};
     section.figures << SummaryFigure{QStringLiteral("Средняя оценка"), mean(s.meanGrade)}
                     << SummaryFigure{QStringLiteral("Оценённых тестов"), count(s.tests)};
+    // Said only when it happened, so that it stands out.
+    if (s.removed > 0)
+        section.figures << SummaryFigure{QStringLiteral("Удалено после первого чтения"), count(s.removed)};
+    if (s.changed > 0)
+        section.figures << SummaryFigure{QStringLiteral("Изменено после первого чтения"), count(s.changed)};
     return section;
 }
 

@@ -15,6 +15,19 @@
 
 namespace {
 
+// The most of a cell's text the window lays out: the names of a school
+// year's pupils in one «Кто» cell would hold the window for seconds at
+// every layout. The cell is cut between two names; the exports keep all.
+constexpr qsizetype MaxCellCharacters = 4000;
+
+QString shownCell(const QString &text)
+{
+    if (text.size() <= MaxCellCharacters)
+        return text;
+    const qsizetype cut = text.lastIndexOf(QStringLiteral(", "), MaxCellCharacters);
+    return text.left(cut > 0 ? cut : MaxCellCharacters) + QStringLiteral(", … (все — в экспорте)");
+}
+
 // A table that screen readers and the keyboard reach, holding a chart's figures.
 QTableWidget *figuresTable(const SummarySection &section)
 {
@@ -26,7 +39,7 @@ QTableWidget *figuresTable(const SummarySection &section)
     table->setAccessibleName(section.title);
     for (int r = 0; r < section.rows.size(); ++r)
         for (int c = 0; c < section.rows[r].size(); ++c)
-            table->setItem(r, c, new QTableWidgetItem(section.rows[r][c].text));
+            table->setItem(r, c, new QTableWidgetItem(shownCell(section.rows[r][c].text)));
     // Columns as wide as their figures, the last (the names) taking the rest
     // and wrapping; rows as high as their text.
     table->setWordWrap(true);

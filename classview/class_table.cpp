@@ -48,7 +48,7 @@ int taskOf(int column)
 
 QVariant alignment(int column)
 {
-    if (column >= int(TableColumn::Minutes) && column != int(TableColumn::State) && column != int(TableColumn::Check))
+    if ((column >= int(TableColumn::Minutes) && column <= int(TableColumn::Grade)) || column >= int(TableColumn::FirstTask))
         return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
     return {};
 }
@@ -87,6 +87,14 @@ void TestsModel::reset(const QList<ShownTest> *tests)
     endResetModel();
 }
 
+void TestsModel::reset(const QList<ShownTest> *tests, QList<QStringList> cells)
+{
+    beginResetModel();
+    m_tests = tests;
+    m_cells = std::move(cells);
+    endResetModel();
+}
+
 int TestsModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_cells.size());
@@ -111,6 +119,7 @@ QVariant TestsModel::sortValue(const TestEntry &e, int row, int column) const
     case TableColumn::Date:
     case TableColumn::Start: return e.record.started.toSecsSinceEpoch();
     case TableColumn::Minutes: return e.record.secondsUsed;
+    case TableColumn::Allowed: return e.record.secondsAllowed;
     case TableColumn::Right: return e.check.graded ? e.check.right : -1;
     case TableColumn::Grade: return e.check.grade;
     case TableColumn::FirstTask: return e.check.graded ? int(e.check.rows[size_t(task)].right) : -1;

@@ -24,6 +24,8 @@ public:
 
     // `tests` stays owned by the caller and lives until the next reset.
     void reset(const QList<ShownTest> *tests);
+    // The same with each test's tableRow() made already (shown_view.h).
+    void reset(const QList<ShownTest> *tests, QList<QStringList> cells);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

@@ -45,9 +45,11 @@ QLabel *plainLabel(const QString &text = QString())
 
 } // namespace
 
-ClassWindow::ClassWindow(const QString &folder, HashStore *hashes, QWidget *parent)
+ClassWindow::ClassWindow(const QString &folder, HashStore *hashes, QWidget *parent,
+                         const std::optional<SchoolRules> &rules)
     : QMainWindow(parent), m_folder(folder, hashes), m_hashes(hashes)
 {
+    m_folder.setSchoolRules(rules);
     setWindowTitle(QStringLiteral("Дроби: результаты класса"));
     setupMenu();
     auto *central = new QWidget;
@@ -64,7 +66,9 @@ ClassWindow::ClassWindow(const QString &folder, HashStore *hashes, QWidget *pare
     m_poll->setInterval(PollMilliseconds);
     connect(m_poll, &QTimer::timeout, this, &ClassWindow::refresh);
     m_poll->start();
-    refresh();
+    // The first read starts from the event loop, once the caller has set the
+    // filter and the mode: the view the reading thread makes is then the one shown.
+    QTimer::singleShot(0, this, &ClassWindow::refresh);
     showTests();
 }
 
@@ -217,7 +221,16 @@ void ClassWindow::refresh()
     }
     // The folder is read on a thread of its own, so a slow or stalled share
     // never holds the window; meanwhile the window works on its copies.
-    m_worker = QThread::create([this] { m_readChanged = m_folder.refresh(); });
+    // The tests to show and their summary are made there too, for the
+    // filter chosen now: the window's thread only draws them.
+    m_worker = QThread::create([this, filter = currentFilter(), projector = m_projector] {
+        m_readChanged = m_folder.refresh();
+        // Writing the first reads of a whole folder takes seconds: not on the window's thread.
+        if (m_hashes)
+            m_hashes->commit();
+        if (m_readChanged)
+            m_readView = prepareView(m_folder.entries(), filter, projector);
+    });
     connect(m_worker, &QThread::finished, this, &ClassWindow::folderRead);
     m_worker->start();
 }
@@ -226,12 +239,11 @@ void ClassWindow::folderRead()
 {
     m_worker->deleteLater();
     m_worker = nullptr;
-    if (m_hashes)
-        m_hashes->commit();
     if (m_readChanged) {
         m_entries = m_folder.entries();
         m_skippedFiles = m_folder.skipped();
         m_folderProblem = m_folder.folderProblem();
+        m_prepared = std::exchange(m_readView, std::nullopt);
         showFolder();
     }
     Q_EMIT folderReadDone();
@@ -282,8 +294,9 @@ void ClassWindow::showTests()
     // The selected test stays selected across a reload; which one it is
     // is asked of the table before the shown tests change under it.
     const QString selected = selectedId();
-    m_shown = selectTests(m_entries, currentFilter(), m_projector);
-    m_model->reset(&m_shown);
+    ShownView view = viewNow();
+    m_shown = std::move(view.shown);
+    m_model->reset(&m_shown, std::move(view.cells));
     m_previousIds.clear();
     for (const ShownTest &t : std::as_const(m_shown))
         m_previousIds << t.entry->record.id;
@@ -292,15 +305,27 @@ void ClassWindow::showTests()
     // The title carries the count, so a glance (or a script) sees a new test arrive.
     setWindowTitle(QStringLiteral("Дроби: результаты класса — тестов: %1").arg(m_shown.size()));
     showStatus();
-    m_summary->setSummary(summarize(m_shown));
+    m_summary->setSummary(view.summary);
+}
+
+ShownView ClassWindow::viewNow()
+{
+    std::optional<ShownView> prepared = std::exchange(m_prepared, std::nullopt);
+    if (prepared && prepared->isFor(currentFilter(), m_projector))
+        return std::move(*prepared);
+    return prepareView(m_entries, currentFilter(), m_projector);
 }
 
 void ClassWindow::showStatus()
 {
     const QString &problem = m_folderProblem;
-    m_status->setText(QStringLiteral("Папка: %1. %2 Прочитано в %3.%4")
+    // A store that cannot be used forgets every first read when the window closes: the teacher is told.
+    const QString store = m_hashes ? m_hashes->problem() : QString();
+    m_status->setText(QStringLiteral("Папка: %1. %2 Прочитано в %3.%4%5")
                           .arg(m_folder.path(), heading(), QTime::currentTime().toString(QStringLiteral("HH:mm:ss")),
-                               problem.isEmpty() ? QString() : QStringLiteral(" Ошибка: ") + problem));
+                               problem.isEmpty() ? QString() : QStringLiteral(" Ошибка: ") + problem,
+                               store.isEmpty() ? QString()
+                                               : QStringLiteral(" Первые чтения файлов не сохраняются: ") + store));
 }
 
 void ClassWindow::openPupil(const QModelIndex &index)

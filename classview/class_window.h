@@ -9,6 +9,7 @@
 // together, reads the folder and keeps the filter.
 
 #include "classview/class_model.h"
+#include "classview/shown_view.h"
 
 #include <QMainWindow>
 
@@ -38,7 +39,9 @@ public:
     // How often the folder is read again.
     static constexpr int PollMilliseconds = 3000;
 
-    ClassWindow(const QString &folder, HashStore *hashes, QWidget *parent = nullptr);
+    // `rules`: the school's settings each record is compared with, if any.
+    ClassWindow(const QString &folder, HashStore *hashes, QWidget *parent = nullptr,
+                const std::optional<SchoolRules> &rules = std::nullopt);
     ~ClassWindow() override;
 
     // The tests shown now, in the table's order of reading (started first).
@@ -65,6 +68,8 @@ private:
     void folderRead();
     void showFolder();
     void showTests();
+    // The view prepared with the last read if it is for the filter now, else made now.
+    ShownView viewNow();
     // The selected test's id, and the row that holds it after a reload.
     QString selectedId() const;
     void selectTest(const QString &id);
@@ -83,6 +88,10 @@ private:
     HashStore *m_hashes;
     QThread *m_worker = nullptr;
     bool m_readChanged = false;
+    // Made by the reading thread for the filter of its start, when the
+    // read changed anything (shown_view.h); handed to m_prepared once it ended.
+    std::optional<ShownView> m_readView;
+    std::optional<ShownView> m_prepared;
     bool m_readAgain = false;
     QList<EntryPtr> m_entries;
     QList<SkippedFile> m_skippedFiles;

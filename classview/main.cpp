@@ -48,8 +48,9 @@ int fail(const QString &message)
 // The results folder of the school's settings (or of --settings FILE),
 // loaded as the pupil's program loads them; empty, with the reason in
 // `noFolder`, when none is usable. Their problems are told only when they
-// leave no folder to read.
-QString settingsFolder(int argc, char *argv[], QString *noFolder)
+// leave no folder to read and one is `wanted`. Also what they ask of every
+// test, into `rules`.
+QString settingsFolder(int argc, char *argv[], bool wanted, QString *noFolder, std::optional<SchoolRules> *rules)
 {
     SchoolSettings settings;
     QString error;
@@ -57,7 +58,11 @@ QString settingsFolder(int argc, char *argv[], QString *noFolder)
         *noFolder = error;
         return QString();
     }
-    if (settings.folder.isEmpty()) {
+    // Records are compared with the school's settings only where there is a
+    // file of them: without one, nothing says what the school chose.
+    if (settings.fileFound)
+        *rules = SchoolRules{settings.secondsAllowed(), settings.nameSource};
+    if (settings.folder.isEmpty() && wanted) {
         logSettingsProblems(settings.problems);
         *noFolder = QStringLiteral("no results folder given, and none usable in %1 ([results] folder=)").arg(settings.file);
     }
@@ -74,9 +79,10 @@ bool hasDisplay()
 }
 
 // Writes the export the arguments name, without a window.
-int runExport(const ClassArguments &options, HashStore &hashes)
+int runExport(const ClassArguments &options, HashStore &hashes, const std::optional<SchoolRules> &rules)
 {
     ResultsFolder folder(options.folder, &hashes);
+    folder.setSchoolRules(rules);
     folder.refresh();
     if (!folder.folderProblem().isEmpty())
         return fail(folder.folderProblem());
@@ -103,7 +109,7 @@ QStringList arguments(int argc, char *argv[])
 }
 
 // Reads the arguments; -1 when they are usable, else the exit status.
-int parse(int argc, char *argv[], ClassArguments &options, QString &noFolder)
+int parse(int argc, char *argv[], ClassArguments &options, QString &noFolder, std::optional<SchoolRules> &rules)
 {
     QString error;
     if (!parseClassArguments(arguments(argc, argv), QDate::currentDate(), &options, &error))
@@ -116,8 +122,13 @@ int parse(int argc, char *argv[], ClassArguments &options, QString &noFolder)
         std::puts("drobi " DROBI_VERSION);
         return 0;
     }
-    if (options.folder.isEmpty())
-        options.folder = settingsFolder(argc, argv, &noFolder);
+    QString folderProblem;
+    const bool wanted = options.folder.isEmpty();
+    const QString settingsGave = settingsFolder(argc, argv, wanted, &folderProblem, &rules);
+    if (wanted) {
+        options.folder = settingsGave;
+        noFolder = folderProblem;
+    }
     return -1;
 }
 
@@ -128,7 +139,8 @@ int main(int argc, char *argv[])
     installDiagnostics("drobi --class");
     ClassArguments options;
     QString noFolder;
-    if (const int status = parse(argc, argv, options, noFolder); status >= 0)
+    std::optional<SchoolRules> rules;
+    if (const int status = parse(argc, argv, options, noFolder, rules); status >= 0)
         return status;
     // An export draws its charts without showing them: no display is needed.
     const bool display = hasDisplay() || options.platformGiven;
@@ -157,9 +169,9 @@ int main(int argc, char *argv[])
     if (!hashes.problem().isEmpty())
         qCWarning(lcClass).noquote() << QStringLiteral("the record hashes are kept for this run only: %1").arg(hashes.problem());
     if (!options.exportPath.isEmpty())
-        return runExport(options, hashes);
+        return runExport(options, hashes, rules);
 
-    ClassWindow window(options.folder, &hashes);
+    ClassWindow window(options.folder, &hashes, nullptr, rules);
     window.setFilter(options.filter);
     window.setProjectorMode(options.projector);
     window.show();

@@ -34,6 +34,10 @@ QString headingHtml(const ShownTest &test)
                      tableRow(test)[int(TableColumn::Minutes)], esc(stateText(test)));
     if (e.check.graded)
         html += QStringLiteral(" Верно: %1 из %2, оценка %3.").arg(e.check.right).arg(RowCount).arg(e.check.grade);
+    // Who the record says wrote it, and who owns its file (record_trust.h).
+    if (!test.anonymous)
+        html += QStringLiteral("</p><p>Логин: %1. Компьютер: %2. Владелец файла: %3.")
+                    .arg(esc(r.pupil.login), esc(r.pupil.host), esc(e.owner));
     html += QStringLiteral("</p><p>Проверка: %1").arg(esc(e.checkText()));
     if (e.flagged()) {
         QStringList reasons;
@@ -85,6 +89,9 @@ QString rowHtml(const TestEntry &e, int i)
 QString pupilTestHtml(const ShownTest &test)
 {
     QString html = headingHtml(test);
+    // Of a file gone or no longer readable only its first read is known.
+    if (test.entry->lost())
+        return html + QStringLiteral("<p>Ответы не показаны: файла с ними больше нет или он не читается.</p>");
     html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\"><tr><th>№</th><th>Задание</th>"
                            "<th>Ответ ученика</th><th>Верный ответ</th><th>Итог</th><th>Объяснение</th></tr>");
     for (int i = 0; i < RowCount; ++i)

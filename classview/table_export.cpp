@@ -102,8 +102,11 @@ void testsSheet(const Workbook &w, const QList<ShownTest> &tests)
     for (const ShownTest &t : tests) {
         const QStringList cells = exportedRow(t);
         for (int c = 0; c < cells.size(); ++c) {
-            bool number = c == int(TableColumn::Minutes);
-            double value = number ? minutesUsed(t.entry->record) : 0;
+            // A test known only by its first read has no minutes.
+            const bool lost = t.entry->lost();
+            bool number = !lost && (c == int(TableColumn::Minutes) || c == int(TableColumn::Allowed));
+            double value = c == int(TableColumn::Allowed) ? t.entry->record.secondsAllowed / 60.0
+                                                          : minutesUsed(t.entry->record);
             if (c == int(TableColumn::Right) || c == int(TableColumn::Grade))
                 value = cells[c].toInt(&number);
             if (number)

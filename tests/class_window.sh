@@ -69,9 +69,11 @@ headless --export "$work/out.pdf" 2>/dev/null || fail "PDF export"
 headless --export "$work/projector.pdf" --projector 2>/dev/null || fail "PDF export in projector mode"
 
 "$python" - "$work" <<'PY' || fail "exports do not read back"
-import csv, sys, openpyxl
+import csv, os, pwd, sys, openpyxl
 work = sys.argv[1]
-header = ["Ученик", "Класс", "Дата", "Начало", "Минут", "Верно", "Оценка", "Состояние", "Проверка"] + [str(i) for i in range(1, 11)]
+header = ["Ученик", "Класс", "Дата", "Начало", "Минут", "Минут на тест", "Верно", "Оценка", "Состояние", "Проверка",
+          "Логин", "Компьютер", "Владелец файла"] + [str(i) for i in range(1, 11)]
+me = pwd.getpwuid(os.getuid()).pw_name
 raw = open(work + "/out.csv", "rb").read()
 assert raw.startswith(b"\xef\xbb\xbf"), "no byte-order mark"
 rows = list(csv.reader(open(work + "/out.csv", encoding="utf-8-sig", newline=""), delimiter=";"))
@@ -80,13 +82,14 @@ assert len(rows) == 7, len(rows)
 assert len(list(csv.reader(open(work + "/all.csv", encoding="utf-8-sig"), delimiter=";"))) == 8, "--date all"
 assert 'Ким "Ли"; Ан' in [r[0] for r in rows[1:]], [r[0] for r in rows]
 for r in rows[1:]:
-    assert len(r) == 19 and r[8] == "сходится" and set(r[9:]) <= {"✓", "✗"}, r
+    assert len(r) == 23 and r[9] == "сходится" and set(r[13:]) <= {"✓", "✗"}, r
+    assert r[5] == "10,0" and r[10:13] == ["pupil", "class-pc", me], r
 book = openpyxl.load_workbook(work + "/out.xlsx")
 sheet = book["Тесты"]
 values = list(sheet.values)
 assert list(values[0]) == header, values[0]
 assert len(values) == 1 + 5 and all(r[1] == "6А" for r in values[1:]), values
-assert all(isinstance(r[5], (int, float)) and isinstance(r[4], (int, float)) for r in values[1:]), values
+assert all(isinstance(r[c], (int, float)) for r in values[1:] for c in (4, 5, 6)), values
 # The summary's shares in whole per cent of the graded tests, halves up.
 summary = [list(r) for r in book["Сводка"].values]
 graded = next(r[1] for r in summary if r[0] == "Оценённых тестов")

@@ -18,8 +18,20 @@
 // after it; then the same of REFERENCE, the same files on local disk, as
 // the yardstick.
 //
+// With --latency, the window's worst answer while it opens on FOLDER with
+// every day chosen: a timer on the window's thread ticks every 10 ms, and
+// the longest gap between two ticks, from before the window is made until
+// a second after the folder is read and shown, is how long a click would
+// have waited. The target is 100 ms.
+//
+// With --store, the first-read store's start with ROWS entries (a million
+// by default) put in by SQL: the store opened (pruning included) and a
+// first look-up.
+//
 // usage: class_bench FOLDER
 //        class_bench --first-read FOLDER [REFERENCE]
+//        class_bench --latency FOLDER
+//        class_bench --store [ROWS]
 
 #include "classview/class_window.h"
 
@@ -27,9 +39,16 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
@@ -121,6 +140,74 @@ int firstReadOnly(const QString &folder, const QString &reference)
     return 0;
 }
 
+int latencyOnly(const QString &folder)
+{
+    QTemporaryDir data;
+    HashStore hashes(data.filePath(QStringLiteral("c.sqlite")));
+    QElapsedTimer t;
+    t.start();
+    qint64 last = 0;
+    qint64 worst = 0;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(10);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        const qint64 now = t.elapsed();
+        worst = std::max(worst, now - last);
+        last = now;
+    });
+    tick.start();
+    ClassWindow window(folder, &hashes);
+    window.setFilter(ClassFilter{});
+    window.show();
+    QEventLoop loop;
+    QObject::connect(&window, &ClassWindow::folderReadDone, &loop, &QEventLoop::quit);
+    loop.exec();
+    const qint64 read = t.elapsed();
+    QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+    loop.exec();
+    worst = std::max(worst, t.elapsed() - last);
+    std::printf("tests shown: %lld; folder read and shown after %lld ms\n",
+                static_cast<long long>(window.shownTests().size()), static_cast<long long>(read));
+    std::printf("window's worst answer while loading: %lld ms, target <= 100 ms %s (%.1f x the target)\n",
+                static_cast<long long>(worst), worst <= 100 ? "met" : "MISSED", double(worst) / 100.0);
+    return 0;
+}
+
+int storeOnly(int rows)
+{
+    QTemporaryDir data;
+    const QString path = data.filePath(QStringLiteral("store.sqlite"));
+    { HashStore make(path); }
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fill"));
+        db.setDatabaseName(path);
+        QSqlQuery fill(db.open() ? db : QSqlDatabase());
+        // Forty folders, files 00000001.drobi.json on (no QString::arg: the SQL has its own %).
+        const bool filled = fill.exec(
+            QStringLiteral("INSERT INTO record_file (folder, name, sha256, pupil, class, started, grade) "
+                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ")
+            + QString::number(rows)
+            + QStringLiteral(") SELECT '/srv/drobi/' || (i % 40), printf('%08d.drobi.json', i), randomblob(32), "
+                             "'Ученик ' || i, '6А', '2026-12-09T10:00:00+03:00', 2 + i % 4 FROM n"));
+        if (!filled) {
+            std::fprintf(stderr, "could not fill the store: %s\n", qPrintable(fill.lastError().text()));
+            return 1;
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("fill"));
+    QElapsedTimer t;
+    t.start();
+    HashStore store(path);
+    const qint64 opened = t.elapsed();
+    const auto found = store.firstReads(QStringLiteral("/srv/drobi/7"), {QStringLiteral("00000007.drobi.json")});
+    const qint64 looked = t.elapsed();
+    std::printf("first-read store with %d entries: opened in %lld ms, first look-up after %lld ms (%s)%s\n", rows,
+                static_cast<long long>(opened), static_cast<long long>(looked), found.isEmpty() ? "not found" : "found",
+                store.problem().isEmpty() ? "" : qPrintable(QStringLiteral("; problem: ") + store.problem()));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -128,6 +215,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     if (argc >= 3 && std::strcmp(argv[1], "--first-read") == 0)
         return firstReadOnly(QString::fromLocal8Bit(argv[2]), argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString());
+    if (argc >= 3 && std::strcmp(argv[1], "--latency") == 0)
+        return latencyOnly(QString::fromLocal8Bit(argv[2]));
+    if (argc >= 2 && std::strcmp(argv[1], "--store") == 0)
+        return storeOnly(argc > 2 ? std::atoi(argv[2]) : 1000000);
     if (argc < 2) {
         std::fputs("usage: class_bench FOLDER\n       class_bench --first-read FOLDER [REFERENCE]\n", stderr);
         return 2;

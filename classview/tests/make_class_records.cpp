@@ -3,8 +3,9 @@
 // screenshots: pupils of 6А and 6Б, one test each a day, on consecutive
 // school days ending today, each with its own skill.
 //
-// usage: make_class_records FOLDER COUNT [SEED] [--today]
+// usage: make_class_records FOLDER COUNT [SEED] [--today] [--distinct]
 //   --today: every test today, started a minute apart from 09:00.
+//   --distinct: every record a pupil of its own (the name numbered).
 
 #include "classview/tests/record_fixture.h"
 
@@ -18,13 +19,14 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 3) {
-        std::fputs("usage: make_class_records FOLDER COUNT [SEED] [--today]\n", stderr);
+        std::fputs("usage: make_class_records FOLDER COUNT [SEED] [--today] [--distinct]\n", stderr);
         return 2;
     }
     const QString folder = args[1];
     const int count = args[2].toInt();
-    const unsigned seed = args.size() > 3 && args[3] != QLatin1String("--today") ? args[3].toUInt() : 1;
+    const unsigned seed = args.size() > 3 && !args[3].startsWith(QLatin1String("--")) ? args[3].toUInt() : 1;
     const bool today = args.contains(QStringLiteral("--today"));
+    const bool distinct = args.contains(QStringLiteral("--distinct"));
     QDir().mkpath(folder);
     static const char *const names[] = {
         "Абрамова Вера", "Белов Артём", "Васильева Мария", "Григорьев Иван", "Дмитриева Алиса", "Егоров Максим",
@@ -45,7 +47,8 @@ int main(int argc, char *argv[])
         const QDate date = QDate::currentDate().addDays(-day);
         const QDateTime started = today ? QDateTime(QDate::currentDate(), QTime(9, 0), zone).addSecs(60 * i)
                                         : QDateTime(date, QTime(9 + pupil / classSize, pupil % classSize), zone);
-        const FixtureTest t = randomPupil(rng, QString::fromUtf8(names[pupil % classSize]),
+        const QString name = QString::fromUtf8(names[pupil % classSize]);
+        const FixtureTest t = randomPupil(rng, distinct ? name + QLatin1Char(' ') + QString::number(i) : name,
                                           pupil < classSize ? QStringLiteral("6А") : QStringLiteral("6Б"), started,
                                           skill[size_t(pupil)]);
         if (writeFixture(folder, fixtureRecord(t)).isEmpty()) {

@@ -353,6 +353,75 @@ private slots:
             QCOMPARE(e->changed, e->record.id == t.id);
     }
 
+    // What a pupil may do to their record, and what the teacher then sees
+    // of it: «Проверка» (empty: no test shown for the file) and a reason,
+    // among the test's or the unread files'. The school gives 10 minutes
+    // and names by login.
+    void attacks_data()
+    {
+        QTest::addColumn<QString>("attack");
+        QTest::addColumn<QString>("check");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("rewritten with a new id after the first read")
+            << "new id" << "изменён после первого чтения" << "имя файла не совпадает с номером записи внутри";
+        QTest::newRow("deleted after the first read") << "deleted" << "удалён" << "файл удалён после того";
+        QTest::newRow("misnamed file") << "misnamed" << "" << "имя файла не совпадает с номером записи внутри";
+        QTest::newRow("90 minutes allowed") << "90 minutes" << "не сходится" << "время на тест 90 мин, а в настройках школы 10 мин";
+        QTest::newRow("name typed") << "typed" << "не сходится" << "имя ученика введено учеником, а в настройках школы по учётной записи";
+        QTest::newRow("clock stopped") << "stopped" << "не сходится" << "по часам компьютера тест шёл";
+        QTest::newRow("login not the file's owner") << "owner" << "не сходится" << "записан не от имени ученика: логин pupil, файл принадлежит nobody";
+    }
+
+    void attacks()
+    {
+        QFETCH(QString, attack);
+        QFETCH(QString, check);
+        QFETCH(QString, reason);
+        if (attack == QLatin1String("owner") && ::geteuid() != 0)
+            QSKIP("giving a file to another account needs root");
+        QTemporaryDir dir;
+        HashStore hashes{QString()};
+        FixtureTest t;
+        t.secondsStopped = attack == QLatin1String("stopped") ? 3000 : 0;
+        QJsonObject json = changed(fixtureRecord(t), {QStringLiteral("pupil"), QStringLiteral("named")},
+                                   attack == QLatin1String("typed") ? QStringLiteral("typed") : QStringLiteral("login"));
+        if (attack == QLatin1String("90 minutes"))
+            json = changed(json, {QStringLiteral("secondsAllowed")}, 5400);
+        QString path = writeFixture(dir.path(), json);
+        const QString file = QFileInfo(path).fileName();
+        if (attack == QLatin1String("owner"))
+            QCOMPARE(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+        if (attack == QLatin1String("misnamed"))
+            QVERIFY(QFile::rename(path, dir.filePath(QStringLiteral("other.drobi.json"))));
+        ResultsFolder(dir.path(), &hashes).refresh();
+        if (attack == QLatin1String("new id")) {
+            FixtureTest allRight;
+            allRight.started = t.started;
+            QVERIFY(QFile::remove(path));
+            QVERIFY(QFile::rename(writeFixture(dir.path(), fixtureRecord(allRight)), path));
+        }
+        if (attack == QLatin1String("deleted"))
+            QVERIFY(QFile::remove(path));
+        ResultsFolder folder(dir.path(), &hashes);
+        folder.setSchoolRules(SchoolRules{600, PupilNameSource::Login});
+        folder.refresh();
+        QStringList reasons;
+        for (const SkippedFile &f : folder.skipped())
+            reasons << f.problem;
+        QString shown;
+        for (const EntryPtr &e : folder.entries()) {
+            QCOMPARE(e->fileName, file);
+            shown = e->checkText();
+            reasons << e->checkReasons();
+            const QString state = stateText({e, e->record.pupil.name, 1, 1});
+            QCOMPARE(tableRow({e, e->record.pupil.name, 1, 1})[int(TableColumn::Pupil)], t.name);
+            QCOMPARE(summarize({{e, e->record.pupil.name, 1, 1}}).removed, int(e->removed));
+            QCOMPARE(e->lost(), state == QStringLiteral("удалён") || state == QStringLiteral("не прочитан"));
+        }
+        QCOMPARE(shown, check);
+        QVERIFY2(reasons.join(QLatin1Char('\n')).contains(reason), qPrintable(reasons.join(QLatin1Char('\n'))));
+    }
+
     // Tests chosen by class, day and name, each pupil's attempts counted
     // within a day, names replaced in projector mode.
     void selection_data()
@@ -396,6 +465,10 @@ private slots:
         for (const ShownTest &t : selectTests(folder.entries(), filter, projector)) {
             shownNames << t.name;
             shownStates << stateText(t);
+            // In projector mode neither login nor computer tells who it is.
+            const QStringList cells = tableRow(t);
+            QCOMPARE(cells[int(TableColumn::Login)].isEmpty(), projector);
+            QCOMPARE(cells[int(TableColumn::Computer)].isEmpty(), projector);
         }
         QCOMPARE(shownNames, names);
         QCOMPARE(shownStates, states);

@@ -125,7 +125,9 @@ private slots:
         bad.write("{");
         bad.close();
 
-        HashStore hashes(QString{});
+        // A store that cannot be opened (a folder) is said in the status bar too.
+        QTemporaryDir notAFile;
+        HashStore hashes(notAFile.path());
         ClassWindow w(dir.path(), &hashes);
         w.setFilter(ClassFilter{QStringLiteral("<b>6Б</b>"), {}, {}});
         w.show();
@@ -136,6 +138,7 @@ private slots:
         auto *status = w.findChild<QLabel *>(QStringLiteral("status"));
         QCOMPARE(status->textFormat(), Qt::PlainText);
         QVERIFY(status->text().contains(QStringLiteral("<b>6Б</b>")));
+        QVERIFY(status->text().contains(QStringLiteral("Первые чтения файлов не сохраняются: ")));
 
         auto *unread = w.findChild<QPushButton *>(QStringLiteral("unreadFiles"));
         QVERIFY(unread->isVisible());

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// What the window shows for a filter, made ready on a worker thread: the
+// tests chosen, each one's cells in the table and the class summary. With
+// tens of thousands of records these take long enough to be felt; the
+// window's thread then only draws them.
+//
+// QtCore only.
+
+#include "classview/class_model.h"
+
+struct ShownView {
+    ClassFilter filter;
+    bool projector = false;
+    QList<ShownTest> shown;
+    // tableRow() of each shown test.
+    QList<QStringList> cells;
+    ClassSummary summary;
+
+    // Whether it was made for this filter and mode.
+    bool isFor(const ClassFilter &f, bool projectorMode) const
+    {
+        return f.group == filter.group && f.date == filter.date && f.nameSearch == filter.nameSearch
+               && projectorMode == projector;
+    }
+};
+
+ShownView prepareView(const QList<EntryPtr> &entries, const ClassFilter &filter, bool projector);

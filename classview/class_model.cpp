@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "classview/class_model.h"
 
+#include "classview/class_roster.h"
 #include "results/class_list.h"
 
 #include <QFile>
@@ -143,7 +144,9 @@ void ResultsFolder::keep(std::vector<Pending> &read)
             entry->check = std::move(p.check);
             const auto first = firstReads.constFind(p.name);
             entry->changed = first != firstReads.constEnd() && first->sha256 != p.read.sha256;
-            if (m_hashes && first == firstReads.constEnd())
+            // A running record is not sealed: the final record replaces it,
+            // and the seal is put on that; any change after it is flagged.
+            if (m_hashes && first == firstReads.constEnd() && entry->record.status != ResultStatus::Running)
                 m_hashes->remember(m_path, p.name,
                                    {p.read.sha256, entry->record.pupil.name, entry->record.pupil.className,
                                     entry->record.started, entry->check.grade});
@@ -280,10 +283,11 @@ double minutesUsed(const ResultRecord &record)
     return std::round(record.secondsUsed / 6.0) / 10.0;
 }
 
-QString stateText(const ShownTest &test)
+QString stateText(const ShownTest &test, const QDateTime &now)
 {
     const ResultRecord &r = test.entry->record;
-    QString state = r.status == ResultStatus::Unfinished ? QStringLiteral("не закончен")
+    QString state = r.status == ResultStatus::Running      ? runningText(r, now)
+                    : r.status == ResultStatus::Unfinished ? QStringLiteral("не закончен")
                     : r.timeRanOut                        ? QStringLiteral("время вышло")
                                                           : QStringLiteral("оценён");
     if (test.attempts > 1)

@@ -130,7 +130,8 @@ enum class TableColumn { Pupil, Group, Date, Start, Minutes, Right, Grade, State
 QStringList tableRow(const ShownTest &test);
 // The minutes used, to a tenth.
 double minutesUsed(const ResultRecord &record);
-QString stateText(const ShownTest &test);
+// What the test's state is; a running one's minutes count to `now`.
+QString stateText(const ShownTest &test, const QDateTime &now = QDateTime::currentDateTime());
 
 struct MistakeCount {
     Mistake kind = Mistake::Other;

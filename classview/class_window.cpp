@@ -3,6 +3,7 @@
 
 #include "classview/atomic_file.h"
 #include "classview/class_export.h"
+#include "classview/class_roster_view.h"
 #include "classview/class_summary_view.h"
 #include "classview/class_table.h"
 #include "classview/pupil_test_view.h"
@@ -30,6 +31,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -138,6 +140,22 @@ void ClassWindow::setupTabs()
     m_tabs->addTab(m_table, QStringLiteral("&Тесты"));
     m_summary = new SummaryView;
     m_tabs->addTab(m_summary, QStringLiteral("&Сводка по классу"));
+    m_roster = new RosterView;
+    m_tabs->addTab(m_roster, QStringLiteral("Список &класса"));
+}
+
+void ClassWindow::setClassList(const ClassList &list)
+{
+    m_roster->setClassList(list);
+    // A class is chosen before any of its pupils has started.
+    {
+        const QSignalBlocker block(m_group);
+        for (const QString &g : list.classes()) {
+            if (m_group->findData(g) < 0)
+                m_group->addItem(g, g);
+        }
+    }
+    showTests();
 }
 
 void ClassWindow::setupStatusBar()
@@ -232,11 +250,41 @@ void ClassWindow::folderRead()
         m_entries = m_folder.entries();
         m_skippedFiles = m_folder.skipped();
         m_folderProblem = m_folder.folderProblem();
+        if (!std::exchange(m_dayChosen, true))
+            openOnLastDay();
         showFolder();
+    } else if (std::any_of(m_shown.cbegin(), m_shown.cend(), [](const ShownTest &t) {
+                   return t.entry->record.status == ResultStatus::Running;
+               })) {
+        // The minutes of those still writing go on without a new read.
+        showTests();
+    } else {
+        // The status bar tells when the folder was last read, changed or not.
+        showStatus();
     }
     Q_EMIT folderReadDone();
     if (std::exchange(m_readAgain, false))
         refresh();
+}
+
+void ClassWindow::openOnLastDay()
+{
+    // Today without a test (the morning before the lesson, a holiday) is
+    // an empty table: the window opens on the last day tests were taken.
+    const QDate today = QDate::currentDate();
+    if (m_allDays->isChecked() || m_date->date() != today)
+        return;
+    QDate last;
+    for (const EntryPtr &e : std::as_const(m_entries)) {
+        if (e->date() == today)
+            return;
+        if (!last.isValid() || e->date() > last)
+            last = e->date();
+    }
+    if (!last.isValid())
+        return;
+    const QSignalBlocker block(m_date);
+    m_date->setDate(last);
 }
 
 void ClassWindow::showFolder()
@@ -293,6 +341,7 @@ void ClassWindow::showTests()
     setWindowTitle(QStringLiteral("Дроби: результаты класса — тестов: %1").arg(m_shown.size()));
     showStatus();
     m_summary->setSummary(summarize(m_shown));
+    m_roster->showRoster(m_entries, currentFilter(), m_projector);
 }
 
 void ClassWindow::showStatus()

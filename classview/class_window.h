@@ -28,7 +28,9 @@ class QTableView;
 class QTabWidget;
 class QThread;
 class QTimer;
+class RosterView;
 class SummaryView;
+struct ClassList;
 class TestsModel;
 
 class ClassWindow : public QMainWindow {
@@ -46,6 +48,8 @@ public:
     QTableView *testsTable() const { return m_table; }
     void setProjectorMode(bool on);
     void setFilter(const ClassFilter &filter);
+    // The school's class lists, for the class list tab.
+    void setClassList(const ClassList &list);
 
 public Q_SLOTS:
     // Reads the folder now (on a thread of its own; folderReadDone follows).
@@ -63,6 +67,8 @@ private:
     void connectFilters();
 
     void folderRead();
+    // On the first read: from an empty today to the last day with tests.
+    void openOnLastDay();
     void showFolder();
     void showTests();
     // The selected test's id, and the row that holds it after a reload.
@@ -84,6 +90,8 @@ private:
     QThread *m_worker = nullptr;
     bool m_readChanged = false;
     bool m_readAgain = false;
+    // Whether the first read has chosen the day shown.
+    bool m_dayChosen = false;
     QList<EntryPtr> m_entries;
     QList<SkippedFile> m_skippedFiles;
     QString m_folderProblem;
@@ -104,6 +112,7 @@ private:
     QStringList m_previousIds;
     QSortFilterProxyModel *m_sorted = nullptr;
     SummaryView *m_summary = nullptr;
+    RosterView *m_roster = nullptr;
     QLabel *m_status = nullptr;
     QTimer *m_poll = nullptr;
 };

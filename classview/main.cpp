@@ -14,6 +14,7 @@
 #include "classview/class_arguments.h"
 #include "classview/class_export.h"
 #include "classview/class_window.h"
+#include "results/class_list.h"
 #include "results/diagnostics.h"
 #include "results/school_settings.h"
 #include "runtime/message_box.h"
@@ -62,6 +63,21 @@ QString settingsFolder(int argc, char *argv[], QString *noFolder)
         *noFolder = QStringLiteral("no results folder given, and none usable in %1 ([results] folder=)").arg(settings.file);
     }
     return settings.folder;
+}
+
+// The school's class lists, when its settings name them; their problems
+// are told, and the window then goes without them.
+ClassList settingsClassList(int argc, char *argv[])
+{
+    SchoolSettings settings;
+    QString error;
+    ClassList list;
+    if (!loadSchoolSettings(argc, argv, SettingsUse::ClassWindow, &settings, &error) || settings.classList.isEmpty())
+        return list;
+    if (!readClassList(settings.classList, &list, &error))
+        qCWarning(lcClass).noquote() << error;
+    logSettingsProblems(list.problems);
+    return list;
 }
 
 bool hasDisplay()
@@ -162,6 +178,7 @@ int main(int argc, char *argv[])
     ClassWindow window(options.folder, &hashes);
     window.setFilter(options.filter);
     window.setProjectorMode(options.projector);
+    window.setClassList(settingsClassList(argc, argv));
     window.show();
     return app.exec();
 }

@@ -9,6 +9,7 @@
 #include "classview/atomic_file.h"
 #include "classview/class_arguments.h"
 #include "classview/class_model.h"
+#include "classview/class_roster.h"
 #include "classview/class_summary.h"
 #include "classview/table_export.h"
 #include "classview/tests/record_fixture.h"
@@ -351,6 +352,114 @@ private slots:
         QCOMPARE(folder.entries().size(), 2);
         for (const EntryPtr &e : folder.entries())
             QCOMPARE(e->changed, e->record.id == t.id);
+    }
+
+    // The first read is sealed on the final record: the step from running
+    // to the end is no change, a change after the end is, and so is a
+    // record made running again.
+    void sealAfterRunning_data()
+    {
+        QTest::addColumn<QStringList>("steps"); // what the file holds at each read
+        QTest::addColumn<bool>("flagged");
+        QTest::newRow("running, then graded") << QStringList{"running", "graded"} << false;
+        QTest::newRow("running twice, then unfinished") << QStringList{"running", "running later", "unfinished"} << false;
+        QTest::newRow("graded, then changed") << QStringList{"running", "graded", "graded changed"} << true;
+        QTest::newRow("graded, then running again") << QStringList{"graded", "running"} << true;
+    }
+
+    void sealAfterRunning()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(bool, flagged);
+        QTemporaryDir dir;
+        HashStore hashes(QString{});
+        ResultsFolder folder(dir.path(), &hashes);
+        FixtureTest t;
+        for (const QString &step : steps) {
+            t.running = step.startsWith(QLatin1String("running"));
+            t.unfinished = step == QLatin1String("unfinished");
+            t.secondsUsed = step.endsWith(QLatin1String("later")) ? 60 : 420;
+            QJsonObject record = fixtureRecord(t);
+            if (step.endsWith(QLatin1String("changed")))
+                record[QStringLiteral("secondsUsed")] = 300;
+            // Replaced under the same name, as delivery replaces it.
+            QFile::remove(dir.filePath(t.id + QStringLiteral(".drobi.json")));
+            QVERIFY(!writeFixture(dir.path(), record).isEmpty());
+            folder.refresh();
+            hashes.commit();
+        }
+        QCOMPARE(folder.entries().size(), 1);
+        QCOMPARE(folder.entries().first()->changed, flagged);
+    }
+
+    // A running test shows the whole minutes since its start until its time
+    // allowed and five minutes more have passed; then the connection is lost.
+    void runningState_data()
+    {
+        QTest::addColumn<int>("secondsSinceStart");
+        QTest::addColumn<bool>("running");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("just started") << 0 << true << "пишет тест, 0 мин";
+        QTest::newRow("7.5 minutes") << 450 << true << "пишет тест, 7 мин";
+        QTest::newRow("time and grace just used") << 900 << true << "пишет тест, 15 мин";
+        QTest::newRow("a second more") << 901 << true << "связь потеряна";
+        QTest::newRow("graded long ago") << 9000 << false << "оценён";
+    }
+
+    void runningState()
+    {
+        QFETCH(int, secondsSinceStart);
+        QFETCH(bool, running);
+        QFETCH(QString, state);
+        FixtureTest t;
+        t.running = running;
+        const ShownTest shown = shownTest(t);
+        QVERIFY(shown.entry->check.problems.isEmpty());
+        QCOMPARE(shown.entry->check.graded, !running);
+        QCOMPARE(stateText(shown, t.started.addSecs(secondsSinceStart)), state);
+    }
+
+    // Every pupil of the class listed once, in the list's order, with the
+    // state of the last test started under the name, however typed.
+    void roster_data()
+    {
+        QTest::addColumn<QString>("typed");        // the name on the pupil's tests
+        QTest::addColumn<QStringList>("statuses"); // the tests, half an hour apart
+        QTest::addColumn<QString>("state");        // Петров Пётр's, 10 minutes after the last start
+        QTest::newRow("no test") << "Петров Пётр" << QStringList{} << "не начинал";
+        QTest::newRow("another pupil's test") << "Петрова Инна" << QStringList{"graded"} << "не начинал";
+        QTest::newRow("handed in") << "Петров Пётр" << QStringList{"graded"} << "сдал";
+        QTest::newRow("case and spaces") << " петров  ПЁТР " << QStringList{"graded"} << "сдал";
+        QTest::newRow("writing") << "Петров Пётр" << QStringList{"running"} << "пишет тест, 10 мин";
+        QTest::newRow("window closed") << "Петров Пётр" << QStringList{"unfinished"} << "не закончил";
+        QTest::newRow("retake after a grade") << "Петров Пётр" << QStringList{"graded", "running"} << "пишет тест, 10 мин";
+        QTest::newRow("lost, then handed in") << "Петров Пётр" << QStringList{"running", "graded"} << "сдал";
+    }
+
+    void roster()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, statuses);
+        QFETCH(QString, state);
+        const ClassList list = parseClassList("6Б;Иванова Анна\n6 б;Петров Пётр\n6А;Сидоров Олег\n6Б;Козлова Мария\n");
+        QList<ShownTest> tests;
+        FixtureTest t;
+        t.name = typed;
+        for (const QString &status : statuses) {
+            t.running = status == QLatin1String("running");
+            t.unfinished = status == QLatin1String("unfinished");
+            t.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+            tests << shownTest(t);
+            t.started = t.started.addSecs(30 * 60);
+        }
+        const QList<RosterRow> rows = classRoster(list, QStringLiteral("6б"), tests, t.started.addSecs(-20 * 60));
+        QStringList names;
+        for (const RosterRow &r : rows)
+            names << r.name;
+        QCOMPARE(names, QStringList({"Иванова Анна", "Петров Пётр", "Козлова Мария"}));
+        QCOMPARE(rows[0].state, QStringLiteral("не начинал"));
+        QCOMPARE(rows[1].state, state);
+        QCOMPARE(rows[1].entry != nullptr, state != QStringLiteral("не начинал"));
     }
 
     // Tests chosen by class, day and name, each pupil's attempts counted

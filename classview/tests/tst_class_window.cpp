@@ -2,7 +2,8 @@
 // The class window on a folder of records: a new record shown at F5 (the
 // folder is read on a thread of its own), names
 // hidden everywhere in projector mode, a changed record marked, a pupil's
-// test with the explanation and worked solution the pupil saw, and the
+// test with the explanation and worked solution the pupil saw, the class
+// list's pupils with how far each got, and the
 // summary's figures in tables the keyboard reaches; a pupil's or a file's
 // text shown as text, never as markup or a link; and the exports, which
 // follow no link a pupil planted.
@@ -12,8 +13,10 @@
 #include "classview/class_window.h"
 #include "classview/pupil_test_view.h"
 #include "classview/tests/record_fixture.h"
+#include "results/class_list.h"
 
 #include <QAbstractItemModel>
+#include <QDateEdit>
 #include <QDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -88,7 +91,14 @@ private slots:
         QVERIFY(html.contains(QStringLiteral("<td>-2/12</td>")));
         QVERIFY(html.contains(QStringLiteral("неверно")));
 
+        // Every pupil of the class list, with how far each got; none on the projector.
+        w.setClassList(parseClassList("6Б;Иванова Анна\n6 б;Козлова Мария\n"));
+        w.setFilter(ClassFilter{QStringLiteral("6Б"), QDate(), QString()});
+        const auto *roster = w.findChild<QTableWidget *>(QStringLiteral("roster"));
+        QCOMPARE(column(roster->model(), 1), (QStringList{QStringLiteral("сдал"), QStringLiteral("не начинал")}));
+
         w.setProjectorMode(true);
+        QCOMPARE(roster->rowCount(), 0);
         QCOMPARE(column(table, int(TableColumn::Pupil)), (QStringList{QStringLiteral("Ученик 1"), QStringLiteral("Ученик 2")}));
         QString everything = pupilTestHtml(w.shownTests().first());
         for (QTableWidget *figures : w.findChildren<QTableWidget *>()) {
@@ -105,6 +115,35 @@ private slots:
         QDialog *test = openedTest(w, 0);
         QVERIFY(test);
         QCOMPARE(test->windowTitle(), QStringLiteral("Тест: Ученик 1"));
+    }
+
+    // An empty today opens on the last day that has tests; today with a
+    // test, or a folder without any, stays on today.
+    void opensOnLastDay_data()
+    {
+        QTest::addColumn<QList<int>>("daysAgo"); // of each test
+        QTest::addColumn<int>("shownDaysAgo");
+        QTest::newRow("last lesson three days ago") << QList<int>{10, 3} << 3;
+        QTest::newRow("a test today") << QList<int>{3, 0} << 0;
+        QTest::newRow("no tests") << QList<int>{} << 0;
+    }
+
+    void opensOnLastDay()
+    {
+        QFETCH(QList<int>, daysAgo);
+        QFETCH(int, shownDaysAgo);
+        QTemporaryDir dir;
+        for (int days : daysAgo) {
+            FixtureTest t;
+            t.started = QDateTime(QDate::currentDate().addDays(-days), QTime(10, 15), QTimeZone(3 * 3600));
+            writeFixture(dir.path(), fixtureRecord(t));
+        }
+        HashStore hashes(QString{});
+        ClassWindow w(dir.path(), &hashes);
+        QSignalSpy read(&w, &ClassWindow::folderReadDone);
+        QTRY_VERIFY(!read.isEmpty());
+        QCOMPARE(w.findChild<QDateEdit *>()->date(), QDate::currentDate().addDays(-shownDaysAgo));
+        QCOMPARE(w.shownTests().size(), daysAgo.isEmpty() ? 0 : 1);
     }
 
     // Markup in a name, a class and a file's name is shown as the text it

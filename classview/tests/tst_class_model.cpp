@@ -10,6 +10,7 @@
 #include "classview/class_arguments.h"
 #include "classview/class_model.h"
 #include "classview/class_roster.h"
+#include "classview/pupil_rows.h"
 #include "classview/class_summary.h"
 #include "classview/table_export.h"
 #include "classview/tests/record_fixture.h"
@@ -460,6 +461,48 @@ private slots:
         QCOMPARE(rows[0].state, QStringLiteral("не начинал"));
         QCOMPARE(rows[1].state, state);
         QCOMPARE(rows[1].entry != nullptr, state != QStringLiteral("не начинал"));
+    }
+
+    // One row per pupil and day, the attempt chosen, by surname in Russian
+    // order (Ё after Е, not before А) and then by the rest of the name.
+    void pupilRowsChosen_data()
+    {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<QStringList>("rows"); // name: grade
+        const QStringList others{"Егоров Иван: 4", "Ёлкина Ольга: 5", "Петров Антон: 5"};
+        QTest::newRow("last") << int(AttemptChoice::Last) << others + QStringList{"Петров Пётр: 0"};
+        QTest::newRow("best") << int(AttemptChoice::Best) << others + QStringList{"Петров Пётр: 5"};
+        QTest::newRow("first") << int(AttemptChoice::First) << others + QStringList{"Петров Пётр: 2"};
+        QTest::newRow("all") << int(AttemptChoice::All)
+                             << others + QStringList{"Петров Пётр: 2", "Петров Пётр: 5", "Петров Пётр: 0"};
+    }
+
+    void pupilRowsChosen()
+    {
+        QFETCH(int, choice);
+        QFETCH(QStringList, rows);
+        struct Test {
+            const char *name;
+            int wrong; // -1: unfinished
+        };
+        const Test tests[] = {{"Петров Пётр", 4}, {"Ёлкина Ольга", 0}, {"Егоров  Иван", 1},
+                              {"Петров Антон", 0}, {"Петров Пётр", 0}, {"Петров Пётр", -1}};
+        QList<EntryPtr> entries;
+        FixtureTest t;
+        for (const Test &test : tests) {
+            t.name = QString::fromUtf8(test.name);
+            t.unfinished = test.wrong < 0;
+            t.typed = {};
+            for (int r = 0; r < test.wrong; ++r)
+                t.typed[size_t(r)] = Typed{};
+            t.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+            t.started = t.started.addSecs(600);
+            entries << shownTest(t).entry;
+        }
+        QStringList shown;
+        for (const ShownTest &row : pupilRows(selectTests(entries, ClassFilter{}, false), AttemptChoice(choice)))
+            shown << row.name.simplified() + QStringLiteral(": ") + QString::number(row.entry->check.grade);
+        QCOMPARE(shown, rows);
     }
 
     // Tests chosen by class, day and name, each pupil's attempts counted

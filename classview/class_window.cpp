@@ -115,6 +115,10 @@ QHBoxLayout *ClassWindow::setupFilterBar()
     labelled(QStringLiteral("&Дата:"), m_date);
     m_allDays = new QCheckBox(QStringLiteral("&Все дни"));
     bar->addWidget(m_allDays);
+    m_attempt = new QComboBox;
+    for (const AttemptWord &w : AttemptWords)
+        m_attempt->addItem(QString::fromUtf8(w.caption), int(w.choice));
+    labelled(QStringLiteral("Поп&ытка:"), m_attempt);
     m_search = new QLineEdit;
     m_search->setPlaceholderText(QStringLiteral("фамилия или имя"));
     m_search->setClearButtonEnabled(true);
@@ -141,7 +145,12 @@ void ClassWindow::setupTabs()
     m_summary = new SummaryView;
     m_tabs->addTab(m_summary, QStringLiteral("&Сводка по классу"));
     m_roster = new RosterView;
-    m_tabs->addTab(m_roster, QStringLiteral("Список &класса"));
+    m_tabs->addTab(m_roster, QStringLiteral("С&писок класса"));
+}
+
+void ClassWindow::setAttemptChoice(AttemptChoice choice)
+{
+    m_attempt->setCurrentIndex(std::max(0, m_attempt->findData(int(choice))));
 }
 
 void ClassWindow::setClassList(const ClassList &list)
@@ -170,6 +179,7 @@ void ClassWindow::connectFilters()
     const auto refilter = [this] { showTests(); };
     connect(m_group, &QComboBox::currentIndexChanged, this, refilter);
     connect(m_date, &QDateEdit::dateChanged, this, refilter);
+    connect(m_attempt, &QComboBox::currentIndexChanged, this, refilter);
     connect(m_allDays, &QCheckBox::toggled, this, [this, refilter](bool all) {
         m_date->setEnabled(!all);
         refilter();
@@ -330,7 +340,8 @@ void ClassWindow::showTests()
     // The selected test stays selected across a reload; which one it is
     // is asked of the table before the shown tests change under it.
     const QString selected = selectedId();
-    m_shown = selectTests(m_entries, currentFilter(), m_projector);
+    m_shown = pupilRows(selectTests(m_entries, currentFilter(), m_projector),
+                        AttemptChoice(m_attempt->currentData().toInt()));
     m_model->reset(&m_shown);
     m_previousIds.clear();
     for (const ShownTest &t : std::as_const(m_shown))

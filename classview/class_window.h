@@ -9,6 +9,7 @@
 // together, reads the folder and keeps the filter.
 
 #include "classview/class_model.h"
+#include "classview/pupil_rows.h"
 
 #include <QMainWindow>
 
@@ -50,6 +51,8 @@ public:
     void setFilter(const ClassFilter &filter);
     // The school's class lists, for the class list tab.
     void setClassList(const ClassList &list);
+    // Which of a pupil's tests of a day is the pupil's row.
+    void setAttemptChoice(AttemptChoice choice);
 
 public Q_SLOTS:
     // Reads the folder now (on a thread of its own; folderReadDone follows).
@@ -101,6 +104,7 @@ private:
     QComboBox *m_group = nullptr;
     QDateEdit *m_date = nullptr;
     QCheckBox *m_allDays = nullptr;
+    QComboBox *m_attempt = nullptr;
     QLineEdit *m_search = nullptr;
     QCheckBox *m_projectorBox = nullptr;
     QAction *m_projectorAction = nullptr;

@@ -3,6 +3,7 @@
 //
 //   drobi-class [FOLDER] [--settings FILE] [--export FILE.csv|.xlsx|.pdf]
 //               [--date YYYY-MM-DD|all] [--group CLASS] [--projector]
+//               [--attempt last|best|first|all]
 //
 // Without FOLDER the results folder comes from the school settings file,
 // [results] folder= in /etc/xdg/drobi/drobi.conf (or the file --settings
@@ -33,12 +34,14 @@ Q_LOGGING_CATEGORY(lcClass, "drobi.class")
 const char *const Usage =
     "Usage: drobi --class [FOLDER] [--settings FILE] [--export FILE.csv|FILE.xlsx|FILE.pdf]\n"
     "                     [--date YYYY-MM-DD|all] [--group CLASS] [--projector]\n"
+    "                     [--attempt last|best|first|all]\n"
     "The teacher's class window: the tests in the results folder (FOLDER, or\n"
     "[results] folder= of /etc/xdg/drobi/drobi.conf, or of FILE with\n"
     "--settings), graded again, with the class summary. With --export, writes\n"
     "the table (CSV, XLSX) or the summary and the table (PDF) for the day\n"
     "(today unless --date; all for every day) and the class given, and exits;\n"
-    "no display is needed. --projector hides the pupils' names.\n";
+    "no display is needed. --projector hides the pupils' names. One row per\n"
+    "pupil and day, by surname: the last attempt, or the one --attempt names.\n";
 
 int fail(const QString &message)
 {
@@ -96,7 +99,8 @@ int runExport(const ClassArguments &options, HashStore &hashes)
     folder.refresh();
     if (!folder.folderProblem().isEmpty())
         return fail(folder.folderProblem());
-    const QList<ShownTest> tests = selectTests(folder.entries(), options.filter, options.projector);
+    const QList<ShownTest> tests =
+        pupilRows(selectTests(folder.entries(), options.filter, options.projector), options.attempt);
     const QString &path = options.exportPath;
     if (savesInto(path, options.folder))
         qCWarning(lcClass).noquote() << QStringLiteral("warning: %1 is in the results folder, which pupils write into").arg(path);
@@ -178,6 +182,7 @@ int main(int argc, char *argv[])
     ClassWindow window(options.folder, &hashes);
     window.setFilter(options.filter);
     window.setProjectorMode(options.projector);
+    window.setAttemptChoice(options.attempt);
     window.setClassList(settingsClassList(argc, argv));
     window.show();
     return app.exec();

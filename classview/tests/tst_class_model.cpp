@@ -681,6 +681,29 @@ private slots:
             QCOMPARE(parsed.filter.date, date);
     }
 
+    // Which attempt is a pupil's row: the last unless --attempt says.
+    void attemptArgument_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("attempt"); // -1: refused
+        QTest::newRow("none") << QStringList{} << int(AttemptChoice::Last);
+        QTest::newRow("best") << QStringList{"--attempt", "best"} << int(AttemptChoice::Best);
+        QTest::newRow("first") << QStringList{"--attempt", "first"} << int(AttemptChoice::First);
+        QTest::newRow("worst") << QStringList{"--attempt", "worst"} << -1;
+        QTest::newRow("no word") << QStringList{"--attempt"} << -1;
+    }
+
+    void attemptArgument()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, attempt);
+        ClassArguments parsed;
+        QString problem;
+        QCOMPARE(parseClassArguments(arguments, QDate(2026, 12, 9), &parsed, &problem), attempt >= 0);
+        if (attempt >= 0)
+            QCOMPARE(int(parsed.attempt), attempt);
+    }
+
     // A text too long for one spreadsheet cell goes on in the next ones,
     // whole: cut after a ", " where there is one, never inside a character.
     void spreadsheetCells_data()

@@ -84,6 +84,10 @@ private slots:
         QCOMPARE(column(table, int(TableColumn::Pupil)), (QStringList{anna.name, oleg.name}));
         QCOMPARE(column(table, int(TableColumn::Check)), (QStringList{QStringLiteral("сходится"), QStringLiteral("не сходится")}));
         QCOMPARE(column(table, int(TableColumn::FirstTask)), (QStringList{QStringLiteral("✗"), QStringLiteral("✓")}));
+        // A screen reader hears each cell with its column's name.
+        QCOMPARE(table->index(1, int(TableColumn::Grade)).data(Qt::AccessibleTextRole).toString(), QStringLiteral("Оценка: 5"));
+        QCOMPARE(table->index(0, int(TableColumn::FirstTask)).data(Qt::AccessibleTextRole).toString(),
+                 QStringLiteral("задание 1: неверно"));
 
         // Anna's test as the pupil saw it explained.
         const QString html = pupilTestHtml(w.shownTests().first());

@@ -5,6 +5,7 @@
 #include "results/class_list.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QSet>
 
 #include <algorithm>
@@ -216,6 +217,17 @@ void ResultsFolder::rebuild()
         m_skipped << SkippedFile{name, problem};
 }
 
+namespace {
+
+// Drawn once per run: the projector's numbers follow it, not the names.
+size_t projectorSeed()
+{
+    static const size_t seed = size_t(QRandomGenerator::system()->generate64());
+    return seed;
+}
+
+} // namespace
+
 QList<ShownTest> selectTests(const QList<EntryPtr> &entries, const ClassFilter &filter, bool projector)
 {
     QList<ShownTest> shown;
@@ -226,19 +238,24 @@ QList<ShownTest> selectTests(const QList<EntryPtr> &entries, const ClassFilter &
             continue;
         if (!filter.nameSearch.isEmpty() && !e->record.pupil.name.contains(filter.nameSearch, Qt::CaseInsensitive))
             continue;
-        shown << ShownTest{e, e->record.pupil.name, 1, 1};
+        shown << ShownTest{e, e->record.pupil.name, 1, 1, projector};
     }
     // Several tests of one pupil (name and class) on one day, in order.
     QHash<QString, QList<int>> attempts;
-    QHash<QString, int> numbers;
+    std::map<std::pair<size_t, QString>, QList<int>> pupils;
     for (int i = 0; i < shown.size(); ++i) {
         const ResultRecord &r = shown[i].entry->record;
         const QString pupil = r.pupil.name.trimmed().toCaseFolded() + QLatin1Char('\n') + r.pupil.className.trimmed();
         attempts[pupil + QLatin1Char('\n') + shown[i].entry->date().toString(Qt::ISODate)] << i;
-        if (projector) {
-            const int number = numbers.value(pupil, int(numbers.size()) + 1);
-            numbers.insert(pupil, number);
-            shown[i].name = QStringLiteral("Ученик %1").arg(number);
+        pupils[{qHash(pupil, projectorSeed()), pupil}] << i;
+    }
+    // On the projector, the pupils numbered in the order of the run's keyed hash.
+    int number = 0;
+    for (const auto &[key, tests] : pupils) {
+        ++number;
+        for (const int i : tests) {
+            if (projector)
+                shown[i].name = QStringLiteral("Ученик %1").arg(number);
         }
     }
     for (const QList<int> &same : std::as_const(attempts)) {
@@ -290,7 +307,7 @@ QString stateText(const ShownTest &test, const QDateTime &now)
                     : r.status == ResultStatus::Unfinished ? QStringLiteral("не закончен")
                     : r.timeRanOut                        ? QStringLiteral("время вышло")
                                                           : QStringLiteral("оценён");
-    if (test.attempts > 1)
+    if (test.attempts > 1 && !test.projector)
         state += QStringLiteral(", попытка %1 из %2").arg(test.attempt).arg(test.attempts);
     return state;
 }
@@ -303,7 +320,7 @@ QStringList tableRow(const ShownTest &test)
     QStringList cells{test.name,
                       r.pupil.className,
                       r.started.toString(QStringLiteral("dd.MM.yyyy")),
-                      r.started.toString(QStringLiteral("HH:mm")),
+                      test.projector ? QString() : r.started.toString(QStringLiteral("HH:mm")),
                       QString::number(minutesUsed(r), 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')),
                       graded ? QString::number(e.check.right) : QString(),
                       graded ? QString::number(e.check.grade) : QString(),

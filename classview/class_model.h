@@ -112,9 +112,13 @@ struct ShownTest {
     // The n-th of a pupil's tests on that day, and how many there are.
     int attempt = 1;
     int attempts = 1;
+    // Shown on the projector: nothing that tells pupils apart but «Ученик N».
+    bool projector = false;
 };
 
-// The entries the filter lets through, in the order they were started.
+// The entries the filter lets through, in the order they were started. In
+// projector mode the pupils are numbered in an order drawn at random once
+// per run, unrelated to their names or start times.
 QList<ShownTest> selectTests(const QList<EntryPtr> &entries, const ClassFilter &filter, bool projector);
 
 // The classes the entries hold, sorted.

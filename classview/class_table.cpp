@@ -110,8 +110,9 @@ QVariant TestsModel::sortValue(const TestEntry &e, int row, int column) const
     switch (TableColumn(std::min(column, int(TableColumn::FirstTask)))) {
     // The rows come sorted by surname in Russian order.
     case TableColumn::Pupil: return row;
+    // On the projector the start is not shown, and the order tells it no more.
     case TableColumn::Date:
-    case TableColumn::Start: return e.record.started.toSecsSinceEpoch();
+    case TableColumn::Start: return (*m_tests)[row].projector ? QVariant(row) : QVariant(e.record.started.toSecsSinceEpoch());
     case TableColumn::Minutes: return e.record.secondsUsed;
     case TableColumn::Right: return e.check.graded ? e.check.right : -1;
     case TableColumn::Grade: return e.check.grade;

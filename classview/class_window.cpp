@@ -205,6 +205,13 @@ void ClassWindow::setProjectorMode(bool on)
     if (on)
         m_search->clear();
     m_search->setEnabled(!on);
+    // Whatever was open before names a pupil or a file: a pupil's test, the
+    // unread files. It closes, and the unread files' button goes.
+    if (on) {
+        for (QDialog *open : findChildren<QDialog *>(Qt::FindDirectChildrenOnly))
+            open->close();
+    }
+    m_skipped->setVisible(!on && !m_skippedFiles.isEmpty());
     showTests();
 }
 
@@ -311,7 +318,7 @@ void ClassWindow::showFolder()
     }
     const qsizetype bad = m_skippedFiles.size();
     m_skipped->setText(QStringLiteral("Не прочитано файлов: %1").arg(bad));
-    m_skipped->setVisible(bad > 0);
+    m_skipped->setVisible(bad > 0 && !m_projector);
     showTests();
 }
 

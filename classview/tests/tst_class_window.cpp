@@ -20,6 +20,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
@@ -101,7 +102,12 @@ private slots:
         const auto *roster = w.findChild<QTableWidget *>(QStringLiteral("roster"));
         QCOMPARE(column(roster->model(), 1), (QStringList{QStringLiteral("сдал"), QStringLiteral("не начинал")}));
 
+        // A pupil's test opened before the projector goes when it comes on.
+        const QPointer<QDialog> before = openedTest(w, 0);
+        QVERIFY(before && before->isVisible());
         w.setProjectorMode(true);
+        QTRY_VERIFY(before.isNull());
+        QCOMPARE(column(table, int(TableColumn::Start)), (QStringList{QString(), QString()}));
         QCOMPARE(roster->rowCount(), 0);
         QCOMPARE(column(table, int(TableColumn::Pupil)), (QStringList{QStringLiteral("Ученик 1"), QStringLiteral("Ученик 2")}));
         QString everything = pupilTestHtml(w.shownTests().first());
@@ -115,7 +121,7 @@ private slots:
         QVERIFY(everything.contains(QStringLiteral("Ученик 1")));
         QVERIFY(!everything.contains(QStringLiteral("Иванова")));
         QVERIFY(!w.windowTitle().contains(QStringLiteral("Иванова")));
-        // Anna's test opened on the projector.
+        // A test opened on the projector.
         QDialog *test = openedTest(w, 0);
         QVERIFY(test);
         QCOMPARE(test->windowTitle(), QStringLiteral("Тест: Ученик 1"));

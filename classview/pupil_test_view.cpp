@@ -105,6 +105,10 @@ QDialog *openPupilTest(const ShownTest &test, QWidget *parent)
     text->setOpenLinks(false);
     text->setOpenExternalLinks(false);
     text->setHtml(pupilTestHtml(test));
+    // A caret the keyboard moves, so a screen reader reads the test line
+    // by line; and the whole of it as the description, read on focus.
+    text->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    text->setAccessibleDescription(text->toPlainText());
     layout->addWidget(text);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));

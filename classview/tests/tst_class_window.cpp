@@ -105,6 +105,10 @@ private slots:
         // A pupil's test opened before the projector goes when it comes on.
         const QPointer<QDialog> before = openedTest(w, 0);
         QVERIFY(before && before->isVisible());
+        // Read by a screen reader line by line, with a caret, and whole on focus.
+        const auto *text = before->findChild<QTextBrowser *>();
+        QVERIFY(text->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+        QVERIFY(text->accessibleDescription().contains(QStringLiteral("Решение: \u22121/2 · 1/3 = \u22121/6")));
         w.setProjectorMode(true);
         QTRY_VERIFY(before.isNull());
         QCOMPARE(column(table, int(TableColumn::Start)), (QStringList{QString(), QString()}));

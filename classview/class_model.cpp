@@ -317,10 +317,12 @@ QStringList tableRow(const ShownTest &test)
     const TestEntry &e = *test.entry;
     const ResultRecord &r = e.record;
     const bool graded = e.check.graded;
+    // In the teacher's time zone, whatever the pupil's computer says.
+    const QDateTime started = r.started.toLocalTime();
     QStringList cells{test.name,
                       r.pupil.className,
-                      r.started.toString(QStringLiteral("dd.MM.yyyy")),
-                      test.projector ? QString() : r.started.toString(QStringLiteral("HH:mm")),
+                      started.toString(QStringLiteral("dd.MM.yyyy")),
+                      test.projector ? QString() : started.toString(QStringLiteral("HH:mm")),
                       QString::number(minutesUsed(r), 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')),
                       graded ? QString::number(e.check.right) : QString(),
                       graded ? QString::number(e.check.grade) : QString(),

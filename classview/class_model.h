@@ -36,8 +36,8 @@ struct TestEntry {
     // What «Проверка» says, and why, one line each.
     QString checkText() const;
     QStringList checkReasons() const;
-    // The day and start time as the pupil's machine gave them.
-    QDate date() const { return record.started.date(); }
+    // The day of the start in the teacher's time zone.
+    QDate date() const { return record.started.toLocalTime().date(); }
 };
 
 using EntryPtr = std::shared_ptr<const TestEntry>;

@@ -29,9 +29,13 @@ QString headingHtml(const ShownTest &test)
     const TestEntry &e = *test.entry;
     const ResultRecord &r = e.record;
     QString html = QStringLiteral("<h2>%1, %2</h2>").arg(esc(joinedNames({test.name})), esc(r.pupil.className));
-    html += QStringLiteral("<p>%1, начало в %2, минут: %3. Состояние: %4.")
-                .arg(r.started.toString(QStringLiteral("dd.MM.yyyy")), r.started.toString(QStringLiteral("HH:mm")),
-                     tableRow(test)[int(TableColumn::Minutes)], esc(stateText(test)));
+    // The day and the start as the table shows them: the teacher's time, no
+    // start on the projector.
+    const QStringList cells = tableRow(test);
+    html += QStringLiteral("<p>%1%2, минут: %3. Состояние: %4.")
+                .arg(cells[int(TableColumn::Date)],
+                     test.projector ? QString() : QStringLiteral(", начало в ") + cells[int(TableColumn::Start)],
+                     cells[int(TableColumn::Minutes)], esc(stateText(test)));
     if (e.check.graded)
         html += QStringLiteral(" Верно: %1 из %2, оценка %3.").arg(e.check.right).arg(RowCount).arg(e.check.grade);
     html += QStringLiteral("</p><p>Проверка: %1").arg(esc(e.checkText()));

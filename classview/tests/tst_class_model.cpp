@@ -17,6 +17,7 @@
 
 #include <QtTest>
 
+#include <ctime>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -461,6 +462,37 @@ private slots:
         QCOMPARE(rows[0].state, QStringLiteral("не начинал"));
         QCOMPARE(rows[1].state, state);
         QCOMPARE(rows[1].entry != nullptr, state != QStringLiteral("не начинал"));
+    }
+
+    // Dates and times in the teacher's time zone, not the pupil computer's
+    // (the record says 10:15 at +03:00 on 9 December).
+    void teacherTime_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("start");
+        QTest::newRow("UTC") << QByteArray("UTC") << "09.12.2026" << "07:15";
+        QTest::newRow("Yekaterinburg") << QByteArray("Asia/Yekaterinburg") << "09.12.2026" << "12:15";
+        QTest::newRow("Honolulu, the day before") << QByteArray("Pacific/Honolulu") << "08.12.2026" << "21:15";
+    }
+
+    void teacherTime()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QString, date);
+        QFETCH(QString, start);
+        const QByteArray before = qgetenv("TZ");
+        const auto restore = qScopeGuard([&] {
+            before.isNull() ? qunsetenv("TZ") : qputenv("TZ", before);
+            tzset();
+        });
+        qputenv("TZ", zone);
+        tzset();
+        const ShownTest shown = shownTest(FixtureTest{});
+        const QStringList cells = tableRow(shown);
+        QCOMPARE(cells[int(TableColumn::Date)], date);
+        QCOMPARE(cells[int(TableColumn::Start)], start);
+        QCOMPARE(shown.entry->date().toString(QStringLiteral("dd.MM.yyyy")), date);
     }
 
     // One row per pupil and day, the attempt chosen, by surname in Russian

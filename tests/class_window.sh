@@ -69,7 +69,7 @@ headless --export "$work/out.pdf" 2>/dev/null || fail "PDF export"
 headless --export "$work/projector.pdf" --projector 2>/dev/null || fail "PDF export in projector mode"
 
 "$python" - "$work" <<'PY' || fail "exports do not read back"
-import csv, sys, openpyxl
+import csv, datetime, sys, openpyxl
 work = sys.argv[1]
 header = ["Ученик", "Класс", "Дата", "Начало", "Минут", "Верно", "Оценка", "Состояние", "Проверка"] + [str(i) for i in range(1, 11)]
 raw = open(work + "/out.csv", "rb").read()
@@ -87,6 +87,8 @@ values = list(sheet.values)
 assert list(values[0]) == header, values[0]
 assert len(values) == 1 + 5 and all(r[1] == "6А" for r in values[1:]), values
 assert all(isinstance(r[5], (int, float)) and isinstance(r[4], (int, float)) for r in values[1:]), values
+# The day and the start are a real date and time.
+assert all(isinstance(r[2], datetime.datetime) and isinstance(r[3], (datetime.time, datetime.datetime)) for r in values[1:]), values
 # The summary's shares in whole per cent of the graded tests, halves up.
 summary = [list(r) for r in book["Сводка"].values]
 graded = next(r[1] for r in summary if r[0] == "Оценённых тестов")

@@ -64,6 +64,17 @@ bool projector(ClassArguments &a, const Value &, QString *)
     return true;
 }
 
+bool attempt(ClassArguments &a, const Value &v, QString *error)
+{
+    for (const AttemptWord &w : AttemptWords) {
+        if (v && *v == QLatin1String(w.word)) {
+            a.attempt = w.choice;
+            return true;
+        }
+    }
+    return failed(error, QStringLiteral("--attempt needs last, best, first or all"));
+}
+
 // Qt's own options that take a value: left to Qt, with their values.
 bool qtOption(ClassArguments &, const Value &, QString *)
 {
@@ -85,7 +96,7 @@ struct Option {
 constexpr Option Options[] = {
     {"--help", false, help},          {"--version", false, version},   {"--export", true, exportTo},
     {"--date", true, date},           {"--group", true, group},        {"--settings", true, settings},
-    {"--projector", false, projector}, {"-reverse", false, qtOption},   {"-platform", true, platform},
+    {"--projector", false, projector}, {"--attempt", true, attempt},   {"-reverse", false, qtOption},   {"-platform", true, platform},
     {"-platformpluginpath", true, qtOption}, {"-platformtheme", true, qtOption}, {"-plugin", true, qtOption},
     {"-display", true, qtOption},     {"-style", true, qtOption},      {"-stylesheet", true, qtOption},
     {"-qwindowgeometry", true, qtOption}, {"-qwindowtitle", true, qtOption}, {"-qwindowicon", true, qtOption},

@@ -4,12 +4,14 @@
 //
 //   drobi-class [FOLDER] [--settings FILE] [--export FILE.csv|.xlsx|.pdf]
 //               [--date YYYY-MM-DD|all] [--group CLASS] [--projector]
+//               [--attempt last|best|first|all]
 //
 // with Qt's own options (-platform NAME, -style NAME, …) left to Qt. The
 // day chosen is today unless --date names another or all of them, for the
 // window and --export alike. --settings is read by the settings loader.
 
 #include "classview/class_model.h"
+#include "classview/pupil_rows.h"
 
 #include <QDate>
 #include <QString>
@@ -24,6 +26,8 @@ struct ClassArguments {
     QString exportPath;
     ClassFilter filter;
     bool projector = false;
+    // Which of a pupil's tests of a day is the pupil's row.
+    AttemptChoice attempt = AttemptChoice::Last;
     // -platform names where Qt draws: no display is needed then.
     bool platformGiven = false;
 };

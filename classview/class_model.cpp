@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "classview/class_model.h"
 
+#include "classview/class_roster.h"
 #include "results/class_list.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QSet>
 
 #include <algorithm>
@@ -185,7 +187,9 @@ EntryPtr ResultsFolder::entryOf(Pending &p, const HashStore::FirstRead *first, c
     entry->record = std::move(*p.read.record);
     entry->check = std::move(p.check);
     entry->changed = first && first->sha256 != p.read.sha256;
-    if (m_hashes && !first)
+    // A running record is not sealed: the final record replaces it, and the
+    // seal is put on that; any change after it is flagged.
+    if (m_hashes && !first && entry->record.status != ResultStatus::Running)
         m_hashes->remember(m_path, p.name,
                            {p.read.sha256, entry->record.pupil.name, entry->record.pupil.className,
                             entry->record.started, entry->check.grade});
@@ -298,6 +302,17 @@ void ResultsFolder::rebuild()
         m_skipped << SkippedFile{name, problem};
 }
 
+namespace {
+
+// Drawn once per run: the projector's numbers follow it, not the names.
+size_t projectorSeed()
+{
+    static const size_t seed = size_t(QRandomGenerator::system()->generate64());
+    return seed;
+}
+
+} // namespace
+
 QList<ShownTest> selectTests(const QList<EntryPtr> &entries, const ClassFilter &filter, bool projector)
 {
     QList<ShownTest> shown;
@@ -308,20 +323,24 @@ QList<ShownTest> selectTests(const QList<EntryPtr> &entries, const ClassFilter &
             continue;
         if (!filter.nameSearch.isEmpty() && !e->record.pupil.name.contains(filter.nameSearch, Qt::CaseInsensitive))
             continue;
-        shown << ShownTest{e, e->record.pupil.name, 1, 1};
+        shown << ShownTest{e, e->record.pupil.name, 1, 1, projector};
     }
     // Several tests of one pupil (name and class) on one day, in order.
     QHash<QString, QList<int>> attempts;
-    QHash<QString, int> numbers;
+    std::map<std::pair<size_t, QString>, QList<int>> pupils;
     for (int i = 0; i < shown.size(); ++i) {
         const ResultRecord &r = shown[i].entry->record;
         const QString pupil = r.pupil.name.trimmed().toCaseFolded() + QLatin1Char('\n') + r.pupil.className.trimmed();
         attempts[pupil + QLatin1Char('\n') + shown[i].entry->date().toString(Qt::ISODate)] << i;
-        if (projector) {
-            const int number = numbers.value(pupil, int(numbers.size()) + 1);
-            numbers.insert(pupil, number);
-            shown[i].name = QStringLiteral("Ученик %1").arg(number);
-            shown[i].anonymous = true;
+        pupils[{qHash(pupil, projectorSeed()), pupil}] << i;
+    }
+    // On the projector, the pupils numbered in the order of the run's keyed hash.
+    int number = 0;
+    for (const auto &[key, tests] : pupils) {
+        ++number;
+        for (const int i : tests) {
+            if (projector)
+                shown[i].name = QStringLiteral("Ученик %1").arg(number);
         }
     }
     for (const QList<int> &same : std::as_const(attempts)) {
@@ -368,15 +387,16 @@ double minutesUsed(const ResultRecord &record)
     return std::round(record.secondsUsed / 6.0) / 10.0;
 }
 
-QString stateText(const ShownTest &test)
+QString stateText(const ShownTest &test, const QDateTime &now)
 {
     const ResultRecord &r = test.entry->record;
     if (test.entry->lost())
         return test.entry->removed ? QStringLiteral("удалён") : QStringLiteral("не прочитан");
-    QString state = r.status == ResultStatus::Unfinished ? QStringLiteral("не закончен")
+    QString state = r.status == ResultStatus::Running      ? runningText(r, now)
+                    : r.status == ResultStatus::Unfinished ? QStringLiteral("не закончен")
                     : r.timeRanOut                        ? QStringLiteral("время вышло")
                                                           : QStringLiteral("оценён");
-    if (test.attempts > 1)
+    if (test.attempts > 1 && !test.projector)
         state += QStringLiteral(", попытка %1 из %2").arg(test.attempt).arg(test.attempts);
     return state;
 }
@@ -389,19 +409,21 @@ QStringList tableRow(const ShownTest &test)
     const auto minutes = [](double m) { return QString::number(m, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')); };
     // A test known only by its first read keeps the grade first read.
     const bool gradeKnown = graded || (e.lost() && e.check.grade > 0);
+    // In the teacher's time zone, whatever the pupil's computer says.
+    const QDateTime started = r.started.toLocalTime();
     QStringList cells{test.name,
                       r.pupil.className,
-                      r.started.toString(QStringLiteral("dd.MM.yyyy")),
-                      r.started.toString(QStringLiteral("HH:mm")),
+                      started.toString(QStringLiteral("dd.MM.yyyy")),
+                      test.projector ? QString() : started.toString(QStringLiteral("HH:mm")),
                       e.lost() ? QString() : minutes(minutesUsed(r)),
                       e.lost() ? QString() : minutes(r.secondsAllowed / 60.0),
                       graded ? QString::number(e.check.right) : QString(),
                       gradeKnown ? QString::number(e.check.grade) : QString(),
                       stateText(test),
                       e.checkText(),
-                      test.anonymous ? QString() : r.pupil.login,
-                      test.anonymous ? QString() : r.pupil.host,
-                      test.anonymous ? QString() : e.owner};
+                      test.projector ? QString() : r.pupil.login,
+                      test.projector ? QString() : r.pupil.host,
+                      test.projector ? QString() : e.owner};
     for (const RowCheck &row : e.check.rows)
         cells << (!graded ? QString() : row.right ? QStringLiteral("✓") : QStringLiteral("✗"));
     return cells;

@@ -47,8 +47,8 @@ struct TestEntry {
     // What «Проверка» says, and why, one line each.
     QString checkText() const;
     QStringList checkReasons() const;
-    // The day and start time as the pupil's machine gave them.
-    QDate date() const { return record.started.date(); }
+    // The day of the start in the teacher's time zone.
+    QDate date() const { return record.started.toLocalTime().date(); }
 };
 
 using EntryPtr = std::shared_ptr<const TestEntry>;
@@ -140,11 +140,14 @@ struct ShownTest {
     // The n-th of a pupil's tests on that day, and how many there are.
     int attempt = 1;
     int attempts = 1;
-    // Projector mode: nothing that tells who it is (login, computer, owner) is shown.
-    bool anonymous = false;
+    // Shown on the projector: nothing that tells pupils apart but «Ученик N»,
+    // and nothing that tells who it is (login, computer, file owner).
+    bool projector = false;
 };
 
-// The entries the filter lets through, in the order they were started.
+// The entries the filter lets through, in the order they were started. In
+// projector mode the pupils are numbered in an order drawn at random once
+// per run, unrelated to their names or start times.
 QList<ShownTest> selectTests(const QList<EntryPtr> &entries, const ClassFilter &filter, bool projector);
 
 // The classes the entries hold, sorted.
@@ -162,7 +165,8 @@ enum class TableColumn {
 QStringList tableRow(const ShownTest &test);
 // The minutes used, to a tenth.
 double minutesUsed(const ResultRecord &record);
-QString stateText(const ShownTest &test);
+// What the test's state is; a running one's minutes count to `now`.
+QString stateText(const ShownTest &test, const QDateTime &now = QDateTime::currentDateTime());
 
 struct MistakeCount {
     Mistake kind = Mistake::Other;

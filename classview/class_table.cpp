@@ -116,8 +116,11 @@ QVariant TestsModel::sortValue(const TestEntry &e, int row, int column) const
 {
     const int task = taskOf(column);
     switch (TableColumn(std::min(column, int(TableColumn::FirstTask)))) {
+    // The rows come sorted by surname in Russian order.
+    case TableColumn::Pupil: return row;
+    // On the projector the start is not shown, and the order tells it no more.
     case TableColumn::Date:
-    case TableColumn::Start: return e.record.started.toSecsSinceEpoch();
+    case TableColumn::Start: return (*m_tests)[row].projector ? QVariant(row) : QVariant(e.record.started.toSecsSinceEpoch());
     case TableColumn::Minutes: return e.record.secondsUsed;
     case TableColumn::Allowed: return e.record.secondsAllowed;
     case TableColumn::Right: return e.check.graded ? e.check.right : -1;
@@ -139,8 +142,13 @@ QVariant TestsModel::data(const QModelIndex &index, int role) const
     case TestIndexRole: return row;
     case SortRole: return sortValue(e, row, column);
     case Qt::TextAlignmentRole: return alignment(column);
-    case Qt::ForegroundRole:
-    case Qt::AccessibleTextRole: return verdict(e, taskOf(column), role);
+    case Qt::ForegroundRole: return verdict(e, taskOf(column), role);
+    case Qt::AccessibleTextRole: {
+        // A screen reader speaks a cell with its column's name: «Оценка: 5»,
+        // «задание 3: неверно».
+        const QVariant task = verdict(e, taskOf(column), role);
+        return task.isValid() ? task : QVariant(m_header[column] + QStringLiteral(": ") + m_cells[row][column]);
+    }
     case Qt::BackgroundRole:
     case Qt::ToolTipRole: return checkMark(e, column, role);
     default: return {};
@@ -163,7 +171,8 @@ QTableView *makeTestsTable(QSortFilterProxyModel *sorted, std::function<void(con
     table->setAlternatingRowColors(true);
     // A long name is cut short with "…"; the pupil's test shows it whole.
     table->setTextElideMode(Qt::ElideRight);
-    table->sortByColumn(int(TableColumn::Start), Qt::DescendingOrder);
+    // By surname, as the rows come (pupil_rows.h), until a header is clicked.
+    table->sortByColumn(int(TableColumn::Pupil), Qt::AscendingOrder);
     table->installEventFilter(new EnterOpens(table, open));
     QObject::connect(table, &QTableView::activated, table, std::move(open));
     return table;

@@ -3,6 +3,7 @@
 
 #include "classview/atomic_file.h"
 #include "classview/class_export.h"
+#include "classview/class_roster_view.h"
 #include "classview/class_summary_view.h"
 #include "classview/class_table.h"
 #include "classview/pupil_test_view.h"
@@ -30,6 +31,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -117,6 +119,10 @@ QHBoxLayout *ClassWindow::setupFilterBar()
     labelled(QStringLiteral("&Дата:"), m_date);
     m_allDays = new QCheckBox(QStringLiteral("&Все дни"));
     bar->addWidget(m_allDays);
+    m_attempt = new QComboBox;
+    for (const AttemptWord &w : AttemptWords)
+        m_attempt->addItem(QString::fromUtf8(w.caption), int(w.choice));
+    labelled(QStringLiteral("Поп&ытка:"), m_attempt);
     m_search = new QLineEdit;
     m_search->setPlaceholderText(QStringLiteral("фамилия или имя"));
     m_search->setClearButtonEnabled(true);
@@ -142,6 +148,27 @@ void ClassWindow::setupTabs()
     m_tabs->addTab(m_table, QStringLiteral("&Тесты"));
     m_summary = new SummaryView;
     m_tabs->addTab(m_summary, QStringLiteral("&Сводка по классу"));
+    m_roster = new RosterView;
+    m_tabs->addTab(m_roster, QStringLiteral("С&писок класса"));
+}
+
+void ClassWindow::setAttemptChoice(AttemptChoice choice)
+{
+    m_attempt->setCurrentIndex(std::max(0, m_attempt->findData(int(choice))));
+}
+
+void ClassWindow::setClassList(const ClassList &list)
+{
+    m_roster->setClassList(list);
+    // A class is chosen before any of its pupils has started.
+    {
+        const QSignalBlocker block(m_group);
+        for (const QString &g : list.classes()) {
+            if (m_group->findData(g) < 0)
+                m_group->addItem(g, g);
+        }
+    }
+    showTests();
 }
 
 void ClassWindow::setupStatusBar()
@@ -156,6 +183,7 @@ void ClassWindow::connectFilters()
     const auto refilter = [this] { showTests(); };
     connect(m_group, &QComboBox::currentIndexChanged, this, refilter);
     connect(m_date, &QDateEdit::dateChanged, this, refilter);
+    connect(m_attempt, &QComboBox::currentIndexChanged, this, refilter);
     connect(m_allDays, &QCheckBox::toggled, this, [this, refilter](bool all) {
         m_date->setEnabled(!all);
         refilter();
@@ -181,6 +209,13 @@ void ClassWindow::setProjectorMode(bool on)
     if (on)
         m_search->clear();
     m_search->setEnabled(!on);
+    // Whatever was open before names a pupil or a file: a pupil's test, the
+    // unread files. It closes, and the unread files' button goes.
+    if (on) {
+        for (QDialog *open : findChildren<QDialog *>(Qt::FindDirectChildrenOnly))
+            open->close();
+    }
+    m_skipped->setVisible(!on && !m_skippedFiles.isEmpty());
     showTests();
 }
 
@@ -223,13 +258,14 @@ void ClassWindow::refresh()
     // never holds the window; meanwhile the window works on its copies.
     // The tests to show and their summary are made there too, for the
     // filter chosen now: the window's thread only draws them.
-    m_worker = QThread::create([this, filter = currentFilter(), projector = m_projector] {
+    m_worker = QThread::create([this, filter = currentFilter(), projector = m_projector,
+                                attempt = AttemptChoice(m_attempt->currentData().toInt())] {
         m_readChanged = m_folder.refresh();
         // Writing the first reads of a whole folder takes seconds: not on the window's thread.
         if (m_hashes)
             m_hashes->commit();
         if (m_readChanged)
-            m_readView = prepareView(m_folder.entries(), filter, projector);
+            m_readView = prepareView(m_folder.entries(), filter, projector, attempt);
     });
     connect(m_worker, &QThread::finished, this, &ClassWindow::folderRead);
     m_worker->start();
@@ -244,11 +280,41 @@ void ClassWindow::folderRead()
         m_skippedFiles = m_folder.skipped();
         m_folderProblem = m_folder.folderProblem();
         m_prepared = std::exchange(m_readView, std::nullopt);
+        if (!std::exchange(m_dayChosen, true))
+            openOnLastDay();
         showFolder();
+    } else if (std::any_of(m_shown.cbegin(), m_shown.cend(), [](const ShownTest &t) {
+                   return t.entry->record.status == ResultStatus::Running;
+               })) {
+        // The minutes of those still writing go on without a new read.
+        showTests();
+    } else {
+        // The status bar tells when the folder was last read, changed or not.
+        showStatus();
     }
     Q_EMIT folderReadDone();
     if (std::exchange(m_readAgain, false))
         refresh();
+}
+
+void ClassWindow::openOnLastDay()
+{
+    // Today without a test (the morning before the lesson, a holiday) is
+    // an empty table: the window opens on the last day tests were taken.
+    const QDate today = QDate::currentDate();
+    if (m_allDays->isChecked() || m_date->date() != today)
+        return;
+    QDate last;
+    for (const EntryPtr &e : std::as_const(m_entries)) {
+        if (e->date() == today)
+            return;
+        if (!last.isValid() || e->date() > last)
+            last = e->date();
+    }
+    if (!last.isValid())
+        return;
+    const QSignalBlocker block(m_date);
+    m_date->setDate(last);
 }
 
 void ClassWindow::showFolder()
@@ -265,7 +331,7 @@ void ClassWindow::showFolder()
     }
     const qsizetype bad = m_skippedFiles.size();
     m_skipped->setText(QStringLiteral("Не прочитано файлов: %1").arg(bad));
-    m_skipped->setVisible(bad > 0);
+    m_skipped->setVisible(bad > 0 && !m_projector);
     showTests();
 }
 
@@ -306,14 +372,16 @@ void ClassWindow::showTests()
     setWindowTitle(QStringLiteral("Дроби: результаты класса — тестов: %1").arg(m_shown.size()));
     showStatus();
     m_summary->setSummary(view.summary);
+    m_roster->showRoster(m_entries, currentFilter(), m_projector);
 }
 
 ShownView ClassWindow::viewNow()
 {
+    const auto attempt = AttemptChoice(m_attempt->currentData().toInt());
     std::optional<ShownView> prepared = std::exchange(m_prepared, std::nullopt);
-    if (prepared && prepared->isFor(currentFilter(), m_projector))
+    if (prepared && prepared->isFor(currentFilter(), m_projector, attempt))
         return std::move(*prepared);
-    return prepareView(m_entries, currentFilter(), m_projector);
+    return prepareView(m_entries, currentFilter(), m_projector, attempt);
 }
 
 void ClassWindow::showStatus()

@@ -9,6 +9,7 @@
 // together, reads the folder and keeps the filter.
 
 #include "classview/class_model.h"
+#include "classview/pupil_rows.h"
 #include "classview/shown_view.h"
 
 #include <QMainWindow>
@@ -29,7 +30,9 @@ class QTableView;
 class QTabWidget;
 class QThread;
 class QTimer;
+class RosterView;
 class SummaryView;
+struct ClassList;
 class TestsModel;
 
 class ClassWindow : public QMainWindow {
@@ -49,6 +52,10 @@ public:
     QTableView *testsTable() const { return m_table; }
     void setProjectorMode(bool on);
     void setFilter(const ClassFilter &filter);
+    // The school's class lists, for the class list tab.
+    void setClassList(const ClassList &list);
+    // Which of a pupil's tests of a day is the pupil's row.
+    void setAttemptChoice(AttemptChoice choice);
 
 public Q_SLOTS:
     // Reads the folder now (on a thread of its own; folderReadDone follows).
@@ -66,6 +73,8 @@ private:
     void connectFilters();
 
     void folderRead();
+    // On the first read: from an empty today to the last day with tests.
+    void openOnLastDay();
     void showFolder();
     void showTests();
     // The view prepared with the last read if it is for the filter now, else made now.
@@ -93,6 +102,8 @@ private:
     std::optional<ShownView> m_readView;
     std::optional<ShownView> m_prepared;
     bool m_readAgain = false;
+    // Whether the first read has chosen the day shown.
+    bool m_dayChosen = false;
     QList<EntryPtr> m_entries;
     QList<SkippedFile> m_skippedFiles;
     QString m_folderProblem;
@@ -102,6 +113,7 @@ private:
     QComboBox *m_group = nullptr;
     QDateEdit *m_date = nullptr;
     QCheckBox *m_allDays = nullptr;
+    QComboBox *m_attempt = nullptr;
     QLineEdit *m_search = nullptr;
     QCheckBox *m_projectorBox = nullptr;
     QAction *m_projectorAction = nullptr;
@@ -113,6 +125,7 @@ private:
     QStringList m_previousIds;
     QSortFilterProxyModel *m_sorted = nullptr;
     SummaryView *m_summary = nullptr;
+    RosterView *m_roster = nullptr;
     QLabel *m_status = nullptr;
     QTimer *m_poll = nullptr;
 };

@@ -3,6 +3,7 @@
 //
 //   drobi-class [FOLDER] [--settings FILE] [--export FILE.csv|.xlsx|.pdf]
 //               [--date YYYY-MM-DD|all] [--group CLASS] [--projector]
+//               [--attempt last|best|first|all]
 //
 // Without FOLDER the results folder comes from the school settings file,
 // [results] folder= in /etc/xdg/drobi/drobi.conf (or the file --settings
@@ -14,6 +15,7 @@
 #include "classview/class_arguments.h"
 #include "classview/class_export.h"
 #include "classview/class_window.h"
+#include "results/class_list.h"
 #include "results/diagnostics.h"
 #include "results/school_settings.h"
 #include "runtime/message_box.h"
@@ -32,12 +34,14 @@ Q_LOGGING_CATEGORY(lcClass, "drobi.class")
 const char *const Usage =
     "Usage: drobi --class [FOLDER] [--settings FILE] [--export FILE.csv|FILE.xlsx|FILE.pdf]\n"
     "                     [--date YYYY-MM-DD|all] [--group CLASS] [--projector]\n"
+    "                     [--attempt last|best|first|all]\n"
     "The teacher's class window: the tests in the results folder (FOLDER, or\n"
     "[results] folder= of /etc/xdg/drobi/drobi.conf, or of FILE with\n"
     "--settings), graded again, with the class summary. With --export, writes\n"
     "the table (CSV, XLSX) or the summary and the table (PDF) for the day\n"
     "(today unless --date; all for every day) and the class given, and exits;\n"
-    "no display is needed. --projector hides the pupils' names.\n";
+    "no display is needed. --projector hides the pupils' names. One row per\n"
+    "pupil and day, by surname: the last attempt, or the one --attempt names.\n";
 
 int fail(const QString &message)
 {
@@ -69,6 +73,21 @@ QString settingsFolder(int argc, char *argv[], bool wanted, QString *noFolder, s
     return settings.folder;
 }
 
+// The school's class lists, when its settings name them; their problems
+// are told, and the window then goes without them.
+ClassList settingsClassList(int argc, char *argv[])
+{
+    SchoolSettings settings;
+    QString error;
+    ClassList list;
+    if (!loadSchoolSettings(argc, argv, SettingsUse::ClassWindow, &settings, &error) || settings.classList.isEmpty())
+        return list;
+    if (!readClassList(settings.classList, &list, &error))
+        qCWarning(lcClass).noquote() << error;
+    logSettingsProblems(list.problems);
+    return list;
+}
+
 bool hasDisplay()
 {
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM"}) {
@@ -86,7 +105,8 @@ int runExport(const ClassArguments &options, HashStore &hashes, const std::optio
     folder.refresh();
     if (!folder.folderProblem().isEmpty())
         return fail(folder.folderProblem());
-    const QList<ShownTest> tests = selectTests(folder.entries(), options.filter, options.projector);
+    const QList<ShownTest> tests =
+        pupilRows(selectTests(folder.entries(), options.filter, options.projector), options.attempt);
     const QString &path = options.exportPath;
     if (savesInto(path, options.folder))
         qCWarning(lcClass).noquote() << QStringLiteral("warning: %1 is in the results folder, which pupils write into").arg(path);
@@ -174,6 +194,8 @@ int main(int argc, char *argv[])
     ClassWindow window(options.folder, &hashes, nullptr, rules);
     window.setFilter(options.filter);
     window.setProjectorMode(options.projector);
+    window.setAttemptChoice(options.attempt);
+    window.setClassList(settingsClassList(argc, argv));
     window.show();
     return app.exec();
 }

@@ -29,13 +29,17 @@ QString headingHtml(const ShownTest &test)
     const TestEntry &e = *test.entry;
     const ResultRecord &r = e.record;
     QString html = QStringLiteral("<h2>%1, %2</h2>").arg(esc(joinedNames({test.name})), esc(r.pupil.className));
-    html += QStringLiteral("<p>%1, начало в %2, минут: %3. Состояние: %4.")
-                .arg(r.started.toString(QStringLiteral("dd.MM.yyyy")), r.started.toString(QStringLiteral("HH:mm")),
-                     tableRow(test)[int(TableColumn::Minutes)], esc(stateText(test)));
+    // The day and the start as the table shows them: the teacher's time, no
+    // start on the projector.
+    const QStringList cells = tableRow(test);
+    html += QStringLiteral("<p>%1%2, минут: %3. Состояние: %4.")
+                .arg(cells[int(TableColumn::Date)],
+                     test.projector ? QString() : QStringLiteral(", начало в ") + cells[int(TableColumn::Start)],
+                     cells[int(TableColumn::Minutes)], esc(stateText(test)));
     if (e.check.graded)
         html += QStringLiteral(" Верно: %1 из %2, оценка %3.").arg(e.check.right).arg(RowCount).arg(e.check.grade);
     // Who the record says wrote it, and who owns its file (record_trust.h).
-    if (!test.anonymous)
+    if (!test.projector)
         html += QStringLiteral("</p><p>Логин: %1. Компьютер: %2. Владелец файла: %3.")
                     .arg(esc(r.pupil.login), esc(r.pupil.host), esc(e.owner));
     html += QStringLiteral("</p><p>Проверка: %1").arg(esc(e.checkText()));
@@ -112,6 +116,10 @@ QDialog *openPupilTest(const ShownTest &test, QWidget *parent)
     text->setOpenLinks(false);
     text->setOpenExternalLinks(false);
     text->setHtml(pupilTestHtml(test));
+    // A caret the keyboard moves, so a screen reader reads the test line
+    // by line; and the whole of it as the description, read on focus.
+    text->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    text->setAccessibleDescription(text->toPlainText());
     layout->addWidget(text);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));

@@ -8,21 +8,24 @@
 // QtCore only.
 
 #include "classview/class_model.h"
+#include "classview/pupil_rows.h"
 
 struct ShownView {
     ClassFilter filter;
     bool projector = false;
+    AttemptChoice attempt = AttemptChoice::Last;
     QList<ShownTest> shown;
     // tableRow() of each shown test.
     QList<QStringList> cells;
     ClassSummary summary;
 
     // Whether it was made for this filter and mode.
-    bool isFor(const ClassFilter &f, bool projectorMode) const
+    bool isFor(const ClassFilter &f, bool projectorMode, AttemptChoice choice) const
     {
         return f.group == filter.group && f.date == filter.date && f.nameSearch == filter.nameSearch
-               && projectorMode == projector;
+               && projectorMode == projector && choice == attempt;
     }
 };
 
-ShownView prepareView(const QList<EntryPtr> &entries, const ClassFilter &filter, bool projector);
+// The tests the filter lets through, one row per pupil with the attempt chosen.
+ShownView prepareView(const QList<EntryPtr> &entries, const ClassFilter &filter, bool projector, AttemptChoice attempt);

@@ -58,6 +58,9 @@ struct Workbook {
     QString file = folder.filePath(QStringLiteral("book.xlsx"));
     lxw_workbook *book = folder.isValid() ? workbook_new(QFile::encodeName(file).constData()) : nullptr;
     lxw_format *bold = nullptr;
+    // The day and the start as real spreadsheet dates and times.
+    lxw_format *day = nullptr;
+    lxw_format *time = nullptr;
 };
 
 QByteArray u8(const QString &s)
@@ -88,12 +91,31 @@ void testsHeader(const Workbook &w, lxw_worksheet *sheet)
     for (int c = 0; c < header.size(); ++c)
         worksheet_write_string(sheet, 0, lxw_col_t(c), u8(header[c]).constData(), w.bold);
     worksheet_set_column(sheet, 0, 0, 28, nullptr);
+    worksheet_set_column(sheet, lxw_col_t(TableColumn::Date), lxw_col_t(TableColumn::Date), 11, nullptr);
     worksheet_set_column(sheet, lxw_col_t(TableColumn::State), lxw_col_t(TableColumn::Check), 22, nullptr);
     worksheet_set_column(sheet, lxw_col_t(TableColumn::FirstTask), lxw_col_t(header.size() - 1), 4, nullptr);
     worksheet_freeze_panes(sheet, 1, 1);
 }
 
-// The tests, numbers as numbers.
+// The day or the start of a test as a spreadsheet date or time, in the
+// teacher's time zone; false for other columns, and for the start left out
+// on the projector.
+bool writeWhen(const Workbook &w, lxw_worksheet *sheet, lxw_row_t row, int column, const ShownTest &test)
+{
+    const bool day = column == int(TableColumn::Date);
+    if (!day && (column != int(TableColumn::Start) || test.projector))
+        return false;
+    const QDateTime local = test.entry->record.started.toLocalTime();
+    lxw_datetime when{};
+    if (day)
+        when = {local.date().year(), local.date().month(), local.date().day(), 0, 0, 0};
+    else
+        when = {0, 0, 0, local.time().hour(), local.time().minute(), 0};
+    worksheet_write_datetime(sheet, row, lxw_col_t(column), &when, day ? w.day : w.time);
+    return true;
+}
+
+// The tests, numbers as numbers, days and times as dates and times.
 void testsSheet(const Workbook &w, const QList<ShownTest> &tests)
 {
     lxw_worksheet *sheet = workbook_add_worksheet(w.book, u8(QStringLiteral("Тесты")).constData());
@@ -102,6 +124,8 @@ void testsSheet(const Workbook &w, const QList<ShownTest> &tests)
     for (const ShownTest &t : tests) {
         const QStringList cells = exportedRow(t);
         for (int c = 0; c < cells.size(); ++c) {
+            if (writeWhen(w, sheet, r, c, t))
+                continue;
             // A test known only by its first read has no minutes.
             const bool lost = t.entry->lost();
             bool number = !lost && (c == int(TableColumn::Minutes) || c == int(TableColumn::Allowed));
@@ -187,6 +211,10 @@ bool writeXlsx(const QString &path, const QList<ShownTest> &tests, const ClassSu
     }
     w.bold = workbook_add_format(w.book);
     format_set_bold(w.bold);
+    w.day = workbook_add_format(w.book);
+    format_set_num_format(w.day, "dd.mm.yyyy");
+    w.time = workbook_add_format(w.book);
+    format_set_num_format(w.time, "hh:mm");
     testsSheet(w, tests);
     summarySheet(w, summary);
     if (const lxw_error closed = workbook_close(w.book); closed != LXW_NO_ERROR) {

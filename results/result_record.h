@@ -57,16 +57,20 @@ inline constexpr char TimePattern[] =
 inline constexpr char MistakePattern[] = "^([a-z0-9]+(-[a-z0-9]+)*)?$";
 inline constexpr char VersionPattern[] = "^[0-9]+\\.[0-9]+\\.[0-9]+";
 
-enum class ResultStatus { Graded, Unfinished };
+// Running: written when the test starts, so the class window sees who is
+// still writing; the final record (graded or unfinished) replaces it under
+// the same id.
+enum class ResultStatus { Graded, Unfinished, Running };
 
 // Each status and the word the file writes for it.
 struct StatusWord {
     ResultStatus status;
     const char *word;
 };
-inline constexpr std::array<StatusWord, 2> StatusWords{{
+inline constexpr std::array<StatusWord, 3> StatusWords{{
     {ResultStatus::Graded, "graded"},
     {ResultStatus::Unfinished, "unfinished"},
+    {ResultStatus::Running, "running"},
 }};
 
 // How the pupil's name came: typed before the test, or the account's.
@@ -126,7 +130,7 @@ struct ResultRecord {
     std::array<ResultRow, RowCount> rows;
     int right = 0;
     int wrong = 0;
-    // 2 to 5 when graded, 0 when unfinished.
+    // 2 to 5 when graded, 0 when unfinished or running.
     int grade = 0;
     // The scale the grade was given by; absent in records of versions
     // that had only the fixed one (10, 9 and 8 right answers).

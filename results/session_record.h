@@ -10,7 +10,9 @@
 #include "session/session.h"
 
 // `status` Unfinished keeps the boxes as typed and grades nothing; such a
-// test finished at `now` (a graded one when it was last graded).
+// test finished at `now` (a graded one when it was last graded). Running,
+// written at the start, grades nothing either; its `finished` is `now`, when
+// it was written.
 ResultRecord recordFromSession(const TestSession &session, const PupilIdentity &pupil, const QString &id,
                                ResultStatus status, TestSession::Clock::time_point now = TestSession::Clock::now(),
                                TestSession::Steady::time_point steadyNow = TestSession::Steady::now());

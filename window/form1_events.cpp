@@ -93,6 +93,9 @@ void Form1::Command1_Click()
         describeTasks(*m_ui, m_session);
         // Keyboard users start typing the first answer straight away.
         m_ui->Cw(0)->setFocus(Qt::OtherFocusReason);
+        // The teacher sees who is writing: the record is written now as
+        // running, and the final one replaces it under the same id.
+        reportResult(ResultStatus::Running);
     });
 }
 

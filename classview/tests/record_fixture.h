@@ -40,6 +40,9 @@ struct FixtureTest {
     // «Готово!» pressed after the clock ran out.
     bool doneAfterTimeout = false;
     bool unfinished = false;
+    // Written at the start, nothing graded (the record's `finished` is then
+    // secondsUsed after the start).
+    bool running = false;
     // The eleven values the generator draws, in [0, 1).
     std::array<double, 11> draws{};
     // Whole part, numerator, denominator as typed; nullopt: the right answer.
@@ -67,7 +70,7 @@ inline QJsonObject fixtureRecord(const FixtureTest &t)
                                              answer.denShown ? answer.den : std::string()});
     }
     session.setSecondsLeft(int16_t(t.timeRanOut ? 0 : TestSeconds - t.secondsUsed));
-    if (!t.unfinished) {
+    if (!t.unfinished && !t.running) {
         if (!t.timeRanOut)
             session.fillEmptyBoxes();
         session.grade(finished, steadyEnd);
@@ -77,7 +80,11 @@ inline QJsonObject fixtureRecord(const FixtureTest &t)
         }
     }
     ResultRecord record = recordFromSession(session, {t.name, t.group, QStringLiteral("pupil"), QStringLiteral("class-pc")},
-                                            t.id, t.unfinished ? ResultStatus::Unfinished : ResultStatus::Graded, finished, steadyEnd);
+                                            t.id,
+                                            t.running      ? ResultStatus::Running
+                                            : t.unfinished ? ResultStatus::Unfinished
+                                                           : ResultStatus::Graded,
+                                            finished, steadyEnd);
     // The times as the pupil's computer writes them, in its own zone, not this one's.
     record.started = record.started.toOffsetFromUtc(t.started.offsetFromUtc());
     record.finished = record.finished.toOffsetFromUtc(t.started.offsetFromUtc());

@@ -9,12 +9,15 @@
 #include "classview/atomic_file.h"
 #include "classview/class_arguments.h"
 #include "classview/class_model.h"
+#include "classview/class_roster.h"
+#include "classview/pupil_rows.h"
 #include "classview/class_summary.h"
 #include "classview/table_export.h"
 #include "classview/tests/record_fixture.h"
 
 #include <QtTest>
 
+#include <ctime>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -353,6 +356,187 @@ private slots:
             QCOMPARE(e->changed, e->record.id == t.id);
     }
 
+    // The first read is sealed on the final record: the step from running
+    // to the end is no change, a change after the end is, and so is a
+    // record made running again.
+    void sealAfterRunning_data()
+    {
+        QTest::addColumn<QStringList>("steps"); // what the file holds at each read
+        QTest::addColumn<bool>("flagged");
+        QTest::newRow("running, then graded") << QStringList{"running", "graded"} << false;
+        QTest::newRow("running twice, then unfinished") << QStringList{"running", "running later", "unfinished"} << false;
+        QTest::newRow("graded, then changed") << QStringList{"running", "graded", "graded changed"} << true;
+        QTest::newRow("graded, then running again") << QStringList{"graded", "running"} << true;
+    }
+
+    void sealAfterRunning()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(bool, flagged);
+        QTemporaryDir dir;
+        HashStore hashes(QString{});
+        ResultsFolder folder(dir.path(), &hashes);
+        FixtureTest t;
+        for (const QString &step : steps) {
+            t.running = step.startsWith(QLatin1String("running"));
+            t.unfinished = step == QLatin1String("unfinished");
+            t.secondsUsed = step.endsWith(QLatin1String("later")) ? 60 : 420;
+            QJsonObject record = fixtureRecord(t);
+            if (step.endsWith(QLatin1String("changed")))
+                record[QStringLiteral("secondsUsed")] = 300;
+            // Replaced under the same name, as delivery replaces it.
+            QFile::remove(dir.filePath(t.id + QStringLiteral(".drobi.json")));
+            QVERIFY(!writeFixture(dir.path(), record).isEmpty());
+            folder.refresh();
+            hashes.commit();
+        }
+        QCOMPARE(folder.entries().size(), 1);
+        QCOMPARE(folder.entries().first()->changed, flagged);
+    }
+
+    // A running test shows the whole minutes since its start until its time
+    // allowed and five minutes more have passed; then the connection is lost.
+    void runningState_data()
+    {
+        QTest::addColumn<int>("secondsSinceStart");
+        QTest::addColumn<bool>("running");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("just started") << 0 << true << "пишет тест, 0 мин";
+        QTest::newRow("7.5 minutes") << 450 << true << "пишет тест, 7 мин";
+        QTest::newRow("time and grace just used") << 900 << true << "пишет тест, 15 мин";
+        QTest::newRow("a second more") << 901 << true << "связь потеряна";
+        QTest::newRow("graded long ago") << 9000 << false << "оценён";
+    }
+
+    void runningState()
+    {
+        QFETCH(int, secondsSinceStart);
+        QFETCH(bool, running);
+        QFETCH(QString, state);
+        FixtureTest t;
+        t.running = running;
+        const ShownTest shown = shownTest(t);
+        QVERIFY(shown.entry->check.problems.isEmpty());
+        QCOMPARE(shown.entry->check.graded, !running);
+        QCOMPARE(stateText(shown, t.started.addSecs(secondsSinceStart)), state);
+    }
+
+    // Every pupil of the class listed once, in the list's order, with the
+    // state of the last test started under the name, however typed.
+    void roster_data()
+    {
+        QTest::addColumn<QString>("typed");        // the name on the pupil's tests
+        QTest::addColumn<QStringList>("statuses"); // the tests, half an hour apart
+        QTest::addColumn<QString>("state");        // Петров Пётр's, 10 minutes after the last start
+        QTest::newRow("no test") << "Петров Пётр" << QStringList{} << "не начинал";
+        QTest::newRow("another pupil's test") << "Петрова Инна" << QStringList{"graded"} << "не начинал";
+        QTest::newRow("handed in") << "Петров Пётр" << QStringList{"graded"} << "сдал";
+        QTest::newRow("case and spaces") << " петров  ПЁТР " << QStringList{"graded"} << "сдал";
+        QTest::newRow("writing") << "Петров Пётр" << QStringList{"running"} << "пишет тест, 10 мин";
+        QTest::newRow("window closed") << "Петров Пётр" << QStringList{"unfinished"} << "не закончил";
+        QTest::newRow("retake after a grade") << "Петров Пётр" << QStringList{"graded", "running"} << "пишет тест, 10 мин";
+        QTest::newRow("lost, then handed in") << "Петров Пётр" << QStringList{"running", "graded"} << "сдал";
+    }
+
+    void roster()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, statuses);
+        QFETCH(QString, state);
+        const ClassList list = parseClassList("6Б;Иванова Анна\n6 б;Петров Пётр\n6А;Сидоров Олег\n6Б;Козлова Мария\n");
+        QList<ShownTest> tests;
+        FixtureTest t;
+        t.name = typed;
+        for (const QString &status : statuses) {
+            t.running = status == QLatin1String("running");
+            t.unfinished = status == QLatin1String("unfinished");
+            t.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+            tests << shownTest(t);
+            t.started = t.started.addSecs(30 * 60);
+        }
+        const QList<RosterRow> rows = classRoster(list, QStringLiteral("6б"), tests, t.started.addSecs(-20 * 60));
+        QStringList names;
+        for (const RosterRow &r : rows)
+            names << r.name;
+        QCOMPARE(names, QStringList({"Иванова Анна", "Петров Пётр", "Козлова Мария"}));
+        QCOMPARE(rows[0].state, QStringLiteral("не начинал"));
+        QCOMPARE(rows[1].state, state);
+        QCOMPARE(rows[1].entry != nullptr, state != QStringLiteral("не начинал"));
+    }
+
+    // Dates and times in the teacher's time zone, not the pupil computer's
+    // (the record says 10:15 at +03:00 on 9 December).
+    void teacherTime_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("start");
+        QTest::newRow("UTC") << QByteArray("UTC") << "09.12.2026" << "07:15";
+        QTest::newRow("Yekaterinburg") << QByteArray("Asia/Yekaterinburg") << "09.12.2026" << "12:15";
+        QTest::newRow("Honolulu, the day before") << QByteArray("Pacific/Honolulu") << "08.12.2026" << "21:15";
+    }
+
+    void teacherTime()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QString, date);
+        QFETCH(QString, start);
+        const QByteArray before = qgetenv("TZ");
+        const auto restore = qScopeGuard([&] {
+            before.isNull() ? qunsetenv("TZ") : qputenv("TZ", before);
+            tzset();
+        });
+        qputenv("TZ", zone);
+        tzset();
+        const ShownTest shown = shownTest(FixtureTest{});
+        const QStringList cells = tableRow(shown);
+        QCOMPARE(cells[int(TableColumn::Date)], date);
+        QCOMPARE(cells[int(TableColumn::Start)], start);
+        QCOMPARE(shown.entry->date().toString(QStringLiteral("dd.MM.yyyy")), date);
+    }
+
+    // One row per pupil and day, the attempt chosen, by surname in Russian
+    // order (Ё after Е, not before А) and then by the rest of the name.
+    void pupilRowsChosen_data()
+    {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<QStringList>("rows"); // name: grade
+        const QStringList others{"Егоров Иван: 4", "Ёлкина Ольга: 5", "Петров Антон: 5"};
+        QTest::newRow("last") << int(AttemptChoice::Last) << others + QStringList{"Петров Пётр: 0"};
+        QTest::newRow("best") << int(AttemptChoice::Best) << others + QStringList{"Петров Пётр: 5"};
+        QTest::newRow("first") << int(AttemptChoice::First) << others + QStringList{"Петров Пётр: 2"};
+        QTest::newRow("all") << int(AttemptChoice::All)
+                             << others + QStringList{"Петров Пётр: 2", "Петров Пётр: 5", "Петров Пётр: 0"};
+    }
+
+    void pupilRowsChosen()
+    {
+        QFETCH(int, choice);
+        QFETCH(QStringList, rows);
+        struct Test {
+            const char *name;
+            int wrong; // -1: unfinished
+        };
+        const Test tests[] = {{"Петров Пётр", 4}, {"Ёлкина Ольга", 0}, {"Егоров  Иван", 1},
+                              {"Петров Антон", 0}, {"Петров Пётр", 0}, {"Петров Пётр", -1}};
+        QList<EntryPtr> entries;
+        FixtureTest t;
+        for (const Test &test : tests) {
+            t.name = QString::fromUtf8(test.name);
+            t.unfinished = test.wrong < 0;
+            t.typed = {};
+            for (int r = 0; r < test.wrong; ++r)
+                t.typed[size_t(r)] = Typed{};
+            t.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+            t.started = t.started.addSecs(600);
+            entries << shownTest(t).entry;
+        }
+        QStringList shown;
+        for (const ShownTest &row : pupilRows(selectTests(entries, ClassFilter{}, false), AttemptChoice(choice)))
+            shown << row.name.simplified() + QStringLiteral(": ") + QString::number(row.entry->check.grade);
+        QCOMPARE(shown, rows);
+    }
+
     // What a pupil may do to their record, and what the teacher then sees
     // of it: «Проверка» (empty: no test shown for the file) and a reason,
     // among the test's or the unread files'. The school gives 10 minutes
@@ -423,7 +607,8 @@ private slots:
     }
 
     // Tests chosen by class, day and name, each pupil's attempts counted
-    // within a day, names replaced in projector mode.
+    // within a day, names replaced in projector mode, where the attempts
+    // are not told.
     void selection_data()
     {
         QTest::addColumn<ClassFilter>("filter");
@@ -438,7 +623,7 @@ private slots:
         QTest::newRow("6Б on the day, projector")
             << ClassFilter{b, day, {}} << true
             << QStringList{QStringLiteral("Ученик 1"), QStringLiteral("Ученик 2"), QStringLiteral("Ученик 1"), QStringLiteral("Ученик 2")}
-            << QStringList{first, first, second, second};
+            << QStringList{graded, graded, graded, graded};
         QTest::newRow("a name on every day: attempts counted per day")
             << ClassFilter{{}, {}, QStringLiteral("петров")} << false << QStringList{petr, petr, petr}
             << QStringList{graded, first, second};
@@ -469,6 +654,18 @@ private slots:
             const QStringList cells = tableRow(t);
             QCOMPARE(cells[int(TableColumn::Login)].isEmpty(), projector);
             QCOMPARE(cells[int(TableColumn::Computer)].isEmpty(), projector);
+        }
+        if (projector) {
+            // The numbers are drawn at random once per run: each pupil has
+            // one of 1..n, compared here in the order first seen.
+            QStringList seen;
+            for (QString &name : shownNames) {
+                if (!seen.contains(name))
+                    seen << name;
+                name = QStringLiteral("Ученик %1").arg(seen.indexOf(name) + 1);
+            }
+            seen.sort();
+            QCOMPARE(seen, QStringList(names.cbegin(), names.cbegin() + seen.size()));
         }
         QCOMPARE(shownNames, names);
         QCOMPARE(shownStates, states);
@@ -600,6 +797,29 @@ private slots:
         QVERIFY2(problem.contains(error), qPrintable(problem));
         if (error.isEmpty())
             QCOMPARE(parsed.filter.date, date);
+    }
+
+    // Which attempt is a pupil's row: the last unless --attempt says.
+    void attemptArgument_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("attempt"); // -1: refused
+        QTest::newRow("none") << QStringList{} << int(AttemptChoice::Last);
+        QTest::newRow("best") << QStringList{"--attempt", "best"} << int(AttemptChoice::Best);
+        QTest::newRow("first") << QStringList{"--attempt", "first"} << int(AttemptChoice::First);
+        QTest::newRow("worst") << QStringList{"--attempt", "worst"} << -1;
+        QTest::newRow("no word") << QStringList{"--attempt"} << -1;
+    }
+
+    void attemptArgument()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, attempt);
+        ClassArguments parsed;
+        QString problem;
+        QCOMPARE(parseClassArguments(arguments, QDate(2026, 12, 9), &parsed, &problem), attempt >= 0);
+        if (attempt >= 0)
+            QCOMPARE(int(parsed.attempt), attempt);
     }
 
     // A text too long for one spreadsheet cell goes on in the next ones,

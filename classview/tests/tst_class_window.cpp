@@ -2,7 +2,8 @@
 // The class window on a folder of records: a new record shown at F5 (the
 // folder is read on a thread of its own), names
 // hidden everywhere in projector mode, a changed record marked, a pupil's
-// test with the explanation and worked solution the pupil saw, and the
+// test with the explanation and worked solution the pupil saw, the class
+// list's pupils with how far each got, and the
 // summary's figures in tables the keyboard reaches; a pupil's or a file's
 // text shown as text, never as markup or a link; and the exports, which
 // follow no link a pupil planted.
@@ -12,11 +13,14 @@
 #include "classview/class_window.h"
 #include "classview/pupil_test_view.h"
 #include "classview/tests/record_fixture.h"
+#include "results/class_list.h"
 
 #include <QAbstractItemModel>
+#include <QDateEdit>
 #include <QDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
@@ -81,6 +85,10 @@ private slots:
         QCOMPARE(column(table, int(TableColumn::Pupil)), (QStringList{anna.name, oleg.name}));
         QCOMPARE(column(table, int(TableColumn::Check)), (QStringList{QStringLiteral("сходится"), QStringLiteral("не сходится")}));
         QCOMPARE(column(table, int(TableColumn::FirstTask)), (QStringList{QStringLiteral("✗"), QStringLiteral("✓")}));
+        // A screen reader hears each cell with its column's name.
+        QCOMPARE(table->index(1, int(TableColumn::Grade)).data(Qt::AccessibleTextRole).toString(), QStringLiteral("Оценка: 5"));
+        QCOMPARE(table->index(0, int(TableColumn::FirstTask)).data(Qt::AccessibleTextRole).toString(),
+                 QStringLiteral("задание 1: неверно"));
 
         // Anna's test as the pupil saw it explained.
         const QString html = pupilTestHtml(w.shownTests().first());
@@ -88,7 +96,23 @@ private slots:
         QVERIFY(html.contains(QStringLiteral("<td>-2/12</td>")));
         QVERIFY(html.contains(QStringLiteral("неверно")));
 
+        // Every pupil of the class list, with how far each got; none on the projector.
+        w.setClassList(parseClassList("6Б;Иванова Анна\n6 б;Козлова Мария\n"));
+        w.setFilter(ClassFilter{QStringLiteral("6Б"), QDate(), QString()});
+        const auto *roster = w.findChild<QTableWidget *>(QStringLiteral("roster"));
+        QCOMPARE(column(roster->model(), 1), (QStringList{QStringLiteral("сдал"), QStringLiteral("не начинал")}));
+
+        // A pupil's test opened before the projector goes when it comes on.
+        const QPointer<QDialog> before = openedTest(w, 0);
+        QVERIFY(before && before->isVisible());
+        // Read by a screen reader line by line, with a caret, and whole on focus.
+        const auto *text = before->findChild<QTextBrowser *>();
+        QVERIFY(text->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+        QVERIFY(text->accessibleDescription().contains(QStringLiteral("Решение: \u22121/2 · 1/3 = \u22121/6")));
         w.setProjectorMode(true);
+        QTRY_VERIFY(before.isNull());
+        QCOMPARE(column(table, int(TableColumn::Start)), (QStringList{QString(), QString()}));
+        QCOMPARE(roster->rowCount(), 0);
         QCOMPARE(column(table, int(TableColumn::Pupil)), (QStringList{QStringLiteral("Ученик 1"), QStringLiteral("Ученик 2")}));
         QString everything = pupilTestHtml(w.shownTests().first());
         for (QTableWidget *figures : w.findChildren<QTableWidget *>()) {
@@ -101,10 +125,39 @@ private slots:
         QVERIFY(everything.contains(QStringLiteral("Ученик 1")));
         QVERIFY(!everything.contains(QStringLiteral("Иванова")));
         QVERIFY(!w.windowTitle().contains(QStringLiteral("Иванова")));
-        // Anna's test opened on the projector.
+        // A test opened on the projector.
         QDialog *test = openedTest(w, 0);
         QVERIFY(test);
         QCOMPARE(test->windowTitle(), QStringLiteral("Тест: Ученик 1"));
+    }
+
+    // An empty today opens on the last day that has tests; today with a
+    // test, or a folder without any, stays on today.
+    void opensOnLastDay_data()
+    {
+        QTest::addColumn<QList<int>>("daysAgo"); // of each test
+        QTest::addColumn<int>("shownDaysAgo");
+        QTest::newRow("last lesson three days ago") << QList<int>{10, 3} << 3;
+        QTest::newRow("a test today") << QList<int>{3, 0} << 0;
+        QTest::newRow("no tests") << QList<int>{} << 0;
+    }
+
+    void opensOnLastDay()
+    {
+        QFETCH(QList<int>, daysAgo);
+        QFETCH(int, shownDaysAgo);
+        QTemporaryDir dir;
+        for (int days : daysAgo) {
+            FixtureTest t;
+            t.started = QDateTime(QDate::currentDate().addDays(-days), QTime(10, 15), QTimeZone(3 * 3600));
+            writeFixture(dir.path(), fixtureRecord(t));
+        }
+        HashStore hashes(QString{});
+        ClassWindow w(dir.path(), &hashes);
+        QSignalSpy read(&w, &ClassWindow::folderReadDone);
+        QTRY_VERIFY(!read.isEmpty());
+        QCOMPARE(w.findChild<QDateEdit *>()->date(), QDate::currentDate().addDays(-shownDaysAgo));
+        QCOMPARE(w.shownTests().size(), daysAgo.isEmpty() ? 0 : 1);
     }
 
     // Markup in a name, a class and a file's name is shown as the text it

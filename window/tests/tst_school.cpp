@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window with a school's settings: the test's length in the clock and
 // the instructions, and the record in a results folder when the test is
-// graded by «Готово!» or by the clock, and when the window is closed while
-// the test runs.
+// graded by «Готово!» or by the clock, when the window is closed while the
+// test runs, and, as running, when the test starts.
 
 #include "results/result_messages.h"
 #include "test_support.h"
@@ -77,12 +77,16 @@ void TestSchool::recordWritten_data()
     QTest::addColumn<QString>("status");
     QTest::addColumn<bool>("timeRanOut");
     QTest::addColumn<QStringList>("linesOpen"); // each grade box's line as it opens
+    QTest::addColumn<QString>("whole");         // row 4's whole part as the record has it
     const QString delivering = ResultMessages::Delivering, delivered = ResultMessages::Delivered;
-    QTest::newRow("«Готово!»") << "done" << "graded" << false << QStringList{delivering};
+    QTest::newRow("«Готово!»") << "done" << "graded" << false << QStringList{delivering} << "7";
     // «Готово!» after the clock grades as the clock did: the record is not
     // written again, and the second box says where the first one got.
-    QTest::newRow("the clock, then «Готово!» again") << "timeout" << "graded" << true << QStringList{delivering, delivered};
-    QTest::newRow("the window closed during the test") << "closed" << "unfinished" << false << QStringList{};
+    QTest::newRow("the clock, then «Готово!» again") << "timeout" << "graded" << true << QStringList{delivering, delivered} << "7";
+    QTest::newRow("the window closed during the test") << "closed" << "unfinished" << false << QStringList{} << "7";
+    // Written at the start, before anything was typed; the final record
+    // replaces it under the same id.
+    QTest::newRow("the test started") << "started" << "running" << false << QStringList{} << "";
 }
 
 // Also what each grade box says of the result: on its way when the box
@@ -93,6 +97,7 @@ void TestSchool::recordWritten()
     QFETCH(QString, status);
     QFETCH(bool, timeRanOut);
     QFETCH(QStringList, linesOpen);
+    QFETCH(QString, whole);
     QTemporaryDir folder;
     SchoolSettings settings;
     settings.folder = folder.path();
@@ -109,7 +114,7 @@ void TestSchool::recordWritten()
     });
     if (ending == QLatin1String("closed")) {
         form.close();
-    } else {
+    } else if (ending != QLatin1String("started")) {
         if (ending == QLatin1String("timeout")) {
             form.setSecondsLeft(1);
             form.Timer1_Timer();
@@ -121,8 +126,13 @@ void TestSchool::recordWritten()
         opened << box.informative;
     QCOMPARE(opened, linesOpen);
     QCOMPARE(linesLater, QStringList(linesOpen.size(), ResultMessages::Delivered));
-    // Delivered on a thread of its own: the record's name appears whole.
-    QTRY_COMPARE(QDir(folder.path()).entryList({QStringLiteral("*.drobi.json")}, QDir::Files).size(), 1);
+    // Delivered on a thread of its own: the record's name appears whole,
+    // and the final record replaces the running one.
+    const auto statusNow = [&] {
+        const QList<QJsonObject> now = records(folder.path());
+        return now.size() == 1 ? now.first()[QStringLiteral("status")].toString() : QString();
+    };
+    QTRY_COMPARE(statusNow(), status);
 
     const QList<QJsonObject> found = records(folder.path());
     QCOMPARE(found.size(), 1);
@@ -131,7 +141,7 @@ void TestSchool::recordWritten()
     QCOMPARE(record[QStringLiteral("timeRanOut")].toBool(), timeRanOut);
     QCOMPARE(record[QStringLiteral("pupil")][QStringLiteral("name")].toString().isEmpty(), false);
     const QJsonObject typed = record[QStringLiteral("rows")][3][QStringLiteral("typed")].toObject();
-    QCOMPARE(typed[QStringLiteral("whole")].toString(), QStringLiteral("7"));
+    QCOMPARE(typed[QStringLiteral("whole")].toString(), whole);
     QCOMPARE(typed[QStringLiteral("numerator")].toString(), QString());
     QCOMPARE(record[QStringLiteral("grade")].toInt(), status == QLatin1String("graded") ? 2 : 0);
 }

@@ -84,31 +84,44 @@ QString unreachable(const SettingKey &row, const QString &text, int error)
     return QStringLiteral("%1 cannot be reached (%2): %3").arg(shown(row, text), QString::fromLocal8Bit(std::strerror(error)), wait);
 }
 
+// Why a path of the settings cannot be used at all, named for what it is;
+// empty when it can. `reachError` receives the error when the path cannot
+// be reached now (a share not mounted yet), which does not make it unusable.
+QString unusablePath(const QString &text, bool folder, int *reachError)
+{
+    if (text.isEmpty())
+        return QStringLiteral("is empty");
+    if (QDir::isRelativePath(text))
+        return QStringLiteral("is not an absolute path");
+    // Bytes that are not UTF-8 were read as U+FFFD: the path is not the one written.
+    if (text.contains(QChar::ReplacementCharacter))
+        return QStringLiteral("is not valid UTF-8, the encoding of file names here");
+    struct stat status = {};
+    if (::stat(QFile::encodeName(text).constData(), &status) == 0) {
+        if (folder && !S_ISDIR(status.st_mode))
+            return QStringLiteral("is not a folder");
+        if (!folder && !S_ISREG(status.st_mode))
+            return QStringLiteral("is not a file");
+    } else if (errno == ENAMETOOLONG) {
+        return QStringLiteral("is too long for a path");
+    } else {
+        *reachError = errno;
+    }
+    return QString();
+}
+
 // A folder that cannot be used turns its group off. One that cannot be
 // reached now may be a share not mounted yet: it is kept, and records wait
 // on this computer until it can be reached. Each is named for what it is.
 bool readFolder(const SettingKey &row, const QString &text, Value *value, QString *problem)
 {
-    const auto off = [&](const QString &why) {
+    int reachError = 0;
+    if (const QString why = unusablePath(text, true, &reachError); !why.isEmpty()) {
         *problem = QStringLiteral("%1 %2: %3 are off").arg(shown(row, text), why, QLatin1String(row.group));
         return false;
-    };
-    if (text.isEmpty())
-        return off(QStringLiteral("is empty"));
-    if (QDir::isRelativePath(text))
-        return off(QStringLiteral("is not an absolute path"));
-    // Bytes that are not UTF-8 were read as U+FFFD: the path is not the one written.
-    if (text.contains(QChar::ReplacementCharacter))
-        return off(QStringLiteral("is not valid UTF-8, the encoding of file names here"));
-    struct stat status = {};
-    if (::stat(QFile::encodeName(text).constData(), &status) == 0) {
-        if (!S_ISDIR(status.st_mode))
-            return off(QStringLiteral("is not a folder"));
-    } else if (errno == ENAMETOOLONG) {
-        return off(QStringLiteral("is too long for a path"));
-    } else {
-        *problem = unreachable(row, text, errno);
     }
+    if (reachError != 0)
+        *problem = unreachable(row, text, reachError);
     value->text = QDir::cleanPath(text);
     return true;
 }
@@ -117,25 +130,13 @@ bool readFolder(const SettingKey &row, const QString &text, Value *value, QStrin
 // that cannot be read now is kept (a share not mounted yet), with a line.
 bool readFile(const SettingKey &row, const QString &text, Value *value, QString *problem)
 {
-    const auto off = [&](const QString &why) {
+    int reachError = 0;
+    if (const QString why = unusablePath(text, false, &reachError); !why.isEmpty()) {
         *problem = QStringLiteral("%1 %2: it is not used").arg(shown(row, text), why);
         return false;
-    };
-    if (text.isEmpty())
-        return off(QStringLiteral("is empty"));
-    if (QDir::isRelativePath(text))
-        return off(QStringLiteral("is not an absolute path"));
-    if (text.contains(QChar::ReplacementCharacter))
-        return off(QStringLiteral("is not valid UTF-8, the encoding of file names here"));
-    struct stat status = {};
-    if (::stat(QFile::encodeName(text).constData(), &status) == 0) {
-        if (!S_ISREG(status.st_mode))
-            return off(QStringLiteral("is not a file"));
-    } else if (errno == ENAMETOOLONG) {
-        return off(QStringLiteral("is too long for a path"));
-    } else {
-        *problem = QStringLiteral("%1 cannot be read now (%2)").arg(shown(row, text), QString::fromLocal8Bit(std::strerror(errno)));
     }
+    if (reachError != 0)
+        *problem = QStringLiteral("%1 cannot be read now (%2)").arg(shown(row, text), QString::fromLocal8Bit(std::strerror(reachError)));
     value->text = QDir::cleanPath(text);
     return true;
 }

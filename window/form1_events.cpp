@@ -298,19 +298,11 @@ bool Form1::identifyPupil()
 {
     if (!m_settings.resultsOn())
         return true;
-    m_pupil.login = currentLogin();
-    m_pupil.host = currentHost();
-    if (m_settings.nameSource == PupilNameSource::Login) {
-        m_pupil.name = currentFullName();
-        m_pupil.naming = PupilNaming::Login;
-    } else {
-        const std::optional<PupilName> typed = askPupilName(this, m_classes.isEmpty() ? nullptr : &m_classes);
-        if (!typed)
-            return false;
-        m_pupil.name = typed->name;
-        m_pupil.className = typed->className;
-        m_pupil.naming = PupilNaming::Typed;
-    }
+    const std::optional<PupilIdentity> pupil =
+        ::identifyPupil(this, m_settings, m_classes.isEmpty() ? nullptr : &m_classes);
+    if (!pupil)
+        return false;
+    m_pupil = *pupil;
     m_resultId = newResultId();
     return true;
 }

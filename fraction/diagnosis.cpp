@@ -280,11 +280,12 @@ Found formMistake(const Typed &t, const Rational &exact)
     return found;
 }
 
+} // namespace
+
 // The wrong ways of making a mixed number improper: (w + n)/d, w·n/d, the
 // whole part left out, the minus taken for the whole part only (−1 2/5 as
 // −1 + 2/5). Nothing for a number that is not mixed.
-constexpr int WrongConversions = 4;
-std::optional<Rational> convertedWrongly(const Rational &x, int way)
+std::optional<Rational> MixedConvertedWrongly(const Rational &x, int way)
 {
     if (!isMixedNumber(x))
         return std::nullopt;
@@ -300,6 +301,8 @@ std::optional<Rational> convertedWrongly(const Rational &x, int way)
     return std::nullopt;
 }
 
+namespace {
+
 // "−1 2/5 = −(1 · 5 + 2)/5 = −7/5".
 std::string conversion(const Rational &x)
 {
@@ -313,8 +316,8 @@ std::string conversion(const Rational &x)
 // every mixed operand.
 std::optional<Found> mixedConvertedWrongly(const Task &task, const Typed &t)
 {
-    for (int way = 0; way < WrongConversions; ++way) {
-        const auto a = convertedWrongly(task.a, way), b = convertedWrongly(task.b, way);
+    for (int way = 0; way < MixedWrongConversions; ++way) {
+        const auto a = MixedConvertedWrongly(task.a, way), b = MixedConvertedWrongly(task.b, way);
         if (!a && !b)
             continue;
         const auto result = task.apply(a.value_or(task.a), b.value_or(task.b));

@@ -149,6 +149,14 @@ struct Diagnosis {
 Diagnosis DiagnoseAnswer(const Fraction &a, const Fraction &b, Operation operation, const AnswerTexts &typed,
                          bool boxesWereEmpty, bool gradedRight);
 
+// The wrong ways of making a mixed number improper, numbered 0 to
+// MixedWrongConversions - 1: (w + n)/d, w·n/d, the whole part left out, the
+// minus taken for the whole part only (−1 2/5 as −1 + 2/5). nullopt for a
+// number that is not mixed, or a way that does not apply to it. The
+// diagnosis recognises these; the practice makes them on purpose.
+inline constexpr int MixedWrongConversions = 4;
+std::optional<Rational> MixedConvertedWrongly(const Rational &x, int way);
+
 // The worked solution alone, as DiagnoseAnswer gives it; empty when an
 // operand has no value or the divisor is 0. The practice shows it beside a
 // mistake made on purpose.

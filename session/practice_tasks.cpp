@@ -179,29 +179,12 @@ Answers partsSeparately(const Values &v, bool divided)
 Answers partsMultiplied(const Values &v) { return partsSeparately(v, false); }
 Answers partsDivided(const Values &v) { return partsSeparately(v, true); }
 
-// A mixed number made improper wrongly: (w + n)/d, w·n/d, the whole part
-// left out, −w + n/d for −(w n/d). Nothing for a number that is not mixed.
-std::optional<Rational> convertedWrongly(const Rational &x, int way)
-{
-    if (!isMixed(x))
-        return std::nullopt;
-    const int64_t w = x.wholeOfMagnitude();
-    const Rational f = x.fractionOfMagnitude();
-    const int s = x.sign();
-    switch (way) {
-    case 0: return Rational(s * (w + f.num()), f.den());
-    case 1: return Rational(s * w * f.num(), f.den());
-    case 2: return f * s;
-    default: return s < 0 ? std::optional<Rational>(Rational(-w) + f) : std::nullopt;
-    }
-}
-
 // Every mixed operand made improper the same wrong way.
 Answers mixedToImproper(const Values &v)
 {
     Answers answers;
-    for (int way = 0; way < 4; ++way) {
-        const auto a = convertedWrongly(v.a, way), b = convertedWrongly(v.b, way);
+    for (int way = 0; way < MixedWrongConversions; ++way) {
+        const auto a = MixedConvertedWrongly(v.a, way), b = MixedConvertedWrongly(v.b, way);
         const Rational x = a.value_or(v.a), y = b.value_or(v.b);
         if ((a || b) && !(v.divides && y == 0))
             answers.push_back(typedValue(v.divides ? x / y : x * y));

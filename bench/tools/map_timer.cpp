@@ -18,6 +18,8 @@
 //   --timeout-ms    give up when no window is mapped in N ms (default 30000)
 //   --keep          leave the program running (default: SIGTERM and reap it)
 
+#include "xcb_window.h"
+
 #include <xcb/xcb.h>
 
 #include <cerrno>
@@ -58,27 +60,6 @@ double nowMs()
 {
     std::fprintf(stderr, "map_timer: %s\n", what);
     std::exit(1);
-}
-
-xcb_atom_t internAtom(xcb_connection_t *c, const char *name)
-{
-    const auto cookie = xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name);
-    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(xcb_intern_atom_reply(c, cookie, nullptr),
-                                                                         &std::free);
-    if (!reply)
-        die("cannot intern _NET_WM_PID");
-    return reply->atom;
-}
-
-// The window's _NET_WM_PID, or 0 when it has none (or is already gone).
-uint32_t windowPid(xcb_connection_t *c, xcb_window_t window, xcb_atom_t netWmPid)
-{
-    const auto cookie = xcb_get_property(c, 0, window, netWmPid, XCB_ATOM_CARDINAL, 0, 1);
-    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(xcb_get_property_reply(c, cookie, nullptr),
-                                                                          &std::free);
-    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4)
-        return 0;
-    return *static_cast<const uint32_t *>(xcb_get_property_value(reply.get()));
 }
 
 // The memory lines of /proc/<pid>/status, in kB, by name.
@@ -144,6 +125,8 @@ int main(int argc, char *argv[])
         xcb_screen_next(&screens);
     const xcb_window_t root = screens.data->root;
     const xcb_atom_t netWmPid = internAtom(c, "_NET_WM_PID");
+    if (netWmPid == XCB_ATOM_NONE)
+        die("cannot intern _NET_WM_PID");
 
     const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     // Checked: the selection is in force at the server before the child exists.

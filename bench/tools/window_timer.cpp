@@ -17,6 +17,8 @@
 //   --gone        wait instead for this window (decimal or 0x id) to go
 //   --timeout-ms  give up after N ms (default 30000), exit status 2
 
+#include "xcb_window.h"
+
 #include <xcb/xcb.h>
 
 #include <cerrno>
@@ -43,26 +45,6 @@ double nowMs()
 {
     std::fprintf(stderr, "window_timer: %s\n", what);
     std::exit(status);
-}
-
-xcb_atom_t internAtom(xcb_connection_t *c, const char *name)
-{
-    const auto cookie = xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name);
-    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(xcb_intern_atom_reply(c, cookie, nullptr),
-                                                                         &std::free);
-    if (!reply)
-        die("cannot intern an atom");
-    return reply->atom;
-}
-
-uint32_t windowPid(xcb_connection_t *c, xcb_window_t window, xcb_atom_t netWmPid)
-{
-    const auto cookie = xcb_get_property(c, 0, window, netWmPid, XCB_ATOM_CARDINAL, 0, 1);
-    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(xcb_get_property_reply(c, cookie, nullptr),
-                                                                          &std::free);
-    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4)
-        return 0;
-    return *static_cast<const uint32_t *>(xcb_get_property_value(reply.get()));
 }
 
 struct Options {
@@ -128,6 +110,8 @@ int main(int argc, char *argv[])
         xcb_screen_next(&screens);
     const xcb_window_t root = screens.data->root;
     const xcb_atom_t netWmPid = internAtom(c, "_NET_WM_PID");
+    if (netWmPid == XCB_ATOM_NONE)
+        die("cannot intern _NET_WM_PID");
     const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     if (xcb_generic_error_t *error =
             xcb_request_check(c, xcb_change_window_attributes_checked(c, root, XCB_CW_EVENT_MASK, &mask))) {

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// What the benchmarks' X clients ask the server about a window: an atom by
+// its name, and the process a window belongs to (_NET_WM_PID).
+
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+// The atom named `name`; XCB_ATOM_NONE when the server gives none.
+inline xcb_atom_t internAtom(xcb_connection_t *c, const char *name)
+{
+    const auto cookie = xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name);
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(xcb_intern_atom_reply(c, cookie, nullptr),
+                                                                         &std::free);
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+// The window's _NET_WM_PID, or 0 when it has none (or is already gone).
+inline uint32_t windowPid(xcb_connection_t *c, xcb_window_t window, xcb_atom_t netWmPid)
+{
+    const auto cookie = xcb_get_property(c, 0, window, netWmPid, XCB_ATOM_CARDINAL, 0, 1);
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(xcb_get_property_reply(c, cookie, nullptr),
+                                                                          &std::free);
+    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4)
+        return 0;
+    return *static_cast<const uint32_t *>(xcb_get_property_value(reply.get()));
+}

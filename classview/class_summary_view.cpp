@@ -18,7 +18,10 @@ namespace {
 // The most of a cell's text the window lays out: the names of a school
 // year's pupils in one «Кто» cell would hold the window for seconds at
 // every layout. The cell is cut between two names; the exports keep all.
-constexpr qsizetype MaxCellCharacters = 4000;
+// A thousand characters (some forty names) fill more than the table shows
+// at once, and lay out in a few milliseconds: the rows' heights are
+// measured after every read, and the text again at every paint.
+constexpr qsizetype MaxCellCharacters = 1000;
 
 QString shownCell(const QString &text)
 {
@@ -89,11 +92,16 @@ SummaryView::SummaryView(QWidget *parent) : QScrollArea(parent)
 
 void SummaryView::setSummary(const ClassSummary &summary)
 {
+    setSummary(summary, summarySections(summary));
+}
+
+void SummaryView::setSummary(const ClassSummary &summary, const QList<SummarySection> &sections)
+{
     while (QLayoutItem *item = m_sections->takeAt(0)) {
         delete item->widget();
         delete item;
     }
-    for (const SummarySection &section : summarySections(summary))
+    for (const SummarySection &section : sections)
         m_sections->addWidget(sectionBox(section, summary));
     m_sections->addStretch();
 }

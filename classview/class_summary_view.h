@@ -5,6 +5,7 @@
 // which Tab and screen readers reach, and the section's figures under it.
 
 #include "classview/class_model.h"
+#include "classview/class_summary.h"
 
 #include <QScrollArea>
 
@@ -16,6 +17,9 @@ public:
 
     // Draws the summary anew.
     void setSummary(const ClassSummary &summary);
+    // The same with its sections made already (summarySections(summary)):
+    // with every pupil's name in them, they take long to make.
+    void setSummary(const ClassSummary &summary, const QList<SummarySection> &sections);
 
 private:
     QVBoxLayout *m_sections = nullptr;

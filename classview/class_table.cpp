@@ -64,14 +64,17 @@ QVariant verdict(const TestEntry &e, int task, int role)
     return QStringLiteral("задание %1: %2").arg(task + 1).arg(right ? QStringLiteral("верно") : QStringLiteral("неверно"));
 }
 
-// «Проверка» of a record that does not agree: marked, its reasons on hovering.
-QVariant checkMark(const TestEntry &e, int column, int role)
+// «Проверка» of a record that does not agree: marked, its reasons on
+// hovering. Not on the projector: the reasons name logins, owners and files.
+QVariant checkMark(const ShownTest &test, int column, int role)
 {
-    if (column != int(TableColumn::Check) || !e.flagged())
+    if (column != int(TableColumn::Check) || !test.entry->flagged())
         return {};
     if (role == Qt::BackgroundRole)
         return QColor(0xf8, 0xd0, 0xcc);
-    return e.checkReasons().join(QLatin1Char('\n'));
+    if (test.projector)
+        return {};
+    return test.entry->checkReasons().join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -87,12 +90,13 @@ void TestsModel::reset(const QList<ShownTest> *tests)
     endResetModel();
 }
 
-void TestsModel::reset(const QList<ShownTest> *tests, QList<QStringList> cells)
+QList<QStringList> TestsModel::reset(const QList<ShownTest> *tests, QList<QStringList> cells)
 {
     beginResetModel();
     m_tests = tests;
-    m_cells = std::move(cells);
+    std::swap(m_cells, cells);
     endResetModel();
+    return cells;
 }
 
 int TestsModel::rowCount(const QModelIndex &parent) const
@@ -150,7 +154,7 @@ QVariant TestsModel::data(const QModelIndex &index, int role) const
         return task.isValid() ? task : QVariant(m_header[column] + QStringLiteral(": ") + m_cells[row][column]);
     }
     case Qt::BackgroundRole:
-    case Qt::ToolTipRole: return checkMark(e, column, role);
+    case Qt::ToolTipRole: return checkMark((*m_tests)[row], column, role);
     default: return {};
     }
 }
@@ -178,9 +182,34 @@ QTableView *makeTestsTable(QSortFilterProxyModel *sorted, std::function<void(con
     return table;
 }
 
-void fitColumns(QTableView *table)
+bool SortedTests::lessThan(const QModelIndex &left, const QModelIndex &right) const
 {
-    table->resizeColumnsToContents();
-    for (int c = 0; c < table->model()->columnCount(); ++c)
-        table->setColumnWidth(c, std::min(table->columnWidth(c), MaxColumnPixels));
+    if (left.column() == int(TableColumn::Pupil))
+        return left.row() < right.row();
+    return QSortFilterProxyModel::lessThan(left, right);
+}
+
+void fitColumns(QTableView *table, const QList<int> &widestRows)
+{
+    // Measuring every row's text takes long with tens of thousands of rows;
+    // the first rows (those seen first) and those with the longest texts
+    // stand for them all.
+    const QAbstractItemModel *model = table->model();
+    const auto *sorted = qobject_cast<const QAbstractProxyModel *>(model);
+    QList<int> rows;
+    for (int r = 0; r < std::min(model->rowCount(), FittedRows); ++r)
+        rows << r;
+    for (const int source : widestRows) {
+        const int r = sorted ? sorted->mapFromSource(sorted->sourceModel()->index(source, 0)).row() : source;
+        if (r >= FittedRows)
+            rows << r;
+    }
+    // As QTableView::resizeColumnToContents: the text, the grid line, or the header if wider.
+    const int grid = table->showGrid() ? 1 : 0;
+    for (int c = 0; c < model->columnCount(); ++c) {
+        int width = table->horizontalHeader()->sectionSizeHint(c);
+        for (const int r : std::as_const(rows))
+            width = std::max(width, table->sizeHintForIndex(model->index(r, c)).width() + grid);
+        table->setColumnWidth(c, std::min(width, MaxColumnPixels));
+    }
 }

@@ -9,10 +9,10 @@
 #include "classview/class_model.h"
 
 #include <QAbstractTableModel>
+#include <QSortFilterProxyModel>
 
 #include <functional>
 
-class QSortFilterProxyModel;
 class QTableView;
 
 class TestsModel : public QAbstractTableModel {
@@ -25,7 +25,9 @@ public:
     // `tests` stays owned by the caller and lives until the next reset.
     void reset(const QList<ShownTest> *tests);
     // The same with each test's tableRow() made already (shown_view.h).
-    void reset(const QList<ShownTest> *tests, QList<QStringList> cells);
+    // Returns the cells shown before, for the caller to free where it
+    // costs the window nothing.
+    QList<QStringList> reset(const QList<ShownTest> *tests, QList<QStringList> cells);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -40,11 +42,27 @@ private:
     QList<QStringList> m_cells;
 };
 
+// The tests table's sorting. By «Ученик» the rows keep the model's own
+// order (they come sorted by surname), compared by their place alone: a
+// new read of tens of thousands of tests is ordered without asking the
+// model for a value of each.
+class SortedTests : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
+};
+
 // The widest a column of the table grows to fit its text.
 inline constexpr int MaxColumnPixels = 300;
+// The first rows a column is fitted to, beside the widest (shown_view.h).
+inline constexpr int FittedRows = 100;
 
 // The table over `sorted` (which sorts `model`), newest first; `open` is
 // called with a row's index on a double click or Enter.
 QTableView *makeTestsTable(QSortFilterProxyModel *sorted, std::function<void(const QModelIndex &)> open);
-// Columns as wide as their text, none wider than MaxColumnPixels.
-void fitColumns(QTableView *table);
+// Columns as wide as their text in the first FittedRows rows and in
+// `widestRows` (rows of the model under the table's sorting), none wider
+// than MaxColumnPixels.
+void fitColumns(QTableView *table, const QList<int> &widestRows = {});

@@ -36,6 +36,22 @@
 
 namespace {
 
+// The day the window opens on: today if a test was started today, else the
+// last day tests were started; invalid when there are none.
+QDate openingDay(const QList<EntryPtr> &entries)
+{
+    const QDate today = QDate::currentDate();
+    QDate last;
+    for (const EntryPtr &e : entries) {
+        const QDate day = e->date();
+        if (day == today)
+            return today;
+        if (!last.isValid() || day > last)
+            last = day;
+    }
+    return last;
+}
+
 // A label over the teacher's data: whatever a pupil typed or a file is named,
 // it is shown as text, never as markup or a link.
 QLabel *plainLabel(const QString &text = QString())
@@ -142,7 +158,7 @@ void ClassWindow::setupTabs()
 {
     m_tabs = new QTabWidget;
     m_model = new TestsModel(this);
-    m_sorted = new QSortFilterProxyModel(this);
+    m_sorted = new SortedTests(this);
     m_sorted->setSourceModel(m_model);
     m_table = makeTestsTable(m_sorted, [this](const QModelIndex &i) { openPupil(i); });
     m_tabs->addTab(m_table, QStringLiteral("&Тесты"));
@@ -259,16 +275,32 @@ void ClassWindow::refresh()
     // The tests to show and their summary are made there too, for the
     // filter chosen now: the window's thread only draws them.
     m_worker = QThread::create([this, filter = currentFilter(), projector = m_projector,
-                                attempt = AttemptChoice(m_attempt->currentData().toInt())] {
-        m_readChanged = m_folder.refresh();
-        // Writing the first reads of a whole folder takes seconds: not on the window's thread.
-        if (m_hashes)
-            m_hashes->commit();
-        if (m_readChanged)
-            m_readView = prepareView(m_folder.entries(), filter, projector, attempt);
+                                attempt = AttemptChoice(m_attempt->currentData().toInt()), firstRead = !m_dayChosen,
+                                discard = std::exchange(m_discard, {})]() mutable {
+        discard.clear();
+        readFolder(filter, projector, attempt, firstRead);
     });
     connect(m_worker, &QThread::finished, this, &ClassWindow::folderRead);
     m_worker->start();
+}
+
+void ClassWindow::readFolder(ClassFilter filter, bool projector, AttemptChoice attempt, bool firstRead)
+{
+    m_readChanged = m_folder.refresh();
+    // Writing the first reads of a whole folder takes seconds: not on the window's thread.
+    if (m_hashes)
+        m_hashes->commit();
+    if (!m_readChanged)
+        return;
+    const QList<EntryPtr> &entries = m_folder.entries();
+    m_readClasses = classesOf(entries);
+    // The day the first read opens on (openOnLastDay()) is the day the view is made for.
+    if (firstRead && filter.date == QDate::currentDate()) {
+        m_readOpenDay = openingDay(entries);
+        if (m_readOpenDay.isValid())
+            filter.date = m_readOpenDay;
+    }
+    m_readView = prepareView(entries, filter, projector, attempt);
 }
 
 void ClassWindow::folderRead()
@@ -300,21 +332,12 @@ void ClassWindow::folderRead()
 void ClassWindow::openOnLastDay()
 {
     // Today without a test (the morning before the lesson, a holiday) is
-    // an empty table: the window opens on the last day tests were taken.
-    const QDate today = QDate::currentDate();
-    if (m_allDays->isChecked() || m_date->date() != today)
-        return;
-    QDate last;
-    for (const EntryPtr &e : std::as_const(m_entries)) {
-        if (e->date() == today)
-            return;
-        if (!last.isValid() || e->date() > last)
-            last = e->date();
-    }
-    if (!last.isValid())
+    // an empty table: the window opens on the last day tests were taken,
+    // which the reading thread found (openingDay()).
+    if (m_allDays->isChecked() || m_date->date() != QDate::currentDate() || !m_readOpenDay.isValid())
         return;
     const QSignalBlocker block(m_date);
-    m_date->setDate(last);
+    m_date->setDate(m_readOpenDay);
 }
 
 void ClassWindow::showFolder()
@@ -323,7 +346,7 @@ void ClassWindow::showFolder()
     const QString chosen = m_group->currentData().toString();
     {
         const QSignalBlocker block(m_group);
-        for (const QString &g : classesOf(m_entries)) {
+        for (const QString &g : std::as_const(m_readClasses)) {
             if (m_group->findData(g) < 0)
                 m_group->addItem(g.isEmpty() ? QStringLiteral("(без класса)") : g, g);
         }
@@ -341,15 +364,14 @@ QString ClassWindow::selectedId() const
     if (!current.isValid())
         return QString();
     const int i = m_sorted->index(current.row(), 0).data(TestsModel::TestIndexRole).toInt();
-    return i >= 0 && i < m_previousIds.size() ? m_previousIds[i] : QString();
+    return i >= 0 && i < m_shown.size() ? m_shown[i].entry->record.id : QString();
 }
 
 void ClassWindow::selectTest(const QString &id)
 {
-    for (int r = 0; !id.isEmpty() && r < m_sorted->rowCount(); ++r) {
-        const int i = m_sorted->index(r, 0).data(TestsModel::TestIndexRole).toInt();
+    for (int i = 0; !id.isEmpty() && i < m_shown.size(); ++i) {
         if (m_shown[i].entry->record.id == id) {
-            m_table->selectRow(r);
+            m_table->selectRow(m_sorted->mapFromSource(m_model->index(i, 0)).row());
             return;
         }
     }
@@ -361,18 +383,19 @@ void ClassWindow::showTests()
     // is asked of the table before the shown tests change under it.
     const QString selected = selectedId();
     ShownView view = viewNow();
-    m_shown = std::move(view.shown);
-    m_model->reset(&m_shown, std::move(view.cells));
-    m_previousIds.clear();
-    for (const ShownTest &t : std::as_const(m_shown))
-        m_previousIds << t.entry->record.id;
-    fitColumns(m_table);
+    // What was shown is freed by the next reading thread.
+    ShownView old;
+    old.shown = std::exchange(m_shown, std::move(view.shown));
+    old.cells = m_model->reset(&m_shown, std::move(view.cells));
+    m_discard << std::move(old);
+    fitColumns(m_table, view.widestRows);
     selectTest(selected);
     // The title carries the count, so a glance (or a script) sees a new test arrive.
     setWindowTitle(QStringLiteral("Дроби: результаты класса — тестов: %1").arg(m_shown.size()));
     showStatus();
-    m_summary->setSummary(view.summary);
+    m_summary->setSummary(view.summary, view.sections);
     m_roster->showRoster(m_entries, currentFilter(), m_projector);
+    m_discard << std::move(view);
 }
 
 ShownView ClassWindow::viewNow()

@@ -72,6 +72,9 @@ private:
     void setupStatusBar();
     void connectFilters();
 
+    // On the reading thread: the folder read, then what the window shows
+    // made ready for the filter of the read's start.
+    void readFolder(ClassFilter filter, bool projector, AttemptChoice attempt, bool firstRead);
     void folderRead();
     // On the first read: from an empty today to the last day with tests.
     void openOnLastDay();
@@ -101,6 +104,13 @@ private:
     // read changed anything (shown_view.h); handed to m_prepared once it ended.
     std::optional<ShownView> m_readView;
     std::optional<ShownView> m_prepared;
+    // Also made by the reading thread: the classes of the entries, and on
+    // the first read the day to open on (openOnLastDay()).
+    QStringList m_readClasses;
+    QDate m_readOpenDay;
+    // What the window showed before, freed by the next reading thread:
+    // freeing tens of thousands of rows' cells would hold the window.
+    QList<ShownView> m_discard;
     bool m_readAgain = false;
     // Whether the first read has chosen the day shown.
     bool m_dayChosen = false;
@@ -121,8 +131,6 @@ private:
     QTabWidget *m_tabs = nullptr;
     QTableView *m_table = nullptr;
     TestsModel *m_model = nullptr;
-    // The ids of the rows as last shown, to keep the selection across a reload.
-    QStringList m_previousIds;
     QSortFilterProxyModel *m_sorted = nullptr;
     SummaryView *m_summary = nullptr;
     RosterView *m_roster = nullptr;

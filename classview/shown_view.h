@@ -8,6 +8,7 @@
 // QtCore only.
 
 #include "classview/class_model.h"
+#include "classview/class_summary.h"
 #include "classview/pupil_rows.h"
 
 struct ShownView {
@@ -18,6 +19,11 @@ struct ShownView {
     // tableRow() of each shown test.
     QList<QStringList> cells;
     ClassSummary summary;
+    // The summary as the window draws it (summarySections()).
+    QList<SummarySection> sections;
+    // The rows holding each column's longest texts, in ascending order: with
+    // the first rows, what the columns are fitted to.
+    QList<int> widestRows;
 
     // Whether it was made for this filter and mode.
     bool isFor(const ClassFilter &f, bool projectorMode, AttemptChoice choice) const

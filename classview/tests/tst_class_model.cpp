@@ -12,6 +12,7 @@
 #include "classview/class_roster.h"
 #include "classview/pupil_rows.h"
 #include "classview/class_summary.h"
+#include "classview/class_table.h"
 #include "classview/table_export.h"
 #include "classview/tests/record_fixture.h"
 
@@ -654,6 +655,15 @@ private slots:
             const QStringList cells = tableRow(t);
             QCOMPARE(cells[int(TableColumn::Login)].isEmpty(), projector);
             QCOMPARE(cells[int(TableColumn::Computer)].isEmpty(), projector);
+            // Nor the reasons «Проверка» gives on hovering, which name them.
+            auto flagged = std::make_shared<TestEntry>(*t.entry);
+            flagged->check.problems << QStringLiteral("логин %1, файл принадлежит %2")
+                                           .arg(t.entry->record.pupil.login, t.entry->record.pupil.host);
+            const QList<ShownTest> one{{flagged, t.name, t.attempt, t.attempts, t.projector}};
+            TestsModel model;
+            model.reset(&one);
+            const QString hover = model.index(0, int(TableColumn::Check)).data(Qt::ToolTipRole).toString();
+            QCOMPARE(hover.contains(t.entry->record.pupil.login), !projector);
         }
         if (projector) {
             // The numbers are drawn at random once per run: each pupil has

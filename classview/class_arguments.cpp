@@ -75,6 +75,12 @@ bool attempt(ClassArguments &a, const Value &v, QString *error)
     return failed(error, QStringLiteral("--attempt needs last, best, first or all"));
 }
 
+bool pupils(ClassArguments &a, const Value &, QString *)
+{
+    a.pupilPages = true;
+    return true;
+}
+
 // Qt's own options that take a value: left to Qt, with their values.
 bool qtOption(ClassArguments &, const Value &, QString *)
 {
@@ -96,7 +102,8 @@ struct Option {
 constexpr Option Options[] = {
     {"--help", false, help},          {"--version", false, version},   {"--export", true, exportTo},
     {"--date", true, date},           {"--group", true, group},        {"--settings", true, settings},
-    {"--projector", false, projector}, {"--attempt", true, attempt},   {"-reverse", false, qtOption},   {"-platform", true, platform},
+    {"--projector", false, projector}, {"--attempt", true, attempt},   {"--pupils", false, pupils},
+    {"-reverse", false, qtOption},    {"-platform", true, platform},
     {"-platformpluginpath", true, qtOption}, {"-platformtheme", true, qtOption}, {"-plugin", true, qtOption},
     {"-display", true, qtOption},     {"-style", true, qtOption},      {"-stylesheet", true, qtOption},
     {"-qwindowgeometry", true, qtOption}, {"-qwindowtitle", true, qtOption}, {"-qwindowicon", true, qtOption},
@@ -142,6 +149,9 @@ bool parseClassArguments(const QStringList &arguments, const QDate &today, Class
         if (!option->apply(a, value, error))
             return false;
     }
+    if (a.pupilPages && a.action == ClassArguments::Action::Run
+        && exportFormatOf(a.exportPath) != std::optional(ExportFormat::Pdf))
+        return failed(error, QStringLiteral("--pupils needs --export FILE.pdf"));
     *parsed = a;
     return true;
 }

@@ -4,7 +4,7 @@
 //
 //   drobi-class [FOLDER] [--settings FILE] [--export FILE.csv|.xlsx|.pdf]
 //               [--date YYYY-MM-DD|all] [--group CLASS] [--projector]
-//               [--attempt last|best|first|all]
+//               [--attempt last|best|first|all] [--pupils]
 //
 // with Qt's own options (-platform NAME, -style NAME, …) left to Qt. The
 // day chosen is today unless --date names another or all of them, for the
@@ -24,6 +24,8 @@ struct ClassArguments {
     QString folder;
     // Empty: the window opens.
     QString exportPath;
+    // --pupils: the .pdf is a page per pupil.
+    bool pupilPages = false;
     ClassFilter filter;
     bool projector = false;
     // Which of a pupil's tests of a day is the pupil's row.
@@ -34,5 +36,5 @@ struct ClassArguments {
 
 // Reads `arguments` (without the program's name), with `today` the day
 // chosen unless --date says otherwise. Returns false, with the reason in
-// `error`, when they cannot be used.
+// `error`, when they cannot be used (--pupils without a .pdf to export).
 bool parseClassArguments(const QStringList &arguments, const QDate &today, ClassArguments *parsed, QString *error);

@@ -16,6 +16,23 @@
 
 namespace {
 
+// Every text of a chart `pixels` high, the title bold and a sixth larger.
+void setTextPixels(QChart *chart, int pixels)
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(pixels);
+    for (QAbstractAxis *axis : chart->axes())
+        axis->setLabelsFont(font);
+    for (QAbstractSeries *series : chart->series()) {
+        for (QBarSet *set : static_cast<QAbstractBarSeries *>(series)->barSets())
+            set->setLabelFont(font);
+    }
+    font.setPixelSize(pixels + pixels / 6);
+    font.setBold(true);
+    chart->setTitleFont(font);
+    chart->setMargins(QMargins(pixels / 2, pixels / 4, pixels / 2, pixels / 4));
+}
+
 QChart *buildChart(SummaryChart which, const ClassSummary &s)
 {
     auto *chart = new QChart;
@@ -103,10 +120,11 @@ QWidget *makeChartView(SummaryChart chart, const ClassSummary &summary, QWidget 
     return view;
 }
 
-QImage chartImage(SummaryChart chart, const ClassSummary &summary, QSize size)
+QImage chartImage(SummaryChart chart, const ClassSummary &summary, QSize size, int textPixels)
 {
     QGraphicsScene scene;
     QChart *drawn = buildChart(chart, summary);
+    setTextPixels(drawn, textPixels);
     scene.addItem(drawn);
     drawn->resize(size);
     const QRectF area(QPointF(0, 0), QSizeF(size));

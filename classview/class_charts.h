@@ -14,7 +14,8 @@ class QWidget;
 
 // A view of the chart, for the window.
 QWidget *makeChartView(SummaryChart chart, const ClassSummary &summary, QWidget *parent);
-// The chart drawn into an image of `size` pixels, for the PDF.
-QImage chartImage(SummaryChart chart, const ClassSummary &summary, QSize size);
+// The chart drawn into an image of `size` pixels, for the PDF, every text
+// in it `textPixels` high (the title a little larger).
+QImage chartImage(SummaryChart chart, const ClassSummary &summary, QSize size, int textPixels);
 // The chart's title.
 QString chartTitle(SummaryChart chart);

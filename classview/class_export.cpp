@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "classview/class_export.h"
 
+#include "classview/class_journal.h"
 #include "classview/class_report.h"
+#include "classview/pupil_pages.h"
 #include "classview/table_export.h"
 
 namespace {
@@ -29,7 +31,8 @@ std::optional<ExportFormat> exportFormatOf(const QString &path)
     return std::nullopt;
 }
 
-bool exportTests(const QString &path, const QString &heading, const QList<ShownTest> &tests, QString *error)
+bool exportTests(const QString &path, const QString &heading, const QList<ShownTest> &tests, QString *error,
+                 const ExportChoice &choice)
 {
     const std::optional<ExportFormat> format = exportFormatOf(path);
     if (!format) {
@@ -39,8 +42,11 @@ bool exportTests(const QString &path, const QString &heading, const QList<ShownT
     }
     switch (*format) {
     case ExportFormat::Csv: return writeCsv(path, tests, error);
-    case ExportFormat::Xlsx: return writeXlsx(path, tests, summarize(tests), error);
-    case ExportFormat::Pdf: return writePdf(path, heading, tests, summarize(tests), error);
+    case ExportFormat::Xlsx:
+        return writeXlsx(path, tests, summarize(tests), journalRows(tests, choice.classList, choice.group), error);
+    case ExportFormat::Pdf:
+        return choice.pupilPages ? writePupilPages(path, tests, error)
+                                 : writePdf(path, heading, tests, summarize(tests), error);
     }
     return false;
 }

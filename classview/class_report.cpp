@@ -6,13 +6,25 @@
 #include "classview/class_summary.h"
 
 #include <QBuffer>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QScreen>
 #include <QTextDocument>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
+
+// The document's pixels to a millimetre on paper: QTextDocument prints a
+// pixel as one of the screen's (96 to the inch unless the screen says otherwise).
+double pixelsPerMillimetre()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return (screen ? screen->logicalDotsPerInchY() : 96.0) / 25.4;
+}
 
 QString cell(const QString &text, const char *tag = "td")
 {
@@ -37,37 +49,81 @@ QString chartName(SummaryChart chart)
     return QString();
 }
 
-// A section of the summary: its table, its figures and its chart, or what
-// an empty table means.
-QString sectionHtml(const SummarySection &section)
+// The section's table as the window has it, or turned on its side (a
+// column a row) where its rows are few and short: the grades and the tasks.
+QString sectionTableHtml(const SummarySection &section, bool onItsSide)
 {
-    QString html = QStringLiteral("<h2>%1</h2>").arg(section.title.toHtmlEscaped());
-    if (section.rows.isEmpty() && !section.whenEmpty.isEmpty())
-        return html + QStringLiteral("<p>%1</p>").arg(section.whenEmpty.toHtmlEscaped());
-    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">") + tableRowHtml(section.header, "th");
+    QList<QStringList> rows{section.header};
     for (const QList<SummaryCell> &row : section.rows) {
         QStringList texts;
         for (const SummaryCell &c : row)
             texts << c.text;
-        html += tableRowHtml(texts);
+        rows << texts;
     }
-    html += QStringLiteral("</table>");
+    QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\">");
+    if (!onItsSide) {
+        for (qsizetype r = 0; r < rows.size(); ++r)
+            html += tableRowHtml(rows[r], r == 0 ? "th" : "td");
+        return html + QStringLiteral("</table>");
+    }
+    for (qsizetype c = 0; c < section.header.size(); ++c) {
+        QString line = cell(rows[0][c], "th");
+        for (qsizetype r = 1; r < rows.size(); ++r)
+            line += cell(rows[r].value(c));
+        html += QStringLiteral("<tr>") + line + QStringLiteral("</tr>");
+    }
+    return html + QStringLiteral("</table>");
+}
+
+QString imageHtml(SummaryChart chart, const ClassSummary &summary)
+{
+    const ChartPrint print = chartPrint(chart, summary);
+    const double width = print.millimetres * pixelsPerMillimetre();
+    return QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%3\">")
+        .arg(chartName(chart))
+        .arg(qRound(width))
+        .arg(qRound(width * print.image.height() / print.image.width()));
+}
+
+// A section in a column of the summary's row: its title, its chart, and
+// for the grades and the tasks their table and figures.
+QString sectionColumnHtml(const SummarySection &section, const ClassSummary &summary)
+{
+    QString html = QStringLiteral("<td><p><b>%1</b></p><p>%2</p>").arg(section.title.toHtmlEscaped(),
+                                                                      imageHtml(section.chart, summary));
+    if (section.chart != SummaryChart::Mistakes)
+        html += sectionTableHtml(section, true);
     if (!section.figures.isEmpty())
         html += QStringLiteral("<p>%1</p>").arg(figuresLine(section).toHtmlEscaped());
-    return html + QStringLiteral("<p><img src=\"%1\" width=\"560\"></p>").arg(chartName(section.chart));
+    return html + QStringLiteral("</td>");
+}
+
+// The mistakes' table across the page, under the charts: «Кто» needs the width.
+QString mistakesHtml(const SummarySection &section)
+{
+    if (section.rows.isEmpty() && !section.whenEmpty.isEmpty())
+        return QStringLiteral("<p>%1</p>").arg(section.whenEmpty.toHtmlEscaped());
+    return QStringLiteral("<p>") + sectionTableHtml(section, false) + QStringLiteral("</p>");
 }
 
 QString testsHtml(const QList<ShownTest> &tests)
 {
-    QString html = QStringLiteral("<h2 style=\"page-break-before: always;\">Тесты</h2>"
-                                  "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" style=\"font-size: 8pt;\">")
+    QString html = QStringLiteral("<p style=\"page-break-before: always; font-size: 13pt;\"><b>Тесты</b></p>"
+                                  "<table border=\"1\" cellspacing=\"0\" cellpadding=\"1\" style=\"font-size: 8pt;\">")
                    + tableRowHtml(tableHeader(), "th");
-    for (const ShownTest &t : tests)
-        html += tableRowHtml(tableRow(t));
+    // Cells on one line keep a row one line high.
+    for (const ShownTest &t : tests) {
+        html += QStringLiteral("<tr>");
+        for (const QString &c : tableRow(t))
+            html += QStringLiteral("<td style=\"white-space: nowrap;\">%1</td>").arg(c.toHtmlEscaped());
+        html += QStringLiteral("</tr>");
+    }
     return html + QStringLiteral("</table>");
 }
 
-QByteArray printed(const QTextDocument &document)
+// A4 landscape, 12 mm margins: the document laid out on pages of that
+// size, so that no further margin is added when it is printed.
+QByteArray printed(QTextDocument &document)
 {
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
@@ -78,6 +134,8 @@ QByteArray printed(const QTextDocument &document)
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 12, 12, 12),
                                          QPageLayout::Millimeter));
         writer.setResolution(150);
+        document.setDocumentMargin(0);
+        document.setPageSize(writer.pageLayout().paintRect(QPageLayout::Millimeter).size() * pixelsPerMillimetre());
         document.print(&writer);
     }
     return pdf.data();
@@ -85,12 +143,41 @@ QByteArray printed(const QTextDocument &document)
 
 } // namespace
 
+ChartPrint chartPrint(SummaryChart chart, const ClassSummary &summary)
+{
+    // The three charts side by side across the 273 mm of a landscape A4
+    // within its margins, each 50 mm high, the mistakes' 7 mm a kind.
+    double width = 58, height = 50;
+    if (chart == SummaryChart::Tasks)
+        width = 98;
+    if (chart == SummaryChart::Mistakes) {
+        width = 108;
+        height = 16 + 7 * double(std::max<qsizetype>(2, summary.mistakes.size()));
+    }
+    // 200 pixels to the inch, for a sharp print; the text 9 pt.
+    constexpr double PixelsPerInch = 200;
+    const QSize image(qRound(width / 25.4 * PixelsPerInch), qRound(height / 25.4 * PixelsPerInch));
+    return ChartPrint{image, width, qRound(9 / 72.0 * PixelsPerInch)};
+}
+
+double printedPoints(const ChartPrint &print)
+{
+    return print.textPixels * print.millimetres / print.image.width() / 25.4 * 72;
+}
+
 QString reportHtml(const QString &heading, const QList<ShownTest> &tests, const ClassSummary &s)
 {
-    QString html = QStringLiteral("<html><body style=\"font-family: 'Liberation Sans', sans-serif;\">");
-    html += QStringLiteral("<h1>Результаты класса</h1><p>%1</p>").arg(heading.toHtmlEscaped());
-    for (const SummarySection &section : summarySections(s))
-        html += sectionHtml(section);
+    QString html = QStringLiteral("<html><body style=\"font-family: 'Liberation Sans', sans-serif; font-size: 9pt;\">");
+    html += QStringLiteral("<p style=\"font-size: 13pt;\"><b>Результаты класса</b></p><p>%1</p>").arg(heading.toHtmlEscaped());
+    const QList<SummarySection> sections = summarySections(s);
+    html += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"3\"><tr valign=\"top\">");
+    for (const SummarySection &section : sections)
+        html += sectionColumnHtml(section, s);
+    html += QStringLiteral("</tr></table>");
+    for (const SummarySection &section : sections) {
+        if (section.chart == SummaryChart::Mistakes)
+            html += mistakesHtml(section);
+    }
     return html + testsHtml(tests) + QStringLiteral("</body></html>");
 }
 
@@ -99,8 +186,9 @@ bool writePdf(const QString &path, const QString &heading, const QList<ShownTest
 {
     QTextDocument document;
     for (const SummaryChart chart : {SummaryChart::Grades, SummaryChart::Tasks, SummaryChart::Mistakes}) {
-        const QSize size(1120, chart == SummaryChart::Mistakes ? 160 + 60 * int(summary.mistakes.size()) : 560);
-        document.addResource(QTextDocument::ImageResource, QUrl(chartName(chart)), chartImage(chart, summary, size));
+        const ChartPrint print = chartPrint(chart, summary);
+        document.addResource(QTextDocument::ImageResource, QUrl(chartName(chart)),
+                             chartImage(chart, summary, print.image, print.textPixels));
     }
     document.setHtml(reportHtml(heading, tests, summary));
     const QByteArray pdf = printed(document);

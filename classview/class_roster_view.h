@@ -20,6 +20,7 @@ public:
     explicit RosterView(QWidget *parent = nullptr);
 
     void setClassList(const ClassList &list) { m_list = list; }
+    const ClassList &classList() const { return m_list; }
     // The class and day of `filter` (the name search aside) among `entries`.
     void showRoster(const QList<EntryPtr> &entries, const ClassFilter &filter, bool projector);
     QTableWidget *table() const { return m_table; }

@@ -108,6 +108,7 @@ void ClassWindow::setupMenu()
     file->addAction(QStringLiteral("Сохранить таблицу как &XLSX…"), this, [this] { exportTo(QStringLiteral("xlsx")); });
     file->addAction(QStringLiteral("Сохранить для печати (&PDF)…"), this, [this] { exportTo(QStringLiteral("pdf")); })
         ->setShortcut(QKeySequence::Print);
+    file->addAction(QStringLiteral("&Листы учеников (PDF)…"), this, [this] { exportTo(QStringLiteral("pdf"), true); });
     file->addSeparator();
     file->addAction(QStringLiteral("&Закрыть"), this, &QWidget::close)->setShortcut(QKeySequence::Quit);
     auto *view = menuBar()->addMenu(QStringLiteral("&Вид"));
@@ -465,13 +466,14 @@ bool ClassWindow::confirmSaveAt(const QString &path)
     return box.exec() == QMessageBox::Save;
 }
 
-void ClassWindow::exportTo(const QString &suffix)
+void ClassWindow::exportTo(const QString &suffix, bool pupilPages)
 {
     const QString filter = suffix == QLatin1String("csv")    ? QStringLiteral("Таблица CSV (*.csv)")
                            : suffix == QLatin1String("xlsx") ? QStringLiteral("Книга Excel (*.xlsx)")
                                                              : QStringLiteral("Документ PDF (*.pdf)");
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить"),
-                                                QStringLiteral("результаты.") + suffix, filter);
+    QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Сохранить"),
+        (pupilPages ? QStringLiteral("листы учеников.") : QStringLiteral("результаты.")) + suffix, filter);
     if (path.isEmpty())
         return;
     if (!path.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
@@ -479,7 +481,11 @@ void ClassWindow::exportTo(const QString &suffix)
     if (!confirmSaveAt(path))
         return;
     QString error;
-    if (!exportTests(path, heading(), m_shown, &error)) {
+    // Under a name search the class list's other pupils are only hidden, not
+    // absent: the register's sheet then lists those shown alone.
+    const ClassFilter chosen = currentFilter();
+    const ExportChoice choice{chosen.nameSearch.isEmpty() ? m_roster->classList() : ClassList{}, chosen.group, pupilPages};
+    if (!exportTests(path, heading(), m_shown, &error, choice)) {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Не сохранено"),
                         QStringLiteral("Файл не сохранён: %1").arg(error), QMessageBox::Ok, this);
         box.setTextFormat(Qt::PlainText);

@@ -88,7 +88,8 @@ private:
     void showStatus();
     void openPupil(const QModelIndex &index);
     void showSkipped();
-    void exportTo(const QString &suffix);
+    // `pupilPages`: a .pdf of a page per pupil.
+    void exportTo(const QString &suffix, bool pupilPages = false);
     // Whether to save at `path`: asked when it lies in the results folder.
     bool confirmSaveAt(const QString &path);
     ClassFilter currentFilter() const;

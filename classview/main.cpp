@@ -3,13 +3,13 @@
 //
 //   drobi-class [FOLDER] [--settings FILE] [--export FILE.csv|.xlsx|.pdf]
 //               [--date YYYY-MM-DD|all] [--group CLASS] [--projector]
-//               [--attempt last|best|first|all]
+//               [--attempt last|best|first|all] [--pupils]
 //
 // Without FOLDER the results folder comes from the school settings file,
 // [results] folder= in /etc/xdg/drobi/drobi.conf (or the file --settings
 // names), read as the pupil's program reads it. With --export the table
-// (or, for .pdf, the summary and the table) is written without opening a
-// window, also without a display.
+// (or, for .pdf, the summary and the table; with --pupils, a page per
+// pupil) is written without opening a window, also without a display.
 
 #include "classview/atomic_file.h"
 #include "classview/class_arguments.h"
@@ -34,14 +34,18 @@ Q_LOGGING_CATEGORY(lcClass, "drobi.class")
 const char *const Usage =
     "Usage: drobi --class [FOLDER] [--settings FILE] [--export FILE.csv|FILE.xlsx|FILE.pdf]\n"
     "                     [--date YYYY-MM-DD|all] [--group CLASS] [--projector]\n"
-    "                     [--attempt last|best|first|all]\n"
+    "                     [--attempt last|best|first|all] [--pupils]\n"
     "The teacher's class window: the tests in the results folder (FOLDER, or\n"
     "[results] folder= of /etc/xdg/drobi/drobi.conf, or of FILE with\n"
     "--settings), graded again, with the class summary. With --export, writes\n"
     "the table (CSV, XLSX) or the summary and the table (PDF) for the day\n"
     "(today unless --date; all for every day) and the class given, and exits;\n"
     "no display is needed. --projector hides the pupils' names. One row per\n"
-    "pupil and day, by surname: the last attempt, or the one --attempt names.\n";
+    "pupil and day, by surname: the last attempt, or the one --attempt names.\n"
+    "The XLSX's sheet «Журнал» lists every pupil of the school's class lists\n"
+    "([results] classes=), with the grade or «не писал». --pupils makes the PDF\n"
+    "a page per pupil: the tasks, the answers, the verdicts, explanations and\n"
+    "worked solutions, for work on the mistakes.\n";
 
 int fail(const QString &message)
 {
@@ -98,7 +102,8 @@ bool hasDisplay()
 }
 
 // Writes the export the arguments name, without a window.
-int runExport(const ClassArguments &options, HashStore &hashes, const std::optional<SchoolRules> &rules)
+int runExport(const ClassArguments &options, HashStore &hashes, const std::optional<SchoolRules> &rules,
+              const ClassList &classList)
 {
     ResultsFolder folder(options.folder, &hashes);
     folder.setSchoolRules(rules);
@@ -111,7 +116,8 @@ int runExport(const ClassArguments &options, HashStore &hashes, const std::optio
     if (savesInto(path, options.folder))
         qCWarning(lcClass).noquote() << QStringLiteral("warning: %1 is in the results folder, which pupils write into").arg(path);
     QString error;
-    if (!exportTests(path, filterHeading(options.filter, tests.size()), tests, &error))
+    const ExportChoice choice{classList, options.filter.group, options.pupilPages};
+    if (!exportTests(path, filterHeading(options.filter, tests.size()), tests, &error, choice))
         return fail(error);
     qCInfo(lcClass).noquote() << QStringLiteral("%1 tests written to %2; files not read: %3")
                                      .arg(QString::number(tests.size()), path, QString::number(folder.skipped().size()));
@@ -189,7 +195,7 @@ int main(int argc, char *argv[])
     if (!hashes.problem().isEmpty())
         qCWarning(lcClass).noquote() << QStringLiteral("the record hashes are kept for this run only: %1").arg(hashes.problem());
     if (!options.exportPath.isEmpty())
-        return runExport(options, hashes, rules);
+        return runExport(options, hashes, rules, settingsClassList(argc, argv));
 
     ClassWindow window(options.folder, &hashes, nullptr, rules);
     window.setFilter(options.filter);

@@ -62,30 +62,34 @@ QString taskText(const RowCheck &row, const ResultRow &stored)
     return stored.a + (stored.operation == Operation::Multiply ? QStringLiteral(" * ") : QStringLiteral(" : ")) + stored.b;
 }
 
-// The verdict cell (HTML of our own) and the explanation with its solution.
-std::pair<QString, QString> verdictHtml(const RowCheck &row, bool graded)
+// The verdict, the explanation and its worked solution of one task.
+void judged(const RowCheck &row, bool graded, PupilTaskText &text)
 {
-    if (!row.taskValid)
-        return {QStringLiteral("?"), esc(QStringLiteral("Такого задания программа не даёт."))};
-    if (!graded)
-        return {QStringLiteral("не проверено"), QString()};
-    QString explanation = esc(row.explanation);
-    if (!row.solution.isEmpty())
-        explanation += QStringLiteral("<br>Решение: ") + esc(row.solution);
-    return {row.right ? QStringLiteral("<span style=\"color:#006400\">верно</span>")
-                      : QStringLiteral("<span style=\"color:#8c0000\">неверно</span>"),
-            explanation};
+    if (!row.taskValid) {
+        text.verdict = QStringLiteral("?");
+        text.explanation = QStringLiteral("Такого задания программа не даёт.");
+    } else if (!graded) {
+        text.verdict = QStringLiteral("не проверено");
+    } else {
+        text.right = row.right;
+        text.verdict = row.right ? QStringLiteral("верно") : QStringLiteral("неверно");
+        text.explanation = row.explanation;
+        text.solution = row.solution;
+    }
 }
 
-QString rowHtml(const TestEntry &e, int i)
+QString rowHtml(const PupilTaskText &t, int i)
 {
-    const RowCheck &row = e.check.rows[size_t(i)];
-    const ResultRow &stored = e.record.rows[size_t(i)];
-    const auto [verdict, explanation] = verdictHtml(row, e.check.graded);
+    QString verdict = esc(t.verdict);
+    if (t.right)
+        verdict = QStringLiteral("<span style=\"color:%1\">%2</span>")
+                      .arg(*t.right ? QStringLiteral("#006400") : QStringLiteral("#8c0000"), verdict);
+    QString explanation = esc(t.explanation);
+    if (!t.solution.isEmpty())
+        explanation += QStringLiteral("<br>Решение: ") + esc(t.solution);
     return QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td>%4</td><td>%5</td><td>%6</td></tr>")
         .arg(i + 1)
-        .arg(esc(taskText(row, stored)), esc(row.typed), esc(row.taskValid ? row.answer : stored.answer), verdict,
-             explanation);
+        .arg(esc(t.task), esc(t.typed), esc(t.answer), verdict, explanation);
 }
 
 } // namespace
@@ -98,9 +102,24 @@ QString pupilTestHtml(const ShownTest &test)
         return html + QStringLiteral("<p>Ответы не показаны: файла с ними больше нет или он не читается.</p>");
     html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\"><tr><th>№</th><th>Задание</th>"
                            "<th>Ответ ученика</th><th>Верный ответ</th><th>Итог</th><th>Объяснение</th></tr>");
-    for (int i = 0; i < RowCount; ++i)
-        html += rowHtml(*test.entry, i);
+    const QList<PupilTaskText> tasks = pupilTaskTexts(test);
+    for (int i = 0; i < tasks.size(); ++i)
+        html += rowHtml(tasks[i], i);
     return html + QStringLiteral("</table>");
+}
+
+QList<PupilTaskText> pupilTaskTexts(const ShownTest &test)
+{
+    const TestEntry &e = *test.entry;
+    QList<PupilTaskText> tasks;
+    for (int i = 0; i < RowCount; ++i) {
+        const RowCheck &row = e.check.rows[size_t(i)];
+        const ResultRow &stored = e.record.rows[size_t(i)];
+        PupilTaskText text{taskText(row, stored), row.typed, row.taskValid ? row.answer : stored.answer, {}, {}, {}, {}};
+        judged(row, e.check.graded, text);
+        tasks << text;
+    }
+    return tasks;
 }
 
 QDialog *openPupilTest(const ShownTest &test, QWidget *parent)

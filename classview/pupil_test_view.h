@@ -8,13 +8,33 @@
 
 #include "classview/class_model.h"
 
+#include <QList>
 #include <QString>
+
+#include <optional>
 
 class QDialog;
 class QWidget;
 
 // The test as HTML for the view.
 QString pupilTestHtml(const ShownTest &test);
+
+// One task as plain text, as the view writes it (the pupils' pages print
+// the same): the task, what was typed, the right answer, the verdict
+// («верно», «неверно», «не проверено», or «?» for a task the program does not
+// make), the explanation and the worked solution.
+struct PupilTaskText {
+    QString task;
+    QString typed;
+    QString answer;
+    QString verdict;
+    // Whether it is right, once graded.
+    std::optional<bool> right;
+    QString explanation;
+    QString solution;
+};
+// The ten tasks of `test`, graded again.
+QList<PupilTaskText> pupilTaskTexts(const ShownTest &test);
 
 // Opens the test in a window of its own over `parent`, titled with the
 // name shown («Ученик N» in projector mode); it deletes itself when closed.

@@ -2,12 +2,15 @@
 #include "classview/table_export.h"
 
 #include "classview/atomic_file.h"
+#include "classview/class_journal.h"
 #include "classview/class_summary.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <xlsxwriter.h>
+
+#include <optional>
 
 namespace {
 
@@ -100,7 +103,8 @@ void testsHeader(const Workbook &w, lxw_worksheet *sheet)
 // The day or the start of a test as a spreadsheet date or time, in the
 // teacher's time zone; false for other columns, and for the start left out
 // on the projector.
-bool writeWhen(const Workbook &w, lxw_worksheet *sheet, lxw_row_t row, int column, const ShownTest &test)
+bool writeWhen(const Workbook &w, lxw_worksheet *sheet, lxw_row_t row, int column, const ShownTest &test,
+               std::optional<lxw_col_t> at = std::nullopt)
 {
     const bool day = column == int(TableColumn::Date);
     if (!day && (column != int(TableColumn::Start) || test.projector))
@@ -111,7 +115,7 @@ bool writeWhen(const Workbook &w, lxw_worksheet *sheet, lxw_row_t row, int colum
         when = {local.date().year(), local.date().month(), local.date().day(), 0, 0, 0};
     else
         when = {0, 0, 0, local.time().hour(), local.time().minute(), 0};
-    worksheet_write_datetime(sheet, row, lxw_col_t(column), &when, day ? w.day : w.time);
+    worksheet_write_datetime(sheet, row, at.value_or(lxw_col_t(column)), &when, day ? w.day : w.time);
     return true;
 }
 
@@ -163,6 +167,31 @@ lxw_row_t summarySection(const Workbook &w, lxw_worksheet *sheet, lxw_row_t r, c
     return r + 1;
 }
 
+// The register's sheet: class, pupil, day, grade as a number or the words
+// standing for it, and a note for a pupil the class list does not hold.
+void journalSheet(const Workbook &w, const QList<JournalRow> &journal)
+{
+    lxw_worksheet *sheet = workbook_add_worksheet(w.book, u8(QStringLiteral("Журнал")).constData());
+    const QStringList header = journalHeader();
+    for (int c = 0; c < header.size(); ++c)
+        worksheet_write_string(sheet, 0, lxw_col_t(c), u8(header[c]).constData(), w.bold);
+    worksheet_set_column(sheet, lxw_col_t(JournalColumn::Pupil), lxw_col_t(JournalColumn::Pupil), 28, nullptr);
+    worksheet_set_column(sheet, lxw_col_t(JournalColumn::Date), lxw_col_t(JournalColumn::Grade), 11, nullptr);
+    worksheet_set_column(sheet, lxw_col_t(JournalColumn::Note), lxw_col_t(JournalColumn::Note), 22, nullptr);
+    worksheet_freeze_panes(sheet, 1, 0);
+    lxw_row_t r = 1;
+    for (const JournalRow &row : journal) {
+        worksheet_write_string(sheet, r, lxw_col_t(JournalColumn::Group), u8(defused(row.group)).constData(), nullptr);
+        worksheet_write_string(sheet, r, lxw_col_t(JournalColumn::Pupil), u8(defused(row.name)).constData(), nullptr);
+        if (row.test)
+            writeWhen(w, sheet, r, int(TableColumn::Date), *row.test, lxw_col_t(JournalColumn::Date));
+        writeCell(sheet, r, lxw_col_t(JournalColumn::Grade), journalGrade(row), nullptr);
+        if (row.unlisted)
+            worksheet_write_string(sheet, r, lxw_col_t(JournalColumn::Note), u8(journalNote(row)).constData(), nullptr);
+        ++r;
+    }
+}
+
 void summarySheet(const Workbook &w, const ClassSummary &summary)
 {
     lxw_worksheet *sheet = workbook_add_worksheet(w.book, u8(QStringLiteral("Сводка")).constData());
@@ -201,7 +230,8 @@ bool writeCsv(const QString &path, const QList<ShownTest> &tests, QString *error
     return writeFileAtomically(path, bytes, error);
 }
 
-bool writeXlsx(const QString &path, const QList<ShownTest> &tests, const ClassSummary &summary, QString *error)
+bool writeXlsx(const QString &path, const QList<ShownTest> &tests, const ClassSummary &summary,
+               const QList<JournalRow> &journal, QString *error)
 {
     Workbook w;
     if (!w.book) {
@@ -216,6 +246,7 @@ bool writeXlsx(const QString &path, const QList<ShownTest> &tests, const ClassSu
     w.time = workbook_add_format(w.book);
     format_set_num_format(w.time, "hh:mm");
     testsSheet(w, tests);
+    journalSheet(w, journal);
     summarySheet(w, summary);
     if (const lxw_error closed = workbook_close(w.book); closed != LXW_NO_ERROR) {
         if (error)

@@ -9,12 +9,14 @@
 // "@" gets a leading apostrophe, so that no spreadsheet reads it as a formula.
 //
 // XLSX (libxlsxwriter): the sheet «Тесты» with the same columns, numbers as
-// numbers, and the sheet «Сводка» with the class summary's sections as the
-// window shows them. A text longer than a cell holds (32,767 characters,
+// numbers, the sheet «Журнал» for the register (class_journal.h: a pupil a
+// row, the grade a number), and the sheet «Сводка» with the class summary's
+// sections as the window shows them. A text longer than a cell holds (32,767 characters,
 // «Кто» of a large class) continues in the cells to its right.
 //
 // Both are written whole or not at all, following no link (atomic_file.h).
 
+#include "classview/class_journal.h"
 #include "classview/class_model.h"
 
 #include <QString>
@@ -22,7 +24,8 @@
 
 // Both return false, with the reason in `error`, when the file was not written.
 bool writeCsv(const QString &path, const QList<ShownTest> &tests, QString *error);
-bool writeXlsx(const QString &path, const QList<ShownTest> &tests, const ClassSummary &summary, QString *error);
+bool writeXlsx(const QString &path, const QList<ShownTest> &tests, const ClassSummary &summary,
+               const QList<JournalRow> &journal, QString *error);
 
 // The most characters a spreadsheet cell holds.
 inline constexpr int MaxCellCharacters = 32767;

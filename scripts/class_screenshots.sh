@@ -2,7 +2,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Screenshots of the class window for the README, under a private Xvfb: the
 # tests table, a pupil's test, the class summary and projector mode, on a
-# folder of plausible records written for the day.
+# folder of plausible records written for the day; then the exports: the
+# XLSX's sheet «Журнал» as LibreOffice shows it (soffice, from
+# libreoffice-calc-nogui or libreoffice-calc) and one pupil's page of
+# --pupils (pdftoppm).
 #
 # usage: scripts/class_screenshots.sh <build folder> <output folder>
 set -euo pipefail
@@ -81,4 +84,36 @@ xdotool mousemove --window "$window" 700 500
 for _ in $(seq 12); do xdotool click 5; done
 shot class-projector
 close_window
+
+# The register's sheet of 6Б with the school's class list: its pupils in the
+# list's order, one who did not write among them, as LibreOffice prints it
+# (its headless build has no PNG filter): a copy holding «Журнал» alone,
+# made PDF by LibreOffice, its page cut to the table.
+"$python" - "$folder" "$work/classes.csv" <<'PY'
+import json, os, sys
+records = [json.load(open(os.path.join(sys.argv[1], f), encoding="utf-8"))
+           for f in os.listdir(sys.argv[1]) if f.endswith(".drobi.json") and not f.startswith("0ab")]
+names = sorted({r["pupil"]["name"] for r in records if r["pupil"]["class"] == "6Б"})
+names.insert(3, "Новикова Зоя")
+open(sys.argv[2], "w", encoding="utf-8").write("".join("6Б;%s\n" % n for n in names))
+PY
+printf '[results]\nfolder=%s\nclasses=%s\n' "$folder" "$work/classes.csv" >"$work/drobi.conf"
+"$build/drobi" --class --settings "$work/drobi.conf" --group 6Б --export "$work/class.xlsx" 2>/dev/null
+"$python" - "$work/class.xlsx" "$work/journal.xlsx" <<'PY'
+import sys, openpyxl
+book = openpyxl.load_workbook(sys.argv[1])
+for name in book.sheetnames:
+    if name != "Журнал":
+        del book[name]
+book["Журнал"].print_options.gridLines = True
+book["Журнал"].print_options.headings = True
+book.save(sys.argv[2])
+PY
+soffice -env:UserInstallation="file://$work/lo" --headless --convert-to pdf --outdir "$work" "$work/journal.xlsx" >/dev/null
+pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$work/journal.pdf" "$work/journal"
+convert "$work/journal.png" -trim -bordercolor white -border 12 "$out/class-journal-libreoffice.png"
+
+# The first pupil's page of --pupils.
+"$build/drobi" --class "$folder" --group 6Б --export "$work/pupils.pdf" --pupils 2>/dev/null
+pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$work/pupils.pdf" "$out/class-pupil-page"
 echo "screenshots in $out"

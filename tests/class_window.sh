@@ -3,8 +3,9 @@
 # The class window from the outside: `drobi --class FOLDER --export` without
 # a display (and the same with the folder of a --settings file), each export
 # read back (CSV with Python's csv, XLSX with openpyxl, PDF with pdftotext):
-# today's tests unless --date says otherwise, the summary's shares in per
-# cent, a «Кто» of 400 long names kept whole across cells, projector mode
+# today's tests unless --date says otherwise, the register's sheet in the
+# class list's order, the summary's shares in per cent, a class of 30 on two
+# pages and its pupils' pages, a «Кто» of 400 long names kept whole across cells, projector mode
 # hiding the names in the PDF; then the window under Xvfb,
 # and a record delivered into the folder while it is open, by the program's
 # own delivery code (results_driver: the local outbox, the temporary name,
@@ -59,7 +60,17 @@ headless() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$drobi" --cla
 headless --export "$work/out.csv" 2>"$work/err" || fail "CSV export: $(cat "$work/err")"
 grep -q "broken.drobi.json" "$work/err" || fail "the unread file is not named: $(cat "$work/err")"
 headless --export "$work/all.csv" --date all 2>/dev/null || fail "CSV export of every day"
-headless --export "$work/out.xlsx" --group 6А 2>/dev/null || fail "XLSX export"
+# The school's class list of 6А: a pupil who did not write, then those who
+# did in the reverse of the table's order.
+"$python" - "$work" <<'PY'
+import csv, sys
+rows = list(csv.reader(open(sys.argv[1] + "/out.csv", encoding="utf-8-sig"), delimiter=";"))[1:]
+names = [r[0] for r in rows if r[1] == "6А"][::-1]
+open(sys.argv[1] + "/classes.csv", "w", encoding="utf-8").write("".join("6А;%s\n" % n for n in ["Новикова Зоя"] + names))
+PY
+printf '[results]\nfolder=%s\nclasses=%s\n' "$folder" "$work/classes.csv" >"$work/lists.conf"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$drobi" --class --settings "$work/lists.conf" \
+  --export "$work/out.xlsx" --group 6А 2>/dev/null || fail "XLSX export"
 # The folder named by a school's settings file instead: the same table.
 printf '[results]\nfolder=%s\n' "$folder" >"$work/drobi.conf"
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$drobi" --class --settings "$work/drobi.conf" \
@@ -92,6 +103,14 @@ assert len(values) == 1 + 5 and all(r[1] == "6А" for r in values[1:]), values
 assert all(isinstance(r[c], (int, float)) for r in values[1:] for c in (4, 5, 6)), values
 # The day and the start are a real date and time.
 assert all(isinstance(r[2], datetime.datetime) and isinstance(r[3], (datetime.time, datetime.datetime)) for r in values[1:]), values
+# The register's sheet, second: the class list's pupils in its order, the
+# grade a number, «не писал» for a pupil without a test.
+assert book.sheetnames[1] == "Журнал", book.sheetnames
+listed = [line.split(";")[1] for line in open(work + "/classes.csv", encoding="utf-8").read().splitlines()]
+journal = list(book["Журнал"].values)
+assert [r[1] for r in journal[1:]] == listed, (journal, listed)
+grades = {r[0]: int(r[7]) for r in values[1:]}
+assert journal[1][3] == "не писал" and all(r[3] == grades[r[1]] for r in journal[2:]), journal
 # The summary's shares in whole per cent of the graded tests, halves up.
 summary = [list(r) for r in book["Сводка"].values]
 graded = next(r[1] for r in summary if r[0] == "Оценённых тестов")
@@ -139,6 +158,22 @@ grep -qF "Ученик 1" <<<"$projected" || fail "projector mode shows no «У�
 while read -r name; do
   ! grep -qF "${name%% *}" <<<"$projected" || fail "projector mode shows the name $name"
 done <<<"$names"
+
+# A class of 30: the summary and the tests on two pages at most; a page
+# per pupil with the name, the grade and the verdicts as the window words them.
+"$make_records" "$work/class30" 30 5 --today
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$drobi" --class "$work/class30" --export "$work/class30.pdf" 2>/dev/null \
+  || fail "PDF export of 30 pupils"
+pages=$(pdfinfo "$work/class30.pdf" | awk '/^Pages:/ { print $2 }')
+[ "$pages" -le 2 ] || fail "the PDF of 30 pupils takes $pages pages"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$drobi" --class "$work/class30" --export "$work/pupils.pdf" --pupils \
+  2>/dev/null || fail "PDF of the pupils' pages"
+pages=$(pdfinfo "$work/pupils.pdf" | awk '/^Pages:/ { print $2 }')
+[ "$pages" -eq 30 ] || fail "30 pupils' pages took $pages pages"
+first=$(pdftotext -f 1 -l 1 "$work/pupils.pdf" -)
+for needle in "Абрамова Вера, 6А" "оценка " "— верно." "— неверно." "Решение: "; do
+  grep -qF "$needle" <<<"$first" || fail "the first pupil's page lacks «$needle»: $first"
+done
 
 # The open window: a record delivered while it runs appears without a click
 # (a retake of a pupil already there: every attempt is a row).

@@ -8,6 +8,7 @@
 
 #include "classview/atomic_file.h"
 #include "classview/class_arguments.h"
+#include "classview/class_journal.h"
 #include "classview/class_model.h"
 #include "classview/class_roster.h"
 #include "classview/pupil_rows.h"
@@ -748,6 +749,53 @@ private slots:
         QCOMPARE(rows.isEmpty() ? QString() : rows.first().last().text, who);
     }
 
+    // The register's sheet: the class list's pupils in its order, «не писал»
+    // for one without a test, then whoever the list does not hold; without
+    // a list, or on the projector, those who wrote. Anna (6Б, grade 5) and
+    // Oleg (6А, grade 5) wrote.
+    void journal_data()
+    {
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<bool>("projector");
+        QTest::addColumn<QStringList>("rows"); // class, name, grade, note
+        const QByteArray list = "6Б;Петров Пётр\n6б;иванова  анна\n6А;Козлова Мария\n";
+        QTest::newRow("no list") << QByteArray() << "" << false
+                                 << QStringList{"6А Сидоров Олег 5 ", "6Б Иванова Анна 5 "};
+        QTest::newRow("a class in the list's order")
+            << list << "6Б" << false << QStringList{"6Б Петров Пётр не писал ", "6Б иванова анна 5 "};
+        QTest::newRow("every class that wrote, one not listed")
+            << list << "" << false
+            << QStringList{"6А Козлова Мария не писал ", "6А Сидоров Олег 5 нет в списке класса", "6Б Петров Пётр не писал ",
+                           "6Б иванова анна 5 "};
+        QTest::newRow("projector: no names from the list")
+            << list << "" << true << QStringList{"6А Ученик 2 5 ", "6Б Ученик 1 5 "};
+    }
+
+    void journal()
+    {
+        QFETCH(QByteArray, list);
+        QFETCH(QString, group);
+        QFETCH(bool, projector);
+        QFETCH(QStringList, rows);
+        QList<ShownTest> tests;
+        for (const auto &[name, className] : {std::pair("Иванова Анна", "6Б"), std::pair("Сидоров Олег", "6А")}) {
+            FixtureTest t;
+            t.name = QString::fromUtf8(name);
+            t.group = QString::fromUtf8(className);
+            tests << shownTest(t);
+            if (projector)
+                tests.last().name = QStringLiteral("Ученик %1").arg(tests.size());
+            tests.last().projector = projector;
+        }
+        if (!group.isEmpty())
+            tests.removeIf([&](const ShownTest &t) { return t.entry->record.pupil.className != group; });
+        QStringList shown;
+        for (const JournalRow &r : journalRows(tests, parseClassList(list), group))
+            shown << QStringList{r.group, r.name, journalGrade(r).text, journalNote(r)}.join(QLatin1Char(' '));
+        QCOMPARE(shown, rows);
+    }
+
     // A name or class a spreadsheet would take for a formula is kept as text.
     void csvDefused_data()
     {
@@ -794,6 +842,8 @@ private slots:
         QTest::newRow("--date not a day") << QStringList{"--date", "30.11.2026"} << today << "--date needs";
         QTest::newRow("--export of another kind") << QStringList{"--export", "a.txt"} << today << "--export needs";
         QTest::newRow("two folders") << QStringList{"/srv/r", "/srv/s"} << today << "unexpected argument";
+        QTest::newRow("--pupils of a PDF") << QStringList{"--export", "a.pdf", "--pupils"} << today << "";
+        QTest::newRow("--pupils of a table") << QStringList{"--pupils", "--export", "a.csv"} << today << "--pupils needs";
     }
 
     void arguments()

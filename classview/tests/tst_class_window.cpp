@@ -9,6 +9,7 @@
 // follow no link a pupil planted.
 
 #include "classview/class_export.h"
+#include "classview/class_report.h"
 #include "classview/class_table.h"
 #include "classview/class_window.h"
 #include "classview/pupil_test_view.h"
@@ -210,6 +211,30 @@ private slots:
         QVERIFY(!text->openLinks() && !text->openExternalLinks());
         QVERIFY(text->toPlainText().contains(link));
         QVERIFY(text->toPlainText().contains(QStringLiteral("<B>6Б</B>")));
+    }
+
+    // Every chart's text prints at 8 pt or more, however many kinds of
+    // mistake stretch the mistakes' chart.
+    void chartText_data()
+    {
+        QTest::addColumn<int>("chart");
+        QTest::addColumn<int>("mistakes");
+        for (const SummaryChart chart : {SummaryChart::Grades, SummaryChart::Tasks, SummaryChart::Mistakes}) {
+            QTest::addRow("chart %d, no mistakes", int(chart)) << int(chart) << 0;
+            QTest::addRow("chart %d, 14 kinds", int(chart)) << int(chart) << 14;
+        }
+    }
+
+    void chartText()
+    {
+        QFETCH(int, chart);
+        QFETCH(int, mistakes);
+        ClassSummary summary;
+        summary.mistakes.resize(mistakes);
+        const ChartPrint print = chartPrint(SummaryChart(chart), summary);
+        QVERIFY2(printedPoints(print) >= 8, qPrintable(QString::number(printedPoints(print))));
+        // Drawn at 150 pixels to the inch or more, for a sharp print.
+        QVERIFY(print.image.width() >= print.millimetres / 25.4 * 150);
     }
 
     // An export saved where pupils write follows no link planted under its

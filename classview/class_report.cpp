@@ -54,6 +54,8 @@ QString sectionHtml(const SummarySection &section)
     html += QStringLiteral("</table>");
     if (!section.figures.isEmpty())
         html += QStringLiteral("<p>%1</p>").arg(figuresLine(section).toHtmlEscaped());
+    if (!section.charted)
+        return html;
     return html + QStringLiteral("<p><img src=\"%1\" width=\"560\"></p>").arg(chartName(section.chart));
 }
 

@@ -62,7 +62,7 @@ QString sectionHtml(const SummarySection &section)
 QString testsHtml(const QList<ShownTest> &tests)
 {
     QString html = QStringLiteral("<h2 style=\"page-break-before: always;\">Тесты</h2>"
-                                  "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" style=\"font-size: 8pt;\">")
+                                  "<table border=\"1\" cellspacing=\"0\" cellpadding=\"1\" style=\"font-size: 7pt;\">")
                    + tableRowHtml(tableHeader(), "th");
     for (const ShownTest &t : tests)
         html += tableRowHtml(tableRow(t));

@@ -20,21 +20,23 @@
 #include <unistd.h>
 #include <vector>
 
-QString TestEntry::checkText() const
+namespace {
+
+// What «Проверка» says of a record, test or practice.
+QString trustText(bool removed, bool disagrees, bool changed)
 {
     if (removed)
         return QStringLiteral("удалён");
     QStringList parts;
-    if (!check.problems.isEmpty() && !unreadable)
+    if (disagrees)
         parts << QStringLiteral("не сходится");
     if (changed)
         parts << QStringLiteral("изменён после первого чтения");
     return parts.isEmpty() ? QStringLiteral("сходится") : parts.join(QStringLiteral("; "));
 }
 
-QStringList TestEntry::checkReasons() const
+QStringList trustReasons(QStringList reasons, bool removed, bool changed)
 {
-    QStringList reasons = check.problems;
     if (removed)
         reasons << QStringLiteral("файл удалён после того, как был прочитан впервые");
     if (changed)
@@ -42,13 +44,39 @@ QStringList TestEntry::checkReasons() const
     return reasons;
 }
 
+} // namespace
+
+QString TestEntry::checkText() const
+{
+    return trustText(removed, !check.problems.isEmpty() && !unreadable, changed);
+}
+
+QStringList TestEntry::checkReasons() const
+{
+    return trustReasons(check.problems, removed, changed);
+}
+
+QString PracticeEntry::checkText() const
+{
+    return trustText(removed, !check.problems.isEmpty() && !unreadable, changed);
+}
+
+QStringList PracticeEntry::checkReasons() const
+{
+    return trustReasons(check.problems, removed, changed);
+}
+
 ResultsFolder::ResultsFolder(const QString &path, HashStore *hashes) : m_path(path), m_hashes(hashes) {}
 
 struct ResultsFolder::Pending {
     QString name;
     Cached state;
+    // A practice's file (isPracticeFileName), read into the last two.
+    bool practice = false;
     RecordRead read;
     Regrade check;
+    PracticeRead practiceRead;
+    PracticeRegrade practiceCheck;
 };
 
 namespace {
@@ -87,6 +115,25 @@ EntryPtr firstReadEntry(const QString &fileName, const HashStore::FirstRead &fir
     return e;
 }
 
+// A practice known only by its first read.
+PracticePtr firstReadPractice(const QString &fileName, const HashStore::FirstRead &first, bool removed,
+                              const QString &problem)
+{
+    auto e = std::make_shared<PracticeEntry>();
+    e->fileName = fileName;
+    e->record.id = fileName.chopped(qsizetype(std::strlen(PracticeSuffix)));
+    e->record.pupil.name = first.pupil;
+    e->record.pupil.className = first.className;
+    e->record.started = first.started;
+    e->record.finished = first.started;
+    e->removed = removed;
+    e->changed = !removed;
+    e->unreadable = !removed;
+    if (!removed)
+        e->check.problems << QStringLiteral("файл не читается: %1").arg(problem);
+    return e;
+}
+
 } // namespace
 
 bool ResultsFolder::list(std::vector<Pending> &toRead, QSet<QString> &present)
@@ -104,7 +151,8 @@ bool ResultsFolder::list(std::vector<Pending> &toRead, QSet<QString> &present)
     m_folderOwner = ::fstat(dirFd, &folderInfo) == 0 ? folderInfo.st_uid : 0;
     while (const dirent *item = ::readdir(dir)) {
         const QString name = QFile::decodeName(item->d_name);
-        if (!isRecordFileName(name))
+        const bool practice = isPracticeFileName(name);
+        if (!practice && !isRecordFileName(name))
             continue;
         present.insert(name);
         Cached now;
@@ -113,7 +161,7 @@ bool ResultsFolder::list(std::vector<Pending> &toRead, QSet<QString> &present)
         if (known != m_files.constEnd() && known->size == now.size && known->mtimeNs == now.mtimeNs
             && known->inode == now.inode && known->mode == now.mode && now.size >= 0)
             continue;
-        toRead.push_back({name, now, {}, {}});
+        toRead.push_back({name, now, practice, {}, {}, {}, {}});
     }
     ::closedir(dir);
     return true;
@@ -129,9 +177,16 @@ void ResultsFolder::readAll(std::vector<Pending> &toRead) const
     const auto work = [&](size_t first) {
         for (size_t i = first; i < toRead.size(); i += threads) {
             Pending &p = toRead[i];
-            p.read = readRecordFile(m_path + QLatin1Char('/') + p.name);
-            if (p.read.record)
-                p.check = regradeRecord(*p.read.record);
+            const QString path = m_path + QLatin1Char('/') + p.name;
+            if (p.practice) {
+                p.practiceRead = readPracticeFile(path);
+                if (p.practiceRead.record)
+                    p.practiceCheck = regradePractice(*p.practiceRead.record);
+            } else {
+                p.read = readRecordFile(path);
+                if (p.read.record)
+                    p.check = regradeRecord(*p.read.record);
+            }
         }
     };
     std::vector<std::thread> workers;
@@ -146,10 +201,15 @@ void ResultsFolder::readAll(std::vector<Pending> &toRead) const
 // rewrites a file cannot make it another test.
 void ResultsFolder::refuseMisnamed(std::vector<Pending> &read)
 {
+    const QString misnamed = QStringLiteral("имя файла не совпадает с номером записи внутри");
     for (Pending &p : read) {
         if (p.read.record && resultFileName(p.read.record->id) != p.name) {
-            p.read.problem = QStringLiteral("имя файла не совпадает с номером записи внутри");
+            p.read.problem = misnamed;
             p.read.record.reset();
+        }
+        if (p.practiceRead.record && practiceFileName(p.practiceRead.record->id) != p.name) {
+            p.practiceRead.problem = misnamed;
+            p.practiceRead.record.reset();
         }
     }
 }
@@ -168,7 +228,9 @@ void ResultsFolder::keep(std::vector<Pending> &read)
         const auto known = m_files.constFind(p.name);
         const auto first = firstReads.constFind(p.name);
         const HashStore::FirstRead *firstRead = first != firstReads.constEnd() ? &*first : nullptr;
-        if (p.read.record) {
+        if (p.practice) {
+            p.state.practice = practiceOf(p, firstRead, known != m_files.constEnd() ? &*known : nullptr);
+        } else if (p.read.record) {
             p.state.entry = entryOf(p, firstRead, known != m_files.constEnd() ? &*known : nullptr);
         } else {
             p.state.problem = p.read.problem;
@@ -199,6 +261,33 @@ EntryPtr ResultsFolder::entryOf(Pending &p, const HashStore::FirstRead *first, c
     entry->owner = account(p.state.owner);
     entry->check.problems << settingsMismatches(entry->record, m_rules);
     const QString notOwner = ownerMismatch(entry->record, {p.state.owner, m_folderOwner, quint32(::getuid())});
+    if (!notOwner.isEmpty())
+        entry->check.problems << notOwner;
+    return entry;
+}
+
+// A practice's file, as entryOf for a test's: read, or known by its first
+// read when it no longer reads (p.state.problem then says why).
+PracticePtr ResultsFolder::practiceOf(Pending &p, const HashStore::FirstRead *first, const Cached *known)
+{
+    if (!p.practiceRead.record) {
+        p.state.problem = p.practiceRead.problem;
+        return first ? firstReadPractice(p.name, *first, false, p.practiceRead.problem) : nullptr;
+    }
+    auto entry = std::make_shared<PracticeEntry>();
+    entry->fileName = p.name;
+    entry->record = std::move(*p.practiceRead.record);
+    entry->check = std::move(p.practiceCheck);
+    entry->changed = (first && first->sha256 != p.practiceRead.sha256)
+                     || (known && known->practice && known->practice->record.id == entry->record.id
+                         && known->practice->changed);
+    if (m_hashes && !first)
+        m_hashes->remember(m_path, p.name,
+                           {p.practiceRead.sha256, entry->record.pupil.name, entry->record.pupil.className,
+                            entry->record.started, 0});
+    ResultRecord written;
+    written.pupil = entry->record.pupil;
+    const QString notOwner = ownerMismatch(written, {p.state.owner, m_folderOwner, quint32(::getuid())});
     if (!notOwner.isEmpty())
         entry->check.problems << notOwner;
     return entry;
@@ -274,29 +363,101 @@ bool ResultsFolder::refresh()
     return changed;
 }
 
+namespace {
+
+// A pupil on a day, as the rows of the table tell pupils apart.
+QString pupilDay(const PupilIdentity &pupil, const QDate &date)
+{
+    return pupil.name.simplified().toCaseFolded() + QLatin1Char('\n') + pupil.className + QLatin1Char('\n')
+           + date.toString(Qt::ISODate);
+}
+
+// The test a practice follows: the one it names, or for one naming none
+// the same pupil's test of that day started last before it, else that
+// day's first. `tests` are in the order they were started.
+const EntryPtr *testOf(const PracticeEntry &practice, const QList<EntryPtr> &tests,
+                       const QHash<QString, qsizetype> &byId, const QHash<QString, QList<qsizetype>> &byPupilDay)
+{
+    if (!practice.record.test.isEmpty()) {
+        const auto found = byId.constFind(practice.record.test);
+        return found == byId.constEnd() ? nullptr : &tests[*found];
+    }
+    const auto day = byPupilDay.constFind(pupilDay(practice.record.pupil, practice.date()));
+    if (day == byPupilDay.constEnd())
+        return nullptr;
+    qsizetype chosen = day->first();
+    for (const qsizetype i : *day) {
+        if (tests[i]->record.started <= practice.record.started)
+            chosen = i;
+    }
+    return &tests[chosen];
+}
+
+// Each test with the practices that followed it; a test with none is kept
+// as it is, shared with the folder's cache.
+void attachPractices(QList<EntryPtr> &tests, const QList<PracticePtr> &practices)
+{
+    QHash<QString, qsizetype> byId;
+    QHash<QString, QList<qsizetype>> byPupilDay;
+    for (qsizetype i = 0; i < tests.size(); ++i) {
+        byId.insert(tests[i]->record.id, i);
+        byPupilDay[pupilDay(tests[i]->record.pupil, tests[i]->date())] << i;
+    }
+    std::map<qsizetype, QList<PracticePtr>> attached;
+    for (const PracticePtr &practice : practices) {
+        if (const EntryPtr *test = testOf(*practice, tests, byId, byPupilDay))
+            attached[test - tests.constData()] << practice;
+    }
+    for (auto &[i, list] : attached) {
+        auto entry = std::make_shared<TestEntry>(*tests[i]);
+        entry->practices = std::move(list);
+        tests[i] = entry;
+    }
+}
+
+} // namespace
+
 void ResultsFolder::rebuild()
 {
     std::map<QString, EntryPtr> newest;
+    std::map<QString, PracticePtr> newestPractice;
     std::map<QString, QString> problems;
+    const auto later = [](const auto &a, const auto &b) {
+        return std::make_pair(a->record.finished, a->fileName) < std::make_pair(b->record.finished, b->fileName);
+    };
     for (auto it = m_files.constBegin(); it != m_files.constEnd(); ++it) {
         if (!it->problem.isEmpty())
             problems[it.key()] = it->problem;
+        if (it->practice) {
+            PracticePtr &slot = newestPractice[it->practice->record.id];
+            if (!slot || later(slot, it->practice))
+                slot = it->practice;
+        }
         if (!it->entry)
             continue;
         EntryPtr &slot = newest[it->entry->record.id];
-        const auto key = [](const EntryPtr &e) { return std::make_pair(e->record.finished, e->fileName); };
-        if (!slot || key(slot) < key(it->entry))
+        if (!slot || later(slot, it->entry))
             slot = it->entry;
     }
     for (auto it = m_removed.constBegin(); it != m_removed.constEnd(); ++it) {
+        if (isPracticeFileName(it.key())) {
+            PracticePtr practice = firstReadPractice(it.key(), *it, true, QString());
+            newestPractice.try_emplace(practice->record.id, practice);
+            continue;
+        }
         EntryPtr entry = firstReadEntry(it.key(), *it, true, QString());
         newest.try_emplace(entry->record.id, entry);
     }
     m_entries.clear();
     for (auto &[id, entry] : newest)
         m_entries << entry;
-    std::stable_sort(m_entries.begin(), m_entries.end(),
-                     [](const EntryPtr &a, const EntryPtr &b) { return a->record.started < b->record.started; });
+    const auto byStart = [](const auto &a, const auto &b) { return a->record.started < b->record.started; };
+    std::stable_sort(m_entries.begin(), m_entries.end(), byStart);
+    QList<PracticePtr> practices;
+    for (auto &[id, practice] : newestPractice)
+        practices << practice;
+    std::stable_sort(practices.begin(), practices.end(), byStart);
+    attachPractices(m_entries, practices);
     m_skipped.clear();
     for (auto &[name, problem] : problems)
         m_skipped << SkippedFile{name, problem};
@@ -376,7 +537,8 @@ QStringList tableHeader()
                        QStringLiteral("Начало"), QStringLiteral("Минут"),  QStringLiteral("Минут на тест"),
                        QStringLiteral("Верно"),
                        QStringLiteral("Оценка"), QStringLiteral("Состояние"), QStringLiteral("Проверка"),
-                       QStringLiteral("Логин"), QStringLiteral("Компьютер"), QStringLiteral("Владелец файла")};
+                       QStringLiteral("Логин"), QStringLiteral("Компьютер"), QStringLiteral("Владелец файла"),
+                       QStringLiteral("Работа над ошибками")};
     for (int i = 1; i <= RowCount; ++i)
         header << QString::number(i);
     return header;
@@ -423,11 +585,106 @@ QStringList tableRow(const ShownTest &test)
                       e.checkText(),
                       test.projector ? QString() : r.pupil.login,
                       test.projector ? QString() : r.pupil.host,
-                      test.projector ? QString() : e.owner};
+                      test.projector ? QString() : e.owner,
+                      practiceText(e)};
     for (const RowCheck &row : e.check.rows)
         cells << (!graded ? QString() : row.right ? QStringLiteral("✓") : QStringLiteral("✗"));
     return cells;
 }
+
+QString practiceText(const TestEntry &entry)
+{
+    if (entry.practices.isEmpty())
+        return QStringLiteral("—");
+    QSet<QString> begun, mastered;
+    QStringList parts;
+    for (const PracticePtr &p : entry.practices) {
+        for (const PracticeKindCheck &k : p->check.kinds) {
+            if (k.begun())
+                begun.insert(k.kind);
+            if (k.state == PracticeState::Mastered)
+                mastered.insert(k.kind);
+        }
+    }
+    if (!begun.isEmpty() || !std::all_of(entry.practices.begin(), entry.practices.end(), [](const PracticePtr &p) { return p->lost(); }))
+        parts << QStringLiteral("%1 из %2 освоено").arg(mastered.size()).arg(begun.size());
+    for (const PracticePtr &p : entry.practices) {
+        if (p->flagged() && !parts.contains(p->checkText()))
+            parts << p->checkText();
+    }
+    return parts.join(QStringLiteral("; "));
+}
+
+namespace {
+
+// One pupil's mistakes by kind: the starts of the tests that made it, and
+// of the practices that worked on it.
+struct KindHistory {
+    std::vector<QDateTime> made;
+    std::vector<QDateTime> practised;
+    bool mastered = false;
+};
+using PupilHistory = std::map<Mistake, KindHistory>;
+
+void noteTest(const TestEntry &e, PupilHistory &pupil)
+{
+    if (e.check.graded) {
+        for (const RowCheck &row : e.check.rows) {
+            if (!row.right)
+                pupil[row.mistake].made.push_back(e.record.started);
+        }
+    }
+    for (const PracticePtr &p : e.practices) {
+        for (const PracticeKindCheck &k : p->check.kinds) {
+            if (!k.mistake || !k.begun())
+                continue;
+            KindHistory &kind = pupil[*k.mistake];
+            kind.practised.push_back(p->record.started);
+            kind.mastered = kind.mastered || k.state == PracticeState::Mastered;
+        }
+    }
+}
+
+// Made in a test, worked on in a practice after it, made again in a test
+// started after that practice.
+bool repeated(const KindHistory &kind)
+{
+    if (kind.made.empty())
+        return false;
+    const auto [first, last] = std::minmax_element(kind.made.begin(), kind.made.end());
+    return std::any_of(kind.practised.begin(), kind.practised.end(),
+                       [&](const QDateTime &p) { return *first <= p && p < *last; });
+}
+
+QList<PracticeCount> practiceCounts(const QList<ShownTest> &tests)
+{
+    std::map<QString, PupilHistory> pupils;
+    bool anyPractice = false;
+    for (const ShownTest &t : tests) {
+        const PupilIdentity &pupil = t.entry->record.pupil;
+        noteTest(*t.entry, pupils[pupil.name.simplified().toCaseFolded() + QLatin1Char('\n') + pupil.className]);
+        anyPractice = anyPractice || !t.entry->practices.isEmpty();
+    }
+    std::map<Mistake, PracticeCount> counts;
+    for (const auto &[name, history] : pupils) {
+        for (const auto &[kind, h] : history) {
+            PracticeCount &c = counts[kind];
+            c.kind = kind;
+            c.made += h.made.empty() ? 0 : 1;
+            c.practised += h.practised.empty() ? 0 : 1;
+            c.mastered += h.mastered ? 1 : 0;
+            c.repeated += repeated(h) ? 1 : 0;
+        }
+    }
+    QList<PracticeCount> list;
+    for (auto &[kind, c] : counts) {
+        c.title = QString::fromUtf8(MistakeTitle(kind).data(), qsizetype(MistakeTitle(kind).size()));
+        list << c;
+    }
+    return anyPractice ? list : QList<PracticeCount>();
+}
+
+} // namespace
 
 ClassSummary summarize(const QList<ShownTest> &tests)
 {
@@ -468,5 +725,6 @@ ClassSummary summarize(const QList<ShownTest> &tests)
     // Most pupils first; equal counts in the diagnosis's own order.
     std::stable_sort(s.mistakes.begin(), s.mistakes.end(),
                      [](const MistakeCount &a, const MistakeCount &b) { return a.pupils.size() > b.pupils.size(); });
+    s.practice = practiceCounts(tests);
     return s;
 }

@@ -10,6 +10,8 @@
 // take their rows and figures from here.
 
 #include "classview/hash_store.h"
+#include "classview/practice_regrade.h"
+#include "results/practice_record.h"
 #include "results/result_record.h"
 #include "classview/record_trust.h"
 #include "classview/regrade.h"
@@ -26,6 +28,26 @@
 #include <optional>
 #include <vector>
 
+// A pupil's «Работа над ошибками», read, checked and sealed as a test is.
+struct PracticeEntry {
+    QString fileName;
+    PracticeRecord record;
+    PracticeRegrade check;
+    // As TestEntry's: changed since its first read, removed since, or no
+    // longer readable (then known only by its first read: pupil, class, start).
+    bool changed = false;
+    bool removed = false;
+    bool unreadable = false;
+
+    bool flagged() const { return changed || removed || !check.problems.isEmpty(); }
+    bool lost() const { return removed || unreadable; }
+    QString checkText() const;
+    QStringList checkReasons() const;
+    QDate date() const { return record.started.toLocalTime().date(); }
+};
+
+using PracticePtr = std::shared_ptr<const PracticeEntry>;
+
 struct TestEntry {
     QString fileName;
     ResultRecord record;
@@ -39,6 +61,9 @@ struct TestEntry {
     bool unreadable = false;
     // The account owning the file, by name.
     QString owner;
+    // The practices that followed this test: those naming it, and those of
+    // `drobi --practice` by the same pupil that day (see ResultsFolder).
+    QList<PracticePtr> practices;
 
     // Whether «Проверка» reads «не сходится».
     bool flagged() const { return changed || removed || !check.problems.isEmpty(); }
@@ -73,7 +98,11 @@ public:
     bool refresh();
 
     const QString &path() const { return m_path; }
-    // One per id, the newest (latest finished; then the file name).
+    // One per id, the newest (latest finished; then the file name), each
+    // with its practices. A practice naming no test goes with the same
+    // pupil's (name and class) test of that day started last before it, or
+    // that day's first when it came before them all; one whose test is not
+    // in the folder, or of a pupil without a test that day, goes with none.
     const QList<EntryPtr> &entries() const { return m_entries; }
     const QList<SkippedFile> &skipped() const { return m_skipped; }
     // Why the folder itself could not be listed; empty when it could.
@@ -87,6 +116,7 @@ private:
         quint32 mode = 0;
         quint32 owner = 0;
         EntryPtr entry;
+        PracticePtr practice;
         QString problem;
     };
     // A file to read, and what reading it gave.
@@ -102,6 +132,7 @@ private:
     // The entry of a file read as a record, flagged as the first read and
     // the school's settings say.
     EntryPtr entryOf(Pending &p, const HashStore::FirstRead *first, const Cached *known);
+    PracticePtr practiceOf(Pending &p, const HashStore::FirstRead *first, const Cached *known);
     // Finds the files first read before and now absent (m_removed); true
     // when they changed.
     bool findRemoved(const QSet<QString> &present, bool anyGone);
@@ -159,10 +190,14 @@ QString filterHeading(const ClassFilter &filter, qsizetype tests);
 // The tests table's columns, in the window and in every export.
 QStringList tableHeader();
 enum class TableColumn {
-    Pupil, Group, Date, Start, Minutes, Allowed, Right, Grade, State, Check, Login, Computer, Owner, FirstTask
+    Pupil, Group, Date, Start, Minutes, Allowed, Right, Grade, State, Check, Login, Computer, Owner, Practice, FirstTask
 };
 // One test's cells, as text.
 QStringList tableRow(const ShownTest &test);
+// «Работа над ошибками» of a test: «2 из 3 освоено» (kinds mastered of the
+// kinds begun, over its practices), with «не сходится», «изменён после
+// первого чтения» or «удалён» when a practice is flagged; «—» without one.
+QString practiceText(const TestEntry &entry);
 // The minutes used, to a tenth.
 double minutesUsed(const ResultRecord &record);
 // What the test's state is; a running one's minutes count to `now`.
@@ -175,6 +210,19 @@ struct MistakeCount {
     QStringList pupils;
 };
 
+// What became of one kind of mistake: pupils who made it in the tests
+// shown, who worked on it in a practice following one of those tests,
+// who mastered it there, and who made it again in a test started after
+// that practice («повторили ошибку»).
+struct PracticeCount {
+    Mistake kind = Mistake::Other;
+    QString title;
+    int made = 0;
+    int practised = 0;
+    int mastered = 0;
+    int repeated = 0;
+};
+
 struct ClassSummary {
     // Graded tests; unfinished ones are left out of every figure.
     int tests = 0;
@@ -185,6 +233,9 @@ struct ClassSummary {
     std::array<int, RowCount> rightPerRow{};
     // Every kind of mistake made, most pupils first.
     QList<MistakeCount> mistakes;
+    // Every kind made or practised, in the diagnosis's order; empty when no
+    // test shown has a practice.
+    QList<PracticeCount> practice;
     // Tests first read before and now gone, or changed since.
     int removed = 0;
     int changed = 0;

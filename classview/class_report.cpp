@@ -98,12 +98,16 @@ QString sectionColumnHtml(const SummarySection &section, const ClassSummary &sum
     return html + QStringLiteral("</td>");
 }
 
-// The mistakes' table across the page, under the charts: «Кто» needs the width.
-QString mistakesHtml(const SummarySection &section)
+// A table across the page, under the charts: the mistakes' «Кто» needs the
+// width, and the practice's table has no chart.
+QString acrossHtml(const SummarySection &section)
 {
+    QString html;
+    if (!section.charted)
+        html += QStringLiteral("<p><b>%1</b></p>").arg(section.title.toHtmlEscaped());
     if (section.rows.isEmpty() && !section.whenEmpty.isEmpty())
-        return QStringLiteral("<p>%1</p>").arg(section.whenEmpty.toHtmlEscaped());
-    return QStringLiteral("<p>") + sectionTableHtml(section, false) + QStringLiteral("</p>");
+        return html + QStringLiteral("<p>%1</p>").arg(section.whenEmpty.toHtmlEscaped());
+    return html + QStringLiteral("<p>") + sectionTableHtml(section, false) + QStringLiteral("</p>");
 }
 
 QString testsHtml(const QList<ShownTest> &tests)
@@ -171,12 +175,14 @@ QString reportHtml(const QString &heading, const QList<ShownTest> &tests, const 
     html += QStringLiteral("<p style=\"font-size: 13pt;\"><b>Результаты класса</b></p><p>%1</p>").arg(heading.toHtmlEscaped());
     const QList<SummarySection> sections = summarySections(s);
     html += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"3\"><tr valign=\"top\">");
-    for (const SummarySection &section : sections)
-        html += sectionColumnHtml(section, s);
+    for (const SummarySection &section : sections) {
+        if (section.charted)
+            html += sectionColumnHtml(section, s);
+    }
     html += QStringLiteral("</tr></table>");
     for (const SummarySection &section : sections) {
-        if (section.chart == SummaryChart::Mistakes)
-            html += mistakesHtml(section);
+        if (!section.charted || section.chart == SummaryChart::Mistakes)
+            html += acrossHtml(section);
     }
     return html + testsHtml(tests) + QStringLiteral("</body></html>");
 }

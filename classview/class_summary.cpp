@@ -59,11 +59,32 @@ SummarySection mistakes(const ClassSummary &s)
     return section;
 }
 
+// Per kind of mistake: who made it, worked on it, mastered it, and made it
+// again in a later test, so the teacher sees whether the practice helped.
+SummarySection practice(const ClassSummary &s)
+{
+    SummarySection section{SummaryChart::Mistakes,
+                           QStringLiteral("Работа над ошибками"),
+                           {QStringLiteral("Ошибка"), QStringLiteral("Сделали"), QStringLiteral("Работали"),
+                            QStringLiteral("Освоили"), QStringLiteral("Повторили ошибку")},
+                           {},
+                           {},
+                           QStringLiteral("Ошибок нет."),
+                           false};
+    for (const PracticeCount &c : s.practice)
+        section.rows << QList<SummaryCell>{text(c.title), count(c.made), count(c.practised), count(c.mastered),
+                                           count(c.repeated)};
+    return section;
+}
+
 } // namespace
 
 QList<SummarySection> summarySections(const ClassSummary &summary)
 {
-    return {grades(summary), tasks(summary), mistakes(summary)};
+    QList<SummarySection> sections{grades(summary), tasks(summary), mistakes(summary)};
+    if (!summary.practice.isEmpty())
+        sections << practice(summary);
+    return sections;
 }
 
 QString figuresLine(const SummarySection &section)

@@ -39,9 +39,12 @@ struct SummarySection {
     QList<SummaryFigure> figures;
     // Said instead of the table when it has no rows; empty: the table is shown empty.
     QString whenEmpty;
+    // Drawn as `chart` beside its table; a table alone when false.
+    bool charted = true;
 };
 
-// The summary's sections, in the order they are shown.
+// The summary's sections, in the order they are shown; «Работа над
+// ошибками» (a table without a chart) only when a test shown has a practice.
 QList<SummarySection> summarySections(const ClassSummary &summary);
 
 // The figures of a section on one line: "Средняя оценка: 4,12. Оценённых тестов: 4."

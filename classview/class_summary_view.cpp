@@ -71,7 +71,8 @@ QGroupBox *sectionBox(const SummarySection &section, const ClassSummary &summary
 {
     auto *box = new QGroupBox(section.title);
     auto *row = new QHBoxLayout(box);
-    row->addWidget(makeChartView(section.chart, summary, box), 3);
+    if (section.charted)
+        row->addWidget(makeChartView(section.chart, summary, box), 3);
     auto *side = new QVBoxLayout;
     side->addWidget(figuresTable(section));
     if (QLabel *note = noteUnder(section))

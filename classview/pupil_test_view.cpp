@@ -92,6 +92,55 @@ QString rowHtml(const PupilTaskText &t, int i)
         .arg(esc(t.task), esc(t.typed), esc(t.answer), verdict, explanation);
 }
 
+QString practiceTaskHtml(const PracticeTaskCheck &task, int number)
+{
+    const QString verdict = !task.valid  ? QStringLiteral("?")
+                            : task.right ? QStringLiteral("<span style=\"color:#006400\">верно</span>")
+                                         : QStringLiteral("<span style=\"color:#8c0000\">неверно</span>");
+    return QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td>%4</td></tr>")
+        .arg(number)
+        .arg(esc(task.line), esc(task.typed), verdict);
+}
+
+// Each kind worked on: its title and how it ended, then every task with
+// what was typed and the verdict.
+QString practiceKindHtml(const PracticeKindCheck &kind)
+{
+    const std::string_view state = StateWord(kind.state);
+    QString html = QStringLiteral("<h4>%1: %2</h4>")
+                       .arg(esc(kind.title), esc(QString::fromUtf8(state.data(), qsizetype(state.size()))));
+    if (kind.tasks.empty())
+        return html + QStringLiteral("<p>Заданий не было.</p>");
+    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\"><tr><th>№</th><th>Задание</th>"
+                           "<th>Ответ ученика</th><th>Итог</th></tr>");
+    for (size_t i = 0; i < kind.tasks.size(); ++i)
+        html += practiceTaskHtml(kind.tasks[i], int(i) + 1);
+    return html + QStringLiteral("</table>");
+}
+
+// The practices that followed the test, each with «Проверка» as a test's.
+QString practicesHtml(const ShownTest &test)
+{
+    if (test.entry->practices.isEmpty())
+        return QString();
+    QString html = QStringLiteral("<h3>Работа над ошибками</h3>");
+    for (const PracticePtr &p : test.entry->practices) {
+        const QDateTime started = p->record.started.toLocalTime();
+        html += QStringLiteral("<p>%1. Проверка: %2")
+                    .arg(started.toString(test.projector ? QStringLiteral("dd.MM.yyyy") : QStringLiteral("dd.MM.yyyy, HH:mm")),
+                         esc(p->checkText()));
+        QStringList reasons;
+        for (const QString &reason : p->checkReasons())
+            reasons << esc(reason);
+        if (!reasons.isEmpty())
+            html += QStringLiteral("<ul><li>%1</li></ul>").arg(reasons.join(QStringLiteral("</li><li>")));
+        html += QStringLiteral("</p>");
+        for (const PracticeKindCheck &kind : p->check.kinds)
+            html += practiceKindHtml(kind);
+    }
+    return html;
+}
+
 } // namespace
 
 QString pupilTestHtml(const ShownTest &test)
@@ -99,13 +148,14 @@ QString pupilTestHtml(const ShownTest &test)
     QString html = headingHtml(test);
     // Of a file gone or no longer readable only its first read is known.
     if (test.entry->lost())
-        return html + QStringLiteral("<p>Ответы не показаны: файла с ними больше нет или он не читается.</p>");
+        return html + QStringLiteral("<p>Ответы не показаны: файла с ними больше нет или он не читается.</p>")
+               + practicesHtml(test);
     html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\"><tr><th>№</th><th>Задание</th>"
                            "<th>Ответ ученика</th><th>Верный ответ</th><th>Итог</th><th>Объяснение</th></tr>");
     const QList<PupilTaskText> tasks = pupilTaskTexts(test);
     for (int i = 0; i < tasks.size(); ++i)
         html += rowHtml(tasks[i], i);
-    return html + QStringLiteral("</table>");
+    return html + QStringLiteral("</table>") + practicesHtml(test);
 }
 
 QList<PupilTaskText> pupilTaskTexts(const ShownTest &test)

@@ -3,6 +3,7 @@
 
 #include "results/record_fields.h"
 
+#include <QCryptographicHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -171,6 +172,22 @@ PracticeRecord practiceRecord(const Practice &practice, const PupilIdentity &pup
     return {newResultId(), test, QString(), pupil, started, QDateTime::currentDateTime(), practiceKinds(practice)};
 }
 
+std::optional<PracticeTopic> practiceTopicNamed(const QString &kind)
+{
+    if (kind.startsWith(QLatin1String("row-"))) {
+        bool number = false;
+        const int row = kind.mid(4).toInt(&number);
+        if (number && row >= 0 && row < RowCount && kind == QStringLiteral("row-%1").arg(row))
+            return PracticeTopic{Mistake::Other, row};
+        return std::nullopt;
+    }
+    for (int m = int(Mistake::Right); m <= int(Mistake::Other); ++m) {
+        if (kind == utf8(MistakeName(Mistake(m))))
+            return PracticeTopic{Mistake(m), -1};
+    }
+    return std::nullopt;
+}
+
 QString practiceFileName(const QString &id) { return id + latin1(PracticeSuffix); }
 
 bool isPracticeFileName(const QString &name)
@@ -202,6 +219,7 @@ QByteArray practiceJson(const PracticeRecord &record, const QString &version)
 PracticeRead parsePracticeRecord(const QByteArray &bytes)
 {
     PracticeRead read;
+    read.sha256 = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
     if (bytes.isEmpty() || bytes.size() > MaxRecordBytes) {
         read.problem = bytes.isEmpty() ? QStringLiteral("пустой файл") : QStringLiteral("больше 1 МиБ");
         return read;
@@ -218,4 +236,12 @@ PracticeRead parsePracticeRecord(const QByteArray &bytes)
         read.problem = bad.problem;
     }
     return read;
+}
+
+PracticeRead readPracticeFile(const QString &path)
+{
+    QByteArray bytes;
+    PracticeRead read;
+    read.problem = readRecordBytes(path, &bytes);
+    return read.problem.isEmpty() ? parsePracticeRecord(bytes) : read;
 }

@@ -87,6 +87,9 @@ std::vector<PracticeRecordKind> practiceKinds(const Practice &practice);
 PracticeRecord practiceRecord(const Practice &practice, const PupilIdentity &pupil, const QString &test,
                               const QDateTime &started);
 
+// The topic a record's kind names; nullopt for a name no topic has.
+std::optional<PracticeTopic> practiceTopicNamed(const QString &kind);
+
 // "<id>.drobi-practice.json".
 QString practiceFileName(const QString &id);
 // Whether a folder entry is a practice record: `*.drobi-practice.json`, not hidden.
@@ -99,6 +102,11 @@ struct PracticeRead {
     std::optional<PracticeRecord> record;
     // Why it was refused, in Russian; empty when read.
     QString problem;
+    // SHA-256 of the bytes read (empty when nothing could be read).
+    QByteArray sha256;
 };
 // The record held in `bytes` (at most MaxRecordBytes).
 PracticeRead parsePracticeRecord(const QByteArray &bytes);
+// Reads one file as readRecordFile reads a test's (no link followed, no
+// pipe waited on, nothing over MaxRecordBytes).
+PracticeRead readPracticeFile(const QString &path);

@@ -426,23 +426,26 @@ QString readOpened(int fd, QByteArray *bytes)
 
 } // namespace
 
-RecordRead readRecordFile(const QString &path)
+QString readRecordBytes(const QString &path, QByteArray *bytes)
 {
-    RecordRead read;
     const QByteArray name = QFile::encodeName(path);
     // O_NOFOLLOW: a link planted under a record's name is not followed;
     // O_NONBLOCK: a pipe under that name does not hold the reader.
     const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
-        read.problem = error == ELOOP ? QStringLiteral("ссылка, а не файл")
-                                      : QStringLiteral("не открывается: %1").arg(systemReason(error));
-        return read;
+        return error == ELOOP ? QStringLiteral("ссылка, а не файл")
+                              : QStringLiteral("не открывается: %1").arg(systemReason(error));
     }
-    QByteArray bytes;
-    read.problem = readOpened(fd, &bytes);
+    const QString problem = readOpened(fd, bytes);
     ::close(fd);
-    if (!read.problem.isEmpty())
-        return read;
-    return parseRecord(bytes);
+    return problem;
+}
+
+RecordRead readRecordFile(const QString &path)
+{
+    QByteArray bytes;
+    RecordRead read;
+    read.problem = readRecordBytes(path, &bytes);
+    return read.problem.isEmpty() ? parseRecord(bytes) : read;
 }

@@ -173,6 +173,10 @@ RecordRead parseRecord(const QByteArray &bytes);
 // Reads one file without following a link, without blocking on a pipe and
 // without reading more than MaxRecordBytes + 1 bytes.
 RecordRead readRecordFile(const QString &path);
+// The bytes of a record file, opened and read as readRecordFile does, for
+// the other records of the folder (a practice's). Why it was refused, in
+// Russian, or an empty text.
+QString readRecordBytes(const QString &path, QByteArray *bytes);
 
 // Why the system refused a file or folder, in Russian, for the teacher's
 // window and exports: "нет такого файла или папки", "нет доступа", or the

@@ -2,10 +2,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Screenshots of the class window for the README, under a private Xvfb: the
 # tests table, a pupil's test, the class summary and projector mode, on a
-# folder of plausible records written for the day; then the exports: the
-# XLSX's sheet «Журнал» as LibreOffice shows it (soffice, from
-# libreoffice-calc-nogui or libreoffice-calc) and one pupil's page of
-# --pupils (pdftoppm).
+# folder of plausible records written for the day; «Работа над ошибками»
+# after the tests: its column in the table and its table in the summary;
+# then the exports: the XLSX's sheet «Журнал» as LibreOffice shows it
+# (soffice, from libreoffice-calc-nogui or libreoffice-calc) and one
+# pupil's page of --pupils (pdftoppm).
 #
 # usage: scripts/class_screenshots.sh <build folder> <output folder>
 set -euo pipefail
@@ -25,7 +26,7 @@ trap cleanup EXIT
 export XDG_DATA_HOME=$work/data LC_ALL=C.UTF-8
 
 folder=$work/results
-"$build/classview/tests/make_class_records" "$folder" 56 5 --today
+"$build/classview/tests/make_class_records" "$folder" 56 5 --today --practice
 printf '{"format": "drobi-result/1", "rows": [' >"$folder/0ab1c2d3-unfinished-copy.drobi.json"
 # One pupil changed a grade by hand.
 python=/usr/bin/python3
@@ -62,9 +63,18 @@ close_window() { kill "$app"; wait "$app" 2>/dev/null || true; app=""; }
 
 open_window
 shot class-table
+# The column «Работа над ошибками»: the first row's cell moved to it.
+xdotool mousemove --window "$window" 60 115 click 1
+for _ in $(seq 13); do xdotool key Right; done
+shot class-practice-column
 # The summary tab.
 xdotool mousemove --window "$window" 140 70 click 1
 shot class-summary
+# Down to its last table, «Работа над ошибками».
+xdotool mousemove --window "$window" 700 500
+for _ in $(seq 30); do xdotool click 5; done
+shot class-practice-summary
+xdotool mousemove --window "$window" 140 70
 # Back to the tests; a pupil's test: the first row opened with Enter.
 xdotool mousemove --window "$window" 40 70 click 1
 sleep 0.5

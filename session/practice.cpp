@@ -98,6 +98,18 @@ bool PracticeSet::ended() const
     return state == PracticeState::Mastered || state == PracticeState::NotYet || state == PracticeState::Unfinished;
 }
 
+PracticeState StateAfter(int run, int given, int limit)
+{
+    if (run >= RunToMaster)
+        return PracticeState::Mastered;
+    return given >= limit ? PracticeState::NotYet : PracticeState::Working;
+}
+
+int SetLimit(int topicTasks)
+{
+    return std::clamp(topicTasks - 1, 0, TasksPerSet);
+}
+
 std::string ProgressLine(const PracticeSet &set)
 {
     return "Верно подряд: " + std::to_string(set.run) + " из " + std::to_string(RunToMaster) + " \u00B7 задание " +
@@ -150,8 +162,8 @@ bool Practice::beginNextSet(RandomSource &random)
         if (set.state != PracticeState::Waiting)
             continue;
         m_pool = TaskPool(PracticeTasks(set.topic));
+        set.limit = SetLimit(m_pool.size());
         const std::optional<RowTask> example = m_pool.draw(random);
-        set.limit = std::min(TasksPerSet, m_pool.size());
         if (!example || set.limit == 0) {
             // No task to practise it on: it cannot be mastered here.
             set.limit = 0;
@@ -192,10 +204,7 @@ const PracticeTask *Practice::check(const BoxTexts &typed)
     PracticeTask &given = set.tasks.back();
     checkTask(given, typed);
     set.run = given.right ? set.run + 1 : 0;
-    if (set.run >= RunToMaster)
-        set.state = PracticeState::Mastered;
-    else if (int(set.tasks.size()) >= set.limit)
-        set.state = PracticeState::NotYet;
+    set.state = StateAfter(set.run, int(set.tasks.size()), set.limit);
     if (!given.right) {
         const PracticeTopic topic = TopicOf(given.diagnosis.mistake, given.task.row);
         if (topic != set.topic)

@@ -109,6 +109,14 @@ struct PracticeSet {
     bool ended() const;
 };
 
+// The rule that ends a set, for the practice and for whoever checks its
+// record: mastered once `run` answers in a row are right, not yet once
+// `given` tasks reach the set's `limit` without that, worked on before.
+PracticeState StateAfter(int run, int given, int limit);
+// The most tasks a set gives when its topic has `topicTasks` tasks: one of
+// them goes to the example, and a set gives at most TasksPerSet.
+int SetLimit(int topicTasks);
+
 // «Верно подряд: N из 3 · задание K из 10», K the tasks given so far and
 // 10 the set's limit.
 std::string ProgressLine(const PracticeSet &set);

@@ -83,7 +83,7 @@ headless --export "$work/projector.pdf" --projector 2>/dev/null || fail "PDF exp
 import csv, datetime, os, pwd, sys, openpyxl
 work = sys.argv[1]
 header = ["Ученик", "Класс", "Дата", "Начало", "Минут", "Минут на тест", "Верно", "Оценка", "Состояние", "Проверка",
-          "Логин", "Компьютер", "Владелец файла"] + [str(i) for i in range(1, 11)]
+          "Логин", "Компьютер", "Владелец файла", "Работа над ошибками"] + [str(i) for i in range(1, 11)]
 me = pwd.getpwuid(os.getuid()).pw_name
 raw = open(work + "/out.csv", "rb").read()
 assert raw.startswith(b"\xef\xbb\xbf"), "no byte-order mark"
@@ -93,7 +93,7 @@ assert len(rows) == 7, len(rows)
 assert len(list(csv.reader(open(work + "/all.csv", encoding="utf-8-sig"), delimiter=";"))) == 8, "--date all"
 assert 'Ким "Ли"; Ан' in [r[0] for r in rows[1:]], [r[0] for r in rows]
 for r in rows[1:]:
-    assert len(r) == 23 and r[9] == "сходится" and set(r[13:]) <= {"✓", "✗"}, r
+    assert len(r) == 24 and r[9] == "сходится" and r[13] == "—" and set(r[14:]) <= {"✓", "✗"}, r
     assert r[5] == "10,0" and r[10:13] == ["pupil", "class-pc", me], r
 book = openpyxl.load_workbook(work + "/out.xlsx")
 sheet = book["Тесты"]

@@ -11,11 +11,17 @@ grade box opens at once and, once the record is in the share, says in place
 that the result reached the teacher, which a screen reader hears as a
 notification; the record in the share must say what the window showed: the
 name, what was typed, each row's verdict, the counts, the grade and the
-revealed answers.
+revealed answers. The school sets «Работа над ошибками» after the test:
+the grade box's second button opens it, one task is read from the answer
+box's description, answered right by keyboard and checked («Верно»), and the
+window closed; the practice record reaches the share, and the class window's
+CSV export shows it in the column «Работа над ошибками».
 
 usage: results_window.py <drobi> <settings file> <results folder> <screenshots folder>
 """
 
+import csv
+import io
 import json
 import os
 import re
@@ -25,7 +31,10 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "lib"))
-from atspi_client import application, boxes, written, pump, read_tasks, shown_names, showing, wait_for, walk  # noqa: E402
+from atspi_client import application, boxes, operand, written, pump, read_tasks, shown_names, showing, wait_for, walk  # noqa: E402
+import pyatspi  # noqa: E402
+
+PRACTICE = "Работа над ошибками"
 
 NAME = "Иванова Мария"
 CLASS = "6Б"
@@ -61,6 +70,54 @@ def type_into(field, text):
                 return
         keys("ctrl+a", "BackSpace")
     sys.exit(f"FAIL: {text!r} could not be typed into {field.name!r}")
+
+
+def press_by_keyboard(button):
+    """Tabs to a button, then presses it with the space bar."""
+    for _ in range(8):
+        pump(0.2)
+        if button.getState().contains(pyatspi.STATE_FOCUSED):
+            keys("space")
+            return
+        keys("Tab")
+    sys.exit(f"FAIL: {button.name!r} never had the keyboard")
+
+
+def practise_one_task(app, pid):
+    """In the practice window: past the example, one task read from the
+    answer box's description ("−1 1/2 · 1/3", "1/2 : (−1/3)"), answered right
+    and checked with Enter; then the window closed with Escape."""
+    window = wait_for("the practice window", lambda: next(
+        (a for a in app if a is not None and a.name == PRACTICE and showing(a)), None))
+    # Qt gives the dialog the keyboard as it opens (the main window keeps
+    # the focus a search by title might hand back to it).
+    press_by_keyboard(wait_for("«Дальше»", lambda: next(
+        (a for a in walk(window) if a.getRoleName() == "push button" and a.name == "Дальше" and showing(a)), None)))
+    whole = wait_for("the task's boxes", lambda: next(
+        (a for a in walk(window) if a.name == "Целая часть" and showing(a)), None))
+    line = wait_for("the task's line", lambda: whole.description)
+    plain = line.replace("\u2212", "-").replace("\u00a0", " ").replace("(", "").replace(")", "")
+    a, b = re.split(" [·:] ", plain)
+    v = operand(a) * operand(b) if "·" in plain else operand(a) / operand(b)
+    for i, text in enumerate(boxes(v)):
+        type_text(text)
+        if i < 2:
+            keys("Tab")
+    keys("Return")
+    wait_for("«Верно»", lambda: "Верно" in shown_names(window))
+    print(f"practice: {line} = {written(v)}, «Верно»")
+    keys("Escape")
+
+
+def class_column(drobi, folder, work):
+    """«Проверка» and «Работа над ошибками» of each test in the class
+    window's CSV export."""
+    out = os.path.join(work, "class.csv")
+    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+    subprocess.run([drobi, "--class", folder, "--export", out, "--date", "all"], check=True, env=env, timeout=30)
+    with open(out, encoding="utf-8-sig") as f:
+        rows = list(csv.reader(io.StringIO(f.read()), delimiter=";"))
+    return [(r[rows[0].index("Проверка")], r[rows[0].index(PRACTICE)]) for r in rows[1:]]
 
 
 def screenshot(folder, name):
@@ -125,7 +182,8 @@ def main():
         screenshot(shots, "results-grade-box.png")
         if "Ваша оценка 2. Вам нужно повторить тему" not in said or "Результат передан учителю." not in said:
             sys.exit(f"FAIL: the grade box says {said!r}")
-        keys("Return")
+        press_by_keyboard(wait_for("the grade box's «Работа над ошибками»", lambda: next(
+            (a for a in walk(box or app) if a.getRoleName() == "push button" and a.name == PRACTICE), None)))
         wait_for("the revealed answers", lambda: "Ответы" in shown_names(window))
         pump(0.5)
         names = shown_names(window)
@@ -162,6 +220,23 @@ def main():
         print(f"record {records[0]}: {record['pupil']['name']}, {record['pupil']['class']}, "
               f"{record['right']} right, grade {record['grade']}, as the window showed; "
               f"a blank name refused with {refusal[0]!r}")
+
+        practise_one_task(app, program.pid)
+        practices = wait_for("the practice record in the share", lambda: [
+            f for f in os.listdir(folder) if f.endswith(".drobi-practice.json")])
+        with open(os.path.join(folder, practices[0]), encoding="utf-8") as f:
+            practice = json.load(f)
+        if practice.get("test") != record["id"]:
+            sys.exit(f"FAIL: the practice names the test {practice.get('test')!r}, not {record['id']!r}")
+        column = class_column(drobi, folder, os.path.dirname(os.path.abspath(settings)))
+        print(f"class window's CSV, «Проверка» and «{PRACTICE}»: {column}")
+        # One kind begun, one task right, closed before mastered; the share
+        # writes every file as its own account, so the login the record gives
+        # is not the file's owner: where that makes the test «не сходится»,
+        # the practice written the same way is too.
+        check = column[0][0] if len(column) == 1 else ""
+        if column != [(check, "0 из 1 освоено" + ("" if check == "сходится" else "; " + check))]:
+            sys.exit(f"FAIL: the class window's column says {column}")
         print("1 passed, 0 failed")
     finally:
         program.kill()

@@ -4,7 +4,9 @@
 # drobi, with a settings file naming the share's folder, in a private X
 # server, D-Bus session and AT-SPI bus (lib/a11y_bus.sh); results_window.py
 # takes the test by
-# keyboard and compares the record in the share with what the window showed.
+# keyboard and compares the record in the share with what the window showed,
+# then works one task of «Работа над ошибками» and reads its record back
+# through the class window's CSV export (`drobi --class`, built beside drobi).
 # The share is private to this run (tests/lib/samba_share.sh): its own
 # network and mount namespaces, smbd on 127.0.0.1, smbnetfs. Needs root;
 # skipped (77) without.
@@ -44,6 +46,8 @@ cat >"$work/drobi.conf" <<CONF
 [results]
 folder=$share_folder
 name=ask
+[practice]
+after_test=yes
 CONF
 # The pupil's own home: the outbox lives there.
 mkdir -p "$work/pupil-home"

@@ -3,9 +3,11 @@
 // screenshots: pupils of 6А and 6Б, one test each a day, on consecutive
 // school days ending today, each with its own skill.
 //
-// usage: make_class_records FOLDER COUNT [SEED] [--today] [--distinct]
+// usage: make_class_records FOLDER COUNT [SEED] [--today] [--distinct] [--practice]
 //   --today: every test today, started a minute apart from 09:00.
 //   --distinct: every record a pupil of its own (the name numbered).
+//   --practice: after each test with a named mistake, «Работа над
+//     ошибками» on it, mastered by the more skilled.
 
 #include "classview/tests/record_fixture.h"
 
@@ -13,6 +15,20 @@
 #include <QTimeZone>
 
 #include <cstdio>
+
+// A practice on the test's first named mistake, if it has one.
+static void writePractice(const QString &folder, const FixtureTest &t, const QJsonObject &record, bool masters)
+{
+    for (const QJsonValue row : record.value(QStringLiteral("rows")).toArray()) {
+        const std::optional<PracticeTopic> topic = practiceTopicNamed(row[QStringLiteral("mistake")].toString());
+        if (!topic || topic->isRow() || !IsPractisable(topic->mistake))
+            continue;
+        writeFixture(folder, fixturePractice(t, record.value(QStringLiteral("id")).toString(), topic->mistake,
+                                             masters ? QStringLiteral("WRRR") : QStringLiteral("WRWRWRWRWR"),
+                                             t.started.addSecs(900)));
+        return;
+    }
+}
 
 int main(int argc, char *argv[])
 {
@@ -27,6 +43,7 @@ int main(int argc, char *argv[])
     const unsigned seed = args.size() > 3 && !args[3].startsWith(QLatin1String("--")) ? args[3].toUInt() : 1;
     const bool today = args.contains(QStringLiteral("--today"));
     const bool distinct = args.contains(QStringLiteral("--distinct"));
+    const bool practice = args.contains(QStringLiteral("--practice"));
     QDir().mkpath(folder);
     static const char *const names[] = {
         "Абрамова Вера", "Белов Артём", "Васильева Мария", "Григорьев Иван", "Дмитриева Алиса", "Егоров Максим",
@@ -51,10 +68,13 @@ int main(int argc, char *argv[])
         const FixtureTest t = randomPupil(rng, distinct ? name + QLatin1Char(' ') + QString::number(i) : name,
                                           pupil < classSize ? QStringLiteral("6А") : QStringLiteral("6Б"), started,
                                           skill[size_t(pupil)]);
-        if (writeFixture(folder, fixtureRecord(t)).isEmpty()) {
+        const QJsonObject record = fixtureRecord(t);
+        if (writeFixture(folder, record).isEmpty()) {
             std::fprintf(stderr, "could not write into %s\n", qPrintable(folder));
             return 1;
         }
+        if (practice)
+            writePractice(folder, t, record, skill[size_t(pupil)] > 0.75);
     }
     return 0;
 }

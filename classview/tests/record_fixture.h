@@ -9,9 +9,11 @@
 
 #include "fraction/task_generator.h"
 #include "fraction/written_form.h"
+#include "results/practice_record.h"
 #include "results/result_record.h"
 #include "results/session_record.h"
 #include "runtime/tests/scripted_random_source.h"
+#include "session/practice.h"
 #include "session/session.h"
 
 #include <QDateTime>
@@ -91,12 +93,40 @@ inline QJsonObject fixtureRecord(const FixtureTest &t)
     return QJsonDocument::fromJson(resultJson(record, QStringLiteral("1.0.0"))).object();
 }
 
-// Writes the record as <id>.drobi.json into `folder`, under a hidden name
-// first and renamed, as delivery does; returns the file's path.
+// The pupil `t`'s practice on one kind of mistake, as the program writes
+// its record: each of `answers` typed, 'R' the right answer and 'W' the
+// kind's own mistake, then the practice closed. `test` is the test's id,
+// empty for `drobi --practice`.
+inline QJsonObject fixturePractice(const FixtureTest &t, const QString &test, Mistake kind, const QString &answers,
+                                   const QDateTime &started)
+{
+    Practice practice({{0, kind}});
+    ScriptedRandomSource random({0.3, 0.7, 0.1, 0.9, 0.5, 0.2, 0.8, 0.4, 0.6, 0.05, 0.95, 0.35});
+    practice.beginNextSet(random);
+    for (const QChar answer : answers) {
+        const PracticeTask *task = practice.nextTask(random);
+        if (task == nullptr)
+            break;
+        const WrittenForm &a = task->answer;
+        practice.check(answer == QLatin1Char('R')
+                           ? BoxTexts{a.wholeShown ? a.whole : "", a.numShown ? a.num : "", a.denShown ? a.den : ""}
+                           : MistakenAnswer(task->task, kind).value_or(BoxTexts{}));
+    }
+    practice.close();
+    PracticeRecord record = practiceRecord(practice, {t.name, t.group, QStringLiteral("pupil"), QStringLiteral("class-pc")},
+                                           test, started);
+    record.finished = started.addSecs(300);
+    return QJsonDocument::fromJson(practiceJson(record, QStringLiteral("1.0.0"))).object();
+}
+
+// Writes the record as <id>.drobi.json (a practice's as
+// <id>.drobi-practice.json) into `folder`, under a hidden name first and
+// renamed, as delivery does; returns the file's path.
 inline QString writeFixture(const QString &folder, const QJsonObject &record)
 {
     const QString id = record.value(QStringLiteral("id")).toString();
-    const QString path = folder + QLatin1Char('/') + id + QStringLiteral(".drobi.json");
+    const bool practice = record.value(QStringLiteral("format")).toString() == QLatin1String(PracticeFormat);
+    const QString path = folder + QLatin1Char('/') + (practice ? practiceFileName(id) : resultFileName(id));
     const QString partial = folder + QStringLiteral("/.") + id + QStringLiteral(".part");
     QFile file(partial);
     if (!file.open(QIODevice::WriteOnly))

@@ -556,6 +556,14 @@ private slots:
         QTest::newRow("name typed") << "typed" << "не сходится" << "имя ученика введено учеником, а в настройках школы по учётной записи";
         QTest::newRow("clock stopped") << "stopped" << "не сходится" << "по часам компьютера тест шёл";
         QTest::newRow("login not the file's owner") << "owner" << "не сходится" << "записан не от имени ученика: логин pupil, файл принадлежит nobody";
+        // The same of a practice that followed the test, shown with it.
+        QTest::newRow("practice claims mastered without 3 in a row")
+            << "practice mastered" << "не сходится" << "записано «освоено», а по заданиям «не закончено»";
+        QTest::newRow("practice verdict turned right")
+            << "practice verdict" << "не сходится" << "отметка «верно/неверно» или ошибка в заданиях 2";
+        QTest::newRow("practice changed after the first read")
+            << "practice changed" << "изменён после первого чтения" << "файл изменён после того";
+        QTest::newRow("practice deleted after the first read") << "practice deleted" << "удалён" << "файл удалён после того";
     }
 
     void attacks()
@@ -579,7 +587,23 @@ private slots:
             QCOMPARE(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
         if (attack == QLatin1String("misnamed"))
             QVERIFY(QFile::rename(path, dir.filePath(QStringLiteral("other.drobi.json"))));
+        // A practice after the test: a right answer, a sign lost, closed.
+        const bool practice = attack.startsWith(QLatin1String("practice"));
+        QJsonObject practiceRecord = fixturePractice(t, json.value(QStringLiteral("id")).toString(), Mistake::WrongSign,
+                                                     QStringLiteral("RW"), t.started.addSecs(900));
+        const QStringList task{QStringLiteral("kinds"), QStringLiteral("0"), QStringLiteral("tasks"), QStringLiteral("1")};
+        if (attack == QLatin1String("practice mastered"))
+            practiceRecord = changed(practiceRecord, {QStringLiteral("kinds"), QStringLiteral("0"), QStringLiteral("state")},
+                                     QStringLiteral("mastered"));
+        if (attack == QLatin1String("practice verdict"))
+            practiceRecord = changed(changed(practiceRecord, task + QStringList{QStringLiteral("right")}, true),
+                                     task + QStringList{QStringLiteral("mistake")}, QString());
+        const QString practicePath = practice ? writeFixture(dir.path(), practiceRecord) : QString();
         ResultsFolder(dir.path(), &hashes).refresh();
+        if (attack == QLatin1String("practice changed") && QFile::remove(practicePath))
+            QVERIFY(!writeFixture(dir.path(), changed(practiceRecord, {QStringLiteral("finished")}, QStringLiteral("2026-12-09T10:40:00+03:00"))).isEmpty());
+        if (attack == QLatin1String("practice deleted"))
+            QVERIFY(QFile::remove(practicePath));
         if (attack == QLatin1String("new id")) {
             FixtureTest allRight;
             allRight.started = t.started;
@@ -599,6 +623,13 @@ private slots:
             QCOMPARE(e->fileName, file);
             shown = e->checkText();
             reasons << e->checkReasons();
+            if (practice) {
+                QCOMPARE(e->practices.size(), 1);
+                shown = e->practices.first()->checkText();
+                reasons << e->practices.first()->checkReasons();
+                const QString cell = tableRow({e, e->record.pupil.name, 1, 1})[int(TableColumn::Practice)];
+                QVERIFY2(cell.endsWith(shown), qPrintable(cell + QLatin1Char('/') + shown));
+            }
             const QString state = stateText({e, e->record.pupil.name, 1, 1});
             QCOMPARE(tableRow({e, e->record.pupil.name, 1, 1})[int(TableColumn::Pupil)], t.name);
             QCOMPARE(summarize({{e, e->record.pupil.name, 1, 1}}).removed, int(e->removed));
@@ -794,6 +825,73 @@ private slots:
         for (const JournalRow &r : journalRows(tests, parseClassList(list), group))
             shown << QStringList{r.group, r.name, journalGrade(r).text, journalNote(r)}.join(QLatin1Char(' '));
         QCOMPARE(shown, rows);
+    }
+
+    // A pupil's practices with their tests, 20 minutes apart: the column
+    // «Работа над ошибками» of the first test and what the summary counts
+    // of the kind practised (made, worked on, mastered, made again later).
+    // "test W": a sign lost in task 1; "test R": all right; "practice" after
+    // the first test, "free" by `drobi --practice` (the next day: "free+1"),
+    // each with its answers: R right, W the sign lost.
+    void practice_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QList<int>>("counts"); // empty: no section
+        QTest::newRow("no practice") << QStringList{"test W"} << "—" << QList<int>{};
+        QTest::newRow("mastered") << QStringList{"test W", "practice RRR"} << "1 из 1 освоено" << QList<int>{1, 1, 1, 0};
+        QTest::newRow("closed mid-way") << QStringList{"test W", "practice WR"} << "0 из 1 освоено" << QList<int>{1, 1, 0, 0};
+        QTest::newRow("not yet, made again later")
+            << QStringList{"test W", "practice WRWRWRWRWR", "test W"} << "0 из 1 освоено" << QList<int>{1, 1, 0, 1};
+        QTest::newRow("mastered, right later")
+            << QStringList{"test W", "practice WRRR", "test R"} << "1 из 1 освоено" << QList<int>{1, 1, 1, 0};
+        QTest::newRow("made again before the practice is not again")
+            << QStringList{"test W", "test W", "free RRR"} << "—" << QList<int>{1, 1, 1, 0};
+        QTest::newRow("free practice goes with the day's test")
+            << QStringList{"test W", "free RRR"} << "1 из 1 освоено" << QList<int>{1, 1, 1, 0};
+        QTest::newRow("free practice another day") << QStringList{"test W", "free+1 RRR"} << "—" << QList<int>{};
+    }
+
+    void practice()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, column);
+        QFETCH(QList<int>, counts);
+        QTemporaryDir dir;
+        QString firstTest;
+        QDateTime at = FixtureTest{}.started;
+        for (const QString &step : steps) {
+            const QStringList words = step.split(QLatin1Char(' '));
+            FixtureTest t;
+            t.started = at.addDays(words[0] == QLatin1String("free+1") ? 1 : 0);
+            at = at.addSecs(1200);
+            if (words[0] == QLatin1String("test")) {
+                if (words[1] == QLatin1String("W"))
+                    t.typed[0] = Typed{QString(), QStringLiteral("1"), QStringLiteral("6")};
+                const QString path = writeFixture(dir.path(), fixtureRecord(t));
+                firstTest = firstTest.isEmpty() ? QFileInfo(path).fileName() : firstTest;
+                continue;
+            }
+            const QString test = words[0] == QLatin1String("practice") ? firstTest.section(QLatin1Char('.'), 0, 0) : QString();
+            QVERIFY(!writeFixture(dir.path(), fixturePractice(t, test, Mistake::WrongSign, words[1], t.started)).isEmpty());
+        }
+        ResultsFolder folder(dir.path(), nullptr);
+        folder.refresh();
+        QVERIFY(folder.skipped().isEmpty());
+        QList<ShownTest> shown = selectTests(folder.entries(), {}, false);
+        QCOMPARE(shown.first().entry->check.rows[0].mistake, steps.first() == QLatin1String("test W") ? Mistake::WrongSign : Mistake::Right);
+        QCOMPARE(tableRow(shown.first())[int(TableColumn::Practice)], column);
+        // An honest practice agrees with its check.
+        for (const ShownTest &t : shown) {
+            for (const PracticePtr &p : t.entry->practices)
+                QVERIFY2(!p->flagged(), qPrintable(p->checkReasons().join(QLatin1Char('\n'))));
+        }
+        QList<int> found;
+        for (const PracticeCount &c : summarize(shown).practice) {
+            if (c.kind == Mistake::WrongSign)
+                found << c.made << c.practised << c.mastered << c.repeated;
+        }
+        QCOMPARE(found, counts);
     }
 
     // A name or class a spreadsheet would take for a formula is kept as text.

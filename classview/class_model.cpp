@@ -710,9 +710,11 @@ ClassSummary summarize(const QList<ShownTest> &tests)
             }
             MistakeCount &m = mistakes[row.mistake];
             m.kind = row.mistake;
+            // Namesakes of two classes are two pupils.
             QSet<QString> &named = who[row.mistake];
-            if (!named.contains(t.name)) {
-                named.insert(t.name);
+            const QString key = t.name + QLatin1Char('\n') + t.entry->record.pupil.className;
+            if (!named.contains(key)) {
+                named.insert(key);
                 m.pupils << t.name;
             }
         }

@@ -744,6 +744,10 @@ private slots:
             << QList<int>{2, 3} << QList<int>{1, 1, 0, 0} << "2,50" << 0
             << QStringList{QStringLiteral("no-answer"), QStringLiteral("not-reduced")} << who({1, 2});
         QTest::newRow("nothing graded") << QList<int>{} << QList<int>{0, 0, 0, 0} << "0,00" << 0 << QStringList() << "";
+        // A negative count: a namesake of the pupil before, in another class.
+        QTest::newRow("namesakes of two classes are two pupils")
+            << QList<int>{1, -1} << QList<int>{0, 0, 2, 0} << "4,00" << 0 << unreduced
+            << QStringLiteral("\u2068Ученик 1\u2069, \u2068Ученик 1\u2069");
     }
 
     void summary()
@@ -757,7 +761,10 @@ private slots:
         QList<ShownTest> tests;
         for (int wrong : wrongRows) {
             FixtureTest t;
-            t.name = QStringLiteral("Ученик %1").arg(tests.size() + 1);
+            t.name = QStringLiteral("Ученик %1").arg(wrong < 0 ? tests.size() : tests.size() + 1);
+            if (wrong < 0)
+                t.group = QStringLiteral("6А");
+            wrong = std::abs(wrong);
             for (int r = 0; r < wrong; ++r)
                 t.typed[size_t(r)] = r == 0 ? Typed{QStringLiteral("-"), QStringLiteral("2"), QStringLiteral("12")} : Typed{};
             tests << shownTest(t);

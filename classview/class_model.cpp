@@ -651,9 +651,11 @@ bool repeated(const KindHistory &kind)
 {
     if (kind.made.empty())
         return false;
-    const auto [first, last] = std::minmax_element(kind.made.begin(), kind.made.end());
+    const auto made = std::minmax_element(kind.made.begin(), kind.made.end());
+    const QDateTime &first = *made.first;
+    const QDateTime &last = *made.second;
     return std::any_of(kind.practised.begin(), kind.practised.end(),
-                       [&](const QDateTime &p) { return *first <= p && p < *last; });
+                       [&](const QDateTime &p) { return first <= p && p < last; });
 }
 
 QList<PracticeCount> practiceCounts(const QList<ShownTest> &tests)

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Screenshots of the class window for the README, under a private Xvfb: the
-# tests table, a pupil's test, the class summary and projector mode, on a
-# folder of plausible records written for the day.
+# tests table, a pupil's test, the class summary and projector mode (also
+# turned on with F11 while a pupil's test is open), on a folder of plausible
+# records written for the day. The class list's tab during a lesson is
+# bench/class_lesson.sh's (LESSON_SHOTS=docs).
 #
 # usage: scripts/class_screenshots.sh <build folder> <output folder>
 set -euo pipefail
@@ -80,5 +82,20 @@ sleep 0.5
 xdotool mousemove --window "$window" 700 500
 for _ in $(seq 12); do xdotool click 5; done
 shot class-projector
+close_window
+
+# Projector mode turned on (F11) while a pupil's test is open: the test
+# closes, and nothing on the screen names a pupil.
+open_window
+xdotool mousemove --window "$window" 60 115 click 1 key Return
+sleep 1
+[ -n "$(xdotool search --onlyvisible --name "^Тест: ")" ] || { echo "the pupil's test did not open" >&2; exit 1; }
+xdotool mousemove --window "$window" 700 500 key F11
+sleep 1.5
+if [ -n "$(xdotool search --onlyvisible --name "^Тест: ")" ]; then
+  echo "a pupil's test stayed open in projector mode" >&2
+  exit 1
+fi
+import -window root "$out/class-projector-test-open.png"
 close_window
 echo "screenshots in $out"

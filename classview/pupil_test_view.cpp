@@ -6,8 +6,10 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QPushButton>
-#include <QTextBrowser>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace {
@@ -141,6 +143,44 @@ QString practicesHtml(const ShownTest &test)
     return html;
 }
 
+// Down and Up read the test in the order it is written: the next line of
+// the same paragraph or table cell, else the next cell of the row, then the
+// next row. The text edit's own Down goes to the line visually below,
+// which in a table is the same column of the next row, so a screen reader
+// would hear only the rows' numbers.
+class ReadingOrder : public QObject {
+public:
+    explicit ReadingOrder(QTextEdit *text) : QObject(text), m_text(text) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool down = key->key() == Qt::Key_Down;
+        if ((!down && key->key() != Qt::Key_Up) || key->modifiers() != Qt::NoModifier)
+            return QObject::eventFilter(watched, event);
+        QTextCursor cursor = m_text->textCursor();
+        QTextCursor line = cursor;
+        line.clearSelection();
+        if (!line.movePosition(down ? QTextCursor::Down : QTextCursor::Up) || line.block() != cursor.block()) {
+            line = cursor;
+            line.clearSelection();
+            if (line.movePosition(down ? QTextCursor::NextBlock : QTextCursor::PreviousBlock) && !down) {
+                // Onto the last line of the paragraph or cell before.
+                line.movePosition(QTextCursor::EndOfBlock);
+                line.movePosition(QTextCursor::StartOfLine);
+            }
+        }
+        m_text->setTextCursor(line);
+        return true;
+    }
+
+private:
+    QTextEdit *m_text;
+};
+
 } // namespace
 
 QString pupilTestHtml(const ShownTest &test)
@@ -178,17 +218,19 @@ QDialog *openPupilTest(const ShownTest &test, QWidget *parent)
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowTitle(QStringLiteral("Тест: %1").arg(test.name));
     auto *layout = new QVBoxLayout(dialog);
-    auto *text = new QTextBrowser;
+    // A read-only text edit, not a text browser: screen readers take a
+    // browser for a label and never read a label's description. Nothing in
+    // it is a link to follow.
+    auto *text = new QTextEdit;
     text->setObjectName(QStringLiteral("pupilTest"));
     text->setAccessibleName(QStringLiteral("Тест ученика"));
-    // Nothing in a record is a link to follow.
-    text->setOpenLinks(false);
-    text->setOpenExternalLinks(false);
+    text->setReadOnly(true);
     text->setHtml(pupilTestHtml(test));
     // A caret the keyboard moves, so a screen reader reads the test line
     // by line; and the whole of it as the description, read on focus.
     text->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     text->setAccessibleDescription(text->toPlainText());
+    text->installEventFilter(new ReadingOrder(text));
     layout->addWidget(text);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Screenshots of the class window for the README, under a private Xvfb: the
-# tests table, a pupil's test, the class summary and projector mode, on a
-# folder of plausible records written for the day; «Работа над ошибками»
-# after the tests: its column in the table and its table in the summary;
-# then the exports: the XLSX's sheet «Журнал» as LibreOffice shows it
-# (soffice, from libreoffice-calc-nogui or libreoffice-calc) and one
-# pupil's page of --pupils (pdftoppm).
+# tests table, a pupil's test, the class summary and projector mode (also
+# turned on with F11 while a pupil's test is open), on a folder of
+# plausible records written for the day; «Работа над ошибками» after the
+# tests: its column in the table and its table in the summary; then the
+# exports: the XLSX's sheet «Журнал» as LibreOffice shows it (soffice, from
+# libreoffice-calc-nogui or libreoffice-calc) and one pupil's page of
+# --pupils (pdftoppm). The class list's tab during a lesson is
+# bench/class_lesson.sh's (LESSON_SHOTS=docs).
 #
 # usage: scripts/class_screenshots.sh <build folder> <output folder>
 set -euo pipefail
@@ -95,6 +97,20 @@ for _ in $(seq 12); do xdotool click 5; done
 shot class-projector
 close_window
 
+# Projector mode turned on (F11) while a pupil's test is open: the test
+# closes, and nothing on the screen names a pupil.
+open_window
+xdotool mousemove --window "$window" 60 115 click 1 key Return
+sleep 1
+[ -n "$(xdotool search --onlyvisible --name "^Тест: ")" ] || { echo "the pupil's test did not open" >&2; exit 1; }
+xdotool mousemove --window "$window" 700 500 key F11
+sleep 1.5
+if [ -n "$(xdotool search --onlyvisible --name "^Тест: ")" ]; then
+  echo "a pupil's test stayed open in projector mode" >&2
+  exit 1
+fi
+import -window root "$out/class-projector-test-open.png"
+close_window
 # The register's sheet of 6Б with the school's class list: its pupils in the
 # list's order, one who did not write among them, as LibreOffice prints it
 # (its headless build has no PNG filter): a copy holding «Журнал» alone,

@@ -4,6 +4,9 @@
 # part of the test command:
 #
 #   scripts/orca_check.sh [path/to/drobi]      # build/drobi by default
+#   scripts/orca_check.sh path/to/drobi SCENE   # a shorter scene instead:
+#     name-refusal, class-pupil-test, class-table-row or practice-task
+#     (scripts/orca_check_scenes.py; docs/orca/ keeps their transcripts)
 #
 # Runs the real program under a private Xvfb with a private D-Bus session
 # and accessibility bus, starts Orca (Debian's package) with speech on and
@@ -25,6 +28,7 @@ root=$(dirname "$here")
 if [ "${1:-}" = --inside ]; then
   shift
   drobi=$1
+  scene=${2:-}
   work=$(mktemp -d)
   # shellcheck source=../tests/lib/xvfb.sh
   source "$root/tests/lib/xvfb.sh"
@@ -34,7 +38,11 @@ if [ "${1:-}" = --inside ]; then
   export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
   mkdir -p "$HOME" "$work/orca"
   export ORCA_CHECK_WORK=$work
-  dbus-run-session -- /usr/bin/python3 "$here/orca_check_steps.py" "$drobi" "$work"
+  if [ -n "$scene" ]; then
+    dbus-run-session -- /usr/bin/python3 "$here/orca_check_scenes.py" "$drobi" "$work" "$scene"
+  else
+    dbus-run-session -- /usr/bin/python3 "$here/orca_check_steps.py" "$drobi" "$work"
+  fi
   exit $?
 fi
 
@@ -56,4 +64,4 @@ fi
 
 ns=(--pid --fork --mount-proc)
 [ "$(id -u)" -eq 0 ] || ns=(--user --map-root-user "${ns[@]}")
-exec unshare "${ns[@]}" "$0" --inside "$drobi"
+exec unshare "${ns[@]}" "$0" --inside "$drobi" "${2:-}"

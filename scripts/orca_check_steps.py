@@ -131,8 +131,8 @@ def wait_for_clock_notices():
     return 0
 
 
-def main():
-    env = dict(os.environ)
+def start_orca():
+    """The accessibility bus and Orca; False when Orca did not start."""
     start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
     time.sleep(1)
     start(["/usr/bin/orca", "--user-prefs", orca_settings(), "--debug-file", log_path])
@@ -142,23 +142,40 @@ def main():
         time.sleep(0.1)
     else:
         print("Orca did not start:", open(os.path.join(work, "orca.err")).read(), file=sys.stderr)
-        return 2
+        return False
     log.settle()
     log.said()
+    return True
 
+
+def start_program(argv, title=""):
+    """Starts a program with Qt's accessibility on and focuses its first
+    window (of that title when given); its window id, or "" when none
+    appeared."""
+    env = dict(os.environ)
     env.update(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
-    app = start([drobi], env=env)
+    app = start(argv, env=env)
     win = ""
     for _ in range(100):
-        win = xdotool("search", "--onlyvisible", "--pid", str(app.pid)).split("\n")[0]
+        found = xdotool("search", "--all", "--onlyvisible", "--pid", str(app.pid), *(["--name", title] if title else []))
+        win = found.split("\n")[0]
         if win:
             break
         time.sleep(0.1)
     if not win:
         print("the program's window did not appear", file=sys.stderr)
-        return 2
+        return ""
     time.sleep(1)
     xdotool("windowfocus", "--sync", win)
+    return win
+
+
+def main():
+    if not start_orca():
+        return 2
+    win = start_program([drobi])
+    if not win:
+        return 2
     step("window focused")
 
     start_lines = review("start screen") if review_first else []
@@ -202,10 +219,7 @@ def main():
     return 0
 
 
-rc = 1
-try:
-    rc = main()
-finally:
+def stop_all():
     for p in reversed(started):
         p.terminate()
     for p in reversed(started):
@@ -213,4 +227,12 @@ finally:
             p.wait(3)
         except subprocess.TimeoutExpired:
             p.kill()
-sys.exit(rc)
+
+
+if __name__ == "__main__":
+    rc = 1
+    try:
+        rc = main()
+    finally:
+        stop_all()
+    sys.exit(rc)

@@ -17,6 +17,7 @@
 #include "results/class_list.h"
 
 #include <QAbstractItemModel>
+#include <QAccessible>
 #include <QDateEdit>
 #include <QDialog>
 #include <QLabel>
@@ -25,7 +26,8 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
-#include <QTextBrowser>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <QtTest>
 
 namespace {
@@ -44,7 +46,7 @@ QDialog *openedTest(ClassWindow &w, int row)
     QTableView *table = w.testsTable();
     table->setCurrentIndex(table->model()->index(row, 0));
     QTest::keyClick(table, Qt::Key_Return);
-    QTextBrowser *text = w.findChild<QTextBrowser *>(QStringLiteral("pupilTest"));
+    QTextEdit *text = w.findChild<QTextEdit *>(QStringLiteral("pupilTest"));
     return text ? qobject_cast<QDialog *>(text->window()) : nullptr;
 }
 
@@ -107,9 +109,19 @@ private slots:
         const QPointer<QDialog> before = openedTest(w, 0);
         QVERIFY(before && before->isVisible());
         // Read by a screen reader line by line, with a caret, and whole on focus.
-        const auto *text = before->findChild<QTextBrowser *>();
+        auto *text = before->findChild<QTextEdit *>();
         QVERIFY(text->textInteractionFlags() & Qt::TextSelectableByKeyboard);
         QVERIFY(text->accessibleDescription().contains(QStringLiteral("Решение: \u22121/2 · 1/3 = \u22121/6")));
+        // A text, whose description screen readers read, not a label; Down
+        // goes on along the table's row, not down its first column.
+        QCOMPARE(QAccessible::queryAccessibleInterface(text)->role(), QAccessible::EditableText);
+        QTextCursor header = text->document()->find(QStringLiteral("№"));
+        header.clearSelection();
+        text->setTextCursor(header);
+        QTest::keyClick(text, Qt::Key_Down);
+        QCOMPARE(text->textCursor().block().text(), QStringLiteral("Задание"));
+        QTest::keyClick(text, Qt::Key_Up);
+        QCOMPARE(text->textCursor().block().text(), QStringLiteral("№"));
         w.setProjectorMode(true);
         QTRY_VERIFY(before.isNull());
         QCOMPARE(column(table, int(TableColumn::Start)), (QStringList{QString(), QString()}));
@@ -207,8 +219,9 @@ private slots:
         QDialog *test = openedTest(w, 0);
         QVERIFY(test);
         QCOMPARE(test->windowTitle(), QStringLiteral("Тест: ") + link);
-        auto *text = test->findChild<QTextBrowser *>();
-        QVERIFY(!text->openLinks() && !text->openExternalLinks());
+        auto *text = test->findChild<QTextEdit *>();
+        QVERIFY(text->isReadOnly());
+        QVERIFY(!(text->textInteractionFlags() & (Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard)));
         QVERIFY(text->toPlainText().contains(link));
         QVERIFY(text->toPlainText().contains(QStringLiteral("<B>6Б</B>")));
     }

@@ -14,8 +14,9 @@ answers right (a whole answer in the whole-part box alone), and seventeen
 press «Готово!» at staggered times. Windows open in waves of five; each
 pupil presses «Начать тест», chooses the class and then the name by
 typing part of the surname (the fewest keys that reach the name through
-the list's popup), and «Начать». The answers typed are read from the
-pupil's «running» record in the teacher's folder.
+the list's popup), and «Начать». The answers typed are worked out from the
+tasks in the pupil's «running» record in the teacher's folder (the record
+holds no answer key).
 
 Every 5 s the script reads the class window's «Список класса» (each
 pupil's state) and the load average. At the end it prints the summary: the
@@ -26,6 +27,7 @@ all-right pupil whose clock ran out.
 usage: class_lesson.py <build> <work> <pupils' folder> <teacher's folder> <minutes> [screenshots folder]
 """
 
+from fractions import Fraction
 import json
 import os
 import random
@@ -182,6 +184,28 @@ def record_of(name, status=None):
     return None
 
 
+def value(text):
+    """A written value as a Fraction: «-1 1/4», «3/4», «6»."""
+    sign = -1 if text.startswith("-") else 1
+    total = Fraction(0)
+    for part in text.lstrip("-").split():
+        total += Fraction(part)
+    return sign * total
+
+
+def right_answer(row):
+    """The row's answer as the program writes it: «-1 1/4», «-3/4», «6»."""
+    a, b = value(row["a"]), value(row["b"])
+    v = a * b if row["operation"] == "*" else a / b
+    sign = "-" if v < 0 else ""
+    v = abs(v)
+    whole, rest = divmod(v.numerator, v.denominator)
+    if rest == 0:
+        return sign + str(whole)
+    fraction = f"{rest}/{v.denominator}"
+    return sign + (f"{whole} {fraction}" if whole else fraction)
+
+
 def boxes(answer):
     """An answer as the three boxes take it: «-1 1/4» → -1, 1, 4; «6» in the
     whole-part box alone; «-3/4» → -, 3, 4."""
@@ -202,7 +226,7 @@ def type_answers(p, rows):
     # pupil's grade box, opening when that pupil's time runs out, takes it
     # (there is no window manager to keep it where it was).
     for r in range(10):
-        for text in boxes(record["rows"][r]["answer"]) if r < rows else ("", "", ""):
+        for text in boxes(right_answer(record["rows"][r])) if r < rows else ("", "", ""):
             focus(p["window"])
             type_text(text)
             key("Tab")

@@ -216,7 +216,8 @@ namespace {
 
 using namespace RecordFields;
 
-ResultRow row(const QJsonValue &value)
+// A running record has no answers (empty); any other has each one.
+ResultRow row(const QJsonValue &value, bool running)
 {
     thread_local const QRegularExpression number(latin1(ValuePattern));
     thread_local const QRegularExpression mistake(latin1(MistakePattern));
@@ -233,7 +234,8 @@ ResultRow row(const QJsonValue &value)
         refuse(QStringLiteral("неизвестное действие «%1»").arg(operation.left(10)));
     r.a = matching(o, QStringLiteral("a"), number);
     r.b = matching(o, QStringLiteral("b"), number);
-    r.answer = matching(o, QStringLiteral("answer"), number);
+    r.answer = running && text(o, QStringLiteral("answer")).isEmpty() ? QString()
+                                                                      : matching(o, QStringLiteral("answer"), number);
     const QJsonObject typed = object(o, QStringLiteral("typed"));
     r.typedWhole = text(typed, QStringLiteral("whole"), MaxTypedLength);
     r.typedNumerator = text(typed, QStringLiteral("numerator"), MaxTypedLength);
@@ -319,7 +321,7 @@ ResultRecord record(const QJsonObject &o)
         refuse(QStringLiteral("заданий не %1").arg(RowCount));
     const QJsonArray list = rows.toArray();
     for (int i = 0; i < RowCount; ++i)
-        t.rows[size_t(i)] = row(list.at(i));
+        t.rows[size_t(i)] = row(list.at(i), t.status == ResultStatus::Running);
     t.right = integer(o, QStringLiteral("right"), 0, RowCount);
     t.wrong = integer(o, QStringLiteral("wrong"), 0, RowCount);
     t.grade = integer(o, QStringLiteral("grade"), 0, 5);

@@ -44,7 +44,10 @@ ResultRecord recordFromSession(const TestSession &session, const PupilIdentity &
         out.operation = row.operation;
         out.a = QString::fromStdString(row.aShown.text());
         out.b = QString::fromStdString(row.bShown.text());
-        out.answer = QString::fromStdString(row.answer.text());
+        // The record written at the start stays on the pupil's computer and
+        // in their own file while they write: it holds no answer key.
+        if (status != ResultStatus::Running)
+            out.answer = QString::fromStdString(row.answer.text());
         out.typedWhole = QString::fromStdString(row.typed.whole);
         out.typedNumerator = QString::fromStdString(row.typed.num);
         out.typedDenominator = QString::fromStdString(row.typed.den);

@@ -129,6 +129,10 @@ void TestResultRecord::roundTrip_data()
     for (ResultRow &row : shortest.rows)
         row = ResultRow{row.operation, QStringLiteral("0"), QStringLiteral("1/2"), QStringLiteral("-1"), {}, {}, {}, true, {}, {}};
     QTest::newRow("empty texts") << shortest;
+    ResultRecord keyless = fullRecord(ResultStatus::Running);
+    for (ResultRow &row : keyless.rows)
+        row.answer.clear();
+    QTest::newRow("running, without the answers") << keyless;
     ResultRecord first = fullRecord(ResultStatus::Graded);
     first.pupil.naming = PupilNaming::Typed;
     first.elapsedSeconds.reset();

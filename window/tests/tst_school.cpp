@@ -143,6 +143,8 @@ void TestSchool::recordWritten()
     const QJsonObject typed = record[QStringLiteral("rows")][3][QStringLiteral("typed")].toObject();
     QCOMPARE(typed[QStringLiteral("whole")].toString(), whole);
     QCOMPARE(typed[QStringLiteral("numerator")].toString(), QString());
+    // No answer key in the file while the pupil writes.
+    QCOMPARE(record[QStringLiteral("rows")][3][QStringLiteral("answer")].toString().isEmpty(), status == QLatin1String("running"));
     QCOMPARE(record[QStringLiteral("grade")].toInt(), status == QLatin1String("graded") ? 2 : 0);
 }
 

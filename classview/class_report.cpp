@@ -115,11 +115,15 @@ QString testsHtml(const QList<ShownTest> &tests)
     QString html = QStringLiteral("<p style=\"page-break-before: always; font-size: 13pt;\"><b>Тесты</b></p>"
                                   "<table border=\"1\" cellspacing=\"0\" cellpadding=\"1\" style=\"font-size: 8pt;\">")
                    + tableRowHtml(tableHeader(), "th");
-    // Cells on one line keep a row one line high.
+    // Short cells on one line keep a row one line high; a long one (a long
+    // name, a check's reasons) wraps, so the table keeps the page's width
+    // and no task's column falls off its edge.
     for (const ShownTest &t : tests) {
         html += QStringLiteral("<tr>");
         for (const QString &c : tableRow(t))
-            html += QStringLiteral("<td style=\"white-space: nowrap;\">%1</td>").arg(c.toHtmlEscaped());
+            html += (c.size() <= 16 ? QStringLiteral("<td style=\"white-space: nowrap;\">%1</td>")
+                                    : QStringLiteral("<td>%1</td>"))
+                        .arg(c.toHtmlEscaped());
         html += QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</table>");

@@ -166,6 +166,19 @@ env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$drobi" --class "$work/cla
   || fail "PDF export of 30 pupils"
 pages=$(pdfinfo "$work/class30.pdf" | awk '/^Pages:/ { print $2 }')
 [ "$pages" -le 2 ] || fail "the PDF of 30 pupils takes $pages pages"
+# A long name wraps in its cell: the tests table keeps the page's width,
+# and its last task's column is still printed.
+"$python" - "$work/class30" <<'PY'
+import glob, json, sys
+path = sorted(glob.glob(sys.argv[1] + "/*.drobi.json"))[0]
+record = json.load(open(path, encoding="utf-8"))
+record["pupil"]["name"] = "Константинопольская-Александровская Анастасия-Виктория Вячеславовна"
+json.dump(record, open(path, "w", encoding="utf-8"), ensure_ascii=False)
+PY
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$drobi" --class "$work/class30" --export "$work/long.pdf" 2>/dev/null \
+  || fail "PDF export with a long name"
+long=$(pdftotext -layout "$work/long.pdf" -)
+grep -qE "Ученик .* 1 +2 +3 +4 +5 +6 +7 +8 +9 +10 *$" <<<"$long" || fail "the tests table lost its last columns with a long name"
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$drobi" --class "$work/class30" --export "$work/pupils.pdf" --pupils \
   2>/dev/null || fail "PDF of the pupils' pages"
 pages=$(pdfinfo "$work/pupils.pdf" | awk '/^Pages:/ { print $2 }')

@@ -25,6 +25,18 @@ QString operandText(const Fraction &f)
     return t.startsWith(QLatin1Char('-')) ? QLatin1Char('(') + t + QLatin1Char(')') : t;
 }
 
+// Why a check does not agree, as a list; nothing on the projector, where
+// the reasons could name a login, a file's owner or a file.
+QString reasonsHtml(const QStringList &reasons, bool projector)
+{
+    if (projector || reasons.isEmpty())
+        return QString();
+    QStringList items;
+    for (const QString &reason : reasons)
+        items << esc(reason);
+    return QStringLiteral("<ul><li>%1</li></ul>").arg(items.join(QStringLiteral("</li><li>")));
+}
+
 // Who, when, how long, in what state, and the grade.
 QString headingHtml(const ShownTest &test)
 {
@@ -45,12 +57,8 @@ QString headingHtml(const ShownTest &test)
         html += QStringLiteral("</p><p>Логин: %1. Компьютер: %2. Владелец файла: %3.")
                     .arg(esc(r.pupil.login), esc(r.pupil.host), esc(e.owner));
     html += QStringLiteral("</p><p>Проверка: %1").arg(esc(e.checkText()));
-    if (e.flagged()) {
-        QStringList reasons;
-        for (const QString &reason : e.checkReasons())
-            reasons << esc(reason);
-        html += QStringLiteral("<ul><li>%1</li></ul>").arg(reasons.join(QStringLiteral("</li><li>")));
-    }
+    if (e.flagged())
+        html += reasonsHtml(e.checkReasons(), test.projector);
     return html + QStringLiteral("</p>");
 }
 
@@ -131,12 +139,7 @@ QString practicesHtml(const ShownTest &test)
         html += QStringLiteral("<p>%1. Проверка: %2")
                     .arg(started.toString(test.projector ? QStringLiteral("dd.MM.yyyy") : QStringLiteral("dd.MM.yyyy, HH:mm")),
                          esc(p->checkText()));
-        QStringList reasons;
-        for (const QString &reason : p->checkReasons())
-            reasons << esc(reason);
-        if (!reasons.isEmpty())
-            html += QStringLiteral("<ul><li>%1</li></ul>").arg(reasons.join(QStringLiteral("</li><li>")));
-        html += QStringLiteral("</p>");
+        html += reasonsHtml(p->checkReasons(), test.projector) + QStringLiteral("</p>");
         for (const PracticeKindCheck &kind : p->check.kinds)
             html += practiceKindHtml(kind);
     }

@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <memory>
+
 namespace {
 
 // The records in `folder`, read back.
@@ -40,10 +42,20 @@ private Q_SLOTS:
     void practiceOffered_data();
     void practiceOffered();
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    // Each case its own outbox: a record one case left waiting would
+    // otherwise be delivered into the next case's folder.
+    void init()
+    {
+        m_home = std::make_unique<QTemporaryDir>();
+        qputenv("HOME", QFile::encodeName(m_home->path()));
+    }
     void testLength_data();
     void testLength();
     void recordWritten_data();
     void recordWritten();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_home;
 };
 
 void TestSchool::testLength_data()

@@ -412,10 +412,12 @@ const EntryPtr *testOf(const PracticeEntry &practice, const QList<EntryPtr> &tes
 // the list of files not shown with a test.
 QString unattachedReason(const PracticeEntry &practice, bool otherPupil)
 {
-    QString reason = !practice.record.test.isEmpty() && !otherPupil ? QStringLiteral("нет в папке теста, после которого она записана")
-                                                                    : QStringLiteral("нет теста этого ученика за этот день");
+    QString reason = !practice.record.test.isEmpty() && !otherPupil
+                         ? QStringLiteral("нет в папке теста, после которого она записана")
+                         : QStringLiteral("нет теста этого ученика за этот день");
     if (practice.flagged())
-        reason += QStringLiteral("; %1: %2").arg(practice.checkText(), practice.checkReasons().join(QStringLiteral("; ")));
+        reason += QStringLiteral("; %1: %2")
+                      .arg(practice.checkText(), practice.checkReasons().join(QStringLiteral("; ")));
     return QStringLiteral("работа над ошибками без теста: ") + reason;
 }
 

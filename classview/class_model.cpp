@@ -372,15 +372,30 @@ QString pupilDay(const PupilIdentity &pupil, const QDate &date)
            + date.toString(Qt::ISODate);
 }
 
-// The test a practice follows: the one it names, or for one naming none
-// the same pupil's test of that day started last before it, else that
-// day's first. `tests` are in the order they were started.
-const EntryPtr *testOf(const PracticeEntry &practice, const QList<EntryPtr> &tests,
-                       const QHash<QString, qsizetype> &byId, const QHash<QString, QList<qsizetype>> &byPupilDay)
+// Whether a practice and a test are the same pupil's: the name in any case
+// and spacing, the class as the class list writes it, and the login when
+// both say one. A practice copied from another pupil names their test.
+bool samePupil(const PupilIdentity &a, const PupilIdentity &b)
+{
+    return a.name.simplified().toCaseFolded() == b.name.simplified().toCaseFolded()
+           && normalClassName(a.className) == normalClassName(b.className)
+           && (a.login.isEmpty() || b.login.isEmpty() || a.login == b.login);
+}
+
+// The test a practice follows: the one it names when it is the same
+// pupil's (`otherPupil` set when not), else the same pupil's test of that
+// day started last before it, else that day's first. `tests` are in the
+// order they were started.
+const EntryPtr *testOf(const PracticeEntry &practice, const QList<EntryPtr> &tests, const QHash<QString, qsizetype> &byId,
+                       const QHash<QString, QList<qsizetype>> &byPupilDay, bool &otherPupil)
 {
     if (!practice.record.test.isEmpty()) {
         const auto found = byId.constFind(practice.record.test);
-        return found == byId.constEnd() ? nullptr : &tests[*found];
+        if (found == byId.constEnd())
+            return nullptr;
+        if (samePupil(practice.record.pupil, tests[*found]->record.pupil))
+            return &tests[*found];
+        otherPupil = true;
     }
     const auto day = byPupilDay.constFind(pupilDay(practice.record.pupil, practice.date()));
     if (day == byPupilDay.constEnd())
@@ -393,9 +408,23 @@ const EntryPtr *testOf(const PracticeEntry &practice, const QList<EntryPtr> &tes
     return &tests[chosen];
 }
 
+// Why a practice goes with no test, with what «Проверка» says of it, for
+// the list of files not shown with a test.
+QString unattachedReason(const PracticeEntry &practice, bool otherPupil)
+{
+    QString reason = !practice.record.test.isEmpty() && !otherPupil
+                         ? QStringLiteral("нет в папке теста, после которого она записана")
+                         : QStringLiteral("нет теста этого ученика за этот день");
+    if (practice.flagged())
+        reason += QStringLiteral("; %1: %2")
+                      .arg(practice.checkText(), practice.checkReasons().join(QStringLiteral("; ")));
+    return QStringLiteral("работа над ошибками без теста: ") + reason;
+}
+
 // Each test with the practices that followed it; a test with none is kept
-// as it is, shared with the folder's cache.
-void attachPractices(QList<EntryPtr> &tests, const QList<PracticePtr> &practices)
+// as it is, shared with the folder's cache. A practice that goes with no
+// test is returned, with the reason, to be listed with the files not read.
+QList<SkippedFile> attachPractices(QList<EntryPtr> &tests, const QList<PracticePtr> &practices)
 {
     QHash<QString, qsizetype> byId;
     QHash<QString, QList<qsizetype>> byPupilDay;
@@ -404,15 +433,26 @@ void attachPractices(QList<EntryPtr> &tests, const QList<PracticePtr> &practices
         byPupilDay[pupilDay(tests[i]->record.pupil, tests[i]->date())] << i;
     }
     std::map<qsizetype, QList<PracticePtr>> attached;
-    for (const PracticePtr &practice : practices) {
-        if (const EntryPtr *test = testOf(*practice, tests, byId, byPupilDay))
+    QList<SkippedFile> unattached;
+    for (PracticePtr practice : practices) {
+        bool otherPupil = false;
+        const EntryPtr *test = testOf(*practice, tests, byId, byPupilDay, otherPupil);
+        if (otherPupil) {
+            auto flagged = std::make_shared<PracticeEntry>(*practice);
+            flagged->check.problems << QStringLiteral("записана на тест другого ученика");
+            practice = flagged;
+        }
+        if (test)
             attached[test - tests.constData()] << practice;
+        else
+            unattached << SkippedFile{practice->fileName, unattachedReason(*practice, otherPupil)};
     }
     for (auto &[i, list] : attached) {
         auto entry = std::make_shared<TestEntry>(*tests[i]);
         entry->practices = std::move(list);
         tests[i] = entry;
     }
+    return unattached;
 }
 
 } // namespace
@@ -457,10 +497,11 @@ void ResultsFolder::rebuild()
     for (auto &[id, practice] : newestPractice)
         practices << practice;
     std::stable_sort(practices.begin(), practices.end(), byStart);
-    attachPractices(m_entries, practices);
+    const QList<SkippedFile> unattached = attachPractices(m_entries, practices);
     m_skipped.clear();
     for (auto &[name, problem] : problems)
         m_skipped << SkippedFile{name, problem};
+    m_skipped << unattached;
 }
 
 namespace {
@@ -602,7 +643,7 @@ QString practiceText(const TestEntry &entry)
         for (const PracticeKindCheck &k : p->check.kinds) {
             if (k.begun())
                 begun.insert(k.kind);
-            if (k.state == PracticeState::Mastered)
+            if (k.checked == PracticeState::Mastered)
                 mastered.insert(k.kind);
         }
     }
@@ -640,7 +681,7 @@ void noteTest(const TestEntry &e, PupilHistory &pupil)
                 continue;
             KindHistory &kind = pupil[*k.mistake];
             kind.practised.push_back(p->record.started);
-            kind.mastered = kind.mastered || k.state == PracticeState::Mastered;
+            kind.mastered = kind.mastered || k.checked == PracticeState::Mastered;
         }
     }
 }
@@ -664,7 +705,12 @@ QList<PracticeCount> practiceCounts(const QList<ShownTest> &tests)
     bool anyPractice = false;
     for (const ShownTest &t : tests) {
         const PupilIdentity &pupil = t.entry->record.pupil;
-        noteTest(*t.entry, pupils[pupil.name.simplified().toCaseFolded() + QLatin1Char('\n') + pupil.className]);
+        PupilHistory &history = pupils[pupil.name.simplified().toCaseFolded() + QLatin1Char('\n') + pupil.className];
+        noteTest(*t.entry, history);
+        // The attempts the row stands for count too: a mistake made in one
+        // and practised after it is the pupil's whichever attempt is shown.
+        for (const EntryPtr &other : t.others)
+            noteTest(*other, history);
         anyPractice = anyPractice || !t.entry->practices.isEmpty();
     }
     std::map<Mistake, PracticeCount> counts;

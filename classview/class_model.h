@@ -99,10 +99,13 @@ public:
 
     const QString &path() const { return m_path; }
     // One per id, the newest (latest finished; then the file name), each
-    // with its practices. A practice naming no test goes with the same
+    // with its practices. A practice goes with the test it names when that
+    // is the same pupil's (else it does not agree: «записана на тест другого
+    // ученика»); one naming none or another pupil's goes with the same
     // pupil's (name and class) test of that day started last before it, or
     // that day's first when it came before them all; one whose test is not
-    // in the folder, or of a pupil without a test that day, goes with none.
+    // in the folder, or of a pupil without a test that day, goes with none
+    // and is listed in skipped(), with why.
     const QList<EntryPtr> &entries() const { return m_entries; }
     const QList<SkippedFile> &skipped() const { return m_skipped; }
     // Why the folder itself could not be listed; empty when it could.
@@ -174,6 +177,9 @@ struct ShownTest {
     // Shown on the projector: nothing that tells pupils apart but «Ученик N»,
     // and nothing that tells who it is (login, computer, file owner).
     bool projector = false;
+    // When the row stands for the pupil's day (pupil_rows.h): the other
+    // attempts of that day, not shown; their practices are the entry's too.
+    QList<EntryPtr> others = {};
 };
 
 // The entries the filter lets through, in the order they were started. In
@@ -195,7 +201,7 @@ enum class TableColumn {
 // One test's cells, as text.
 QStringList tableRow(const ShownTest &test);
 // «Работа над ошибками» of a test: «2 из 3 освоено» (kinds mastered of the
-// kinds begun, over its practices), with «не сходится», «изменён после
+// kinds begun, over its practices, as their tasks say), with «не сходится», «изменён после
 // первого чтения» or «удалён» when a practice is flagged; «—» without one.
 QString practiceText(const TestEntry &entry);
 // The minutes used, to a tenth.

@@ -3,6 +3,8 @@
 
 #include "session/practice_tasks.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <map>
 #include <mutex>
@@ -59,7 +61,8 @@ QString stateWord(PracticeState state)
     return qs(StateWord(state == PracticeState::Working ? PracticeState::Unfinished : state));
 }
 
-// Whether the kind's state follows from its verdicts by the practice's rule.
+// Where the kind's verdicts lead by the practice's rule (kind.checked), and
+// whether the state recorded is that.
 void checkState(const PracticeTopic &topic, PracticeKindCheck &kind, QStringList &problems)
 {
     const int limit = topicLimit(topic);
@@ -69,17 +72,36 @@ void checkState(const PracticeTopic &topic, PracticeKindCheck &kind, QStringList
     for (int i = 0; i < given; ++i) {
         if (state != PracticeState::Working) {
             problems << QStringLiteral("«%1»: задания после того, как работа над ним закончилась").arg(kind.title);
+            kind.checked = state;
             return;
         }
-        run = kind.tasks[size_t(i)].right ? run + 1 : 0;
+        const PracticeTaskCheck &task = kind.tasks[size_t(i)];
+        run = task.valid && task.right && !task.repeated ? run + 1 : 0;
         state = StateAfter(run, i + 1, limit);
     }
     // A set closed before its first task, or one with no task to give.
     if (given == 0 && kind.state == PracticeState::Unfinished)
         return;
-    if ((state == PracticeState::Working ? PracticeState::Unfinished : state) != kind.state)
+    kind.checked = state == PracticeState::Working ? PracticeState::Unfinished : state;
+    if (kind.checked != kind.state)
         problems << QStringLiteral("«%1»: записано «%2», а по заданиям «%3»")
                         .arg(kind.title, stateWord(kind.state), stateWord(state));
+}
+
+// Marks each task that repeats one given before in the kind (the same row,
+// operation and operands): a set gives each task once.
+void findRepeats(const PracticeRecordKind &stored, PracticeKindCheck &kind, QStringList &problems)
+{
+    QSet<QString> given;
+    for (size_t i = 0; i < stored.tasks.size(); ++i) {
+        const PracticeRecordTask &task = stored.tasks[i];
+        const QString key = QStringLiteral("%1 %2 %3 %4").arg(task.row).arg(int(task.operation)).arg(task.a, task.b);
+        if (given.contains(key)) {
+            kind.tasks[i].repeated = true;
+            problems << QStringLiteral("«%1»: задание %2 повторяется").arg(kind.title).arg(i + 1);
+        }
+        given.insert(key);
+    }
 }
 
 PracticeKindCheck kindCheck(const PracticeRecordKind &stored, QStringList &problems)
@@ -109,6 +131,7 @@ PracticeKindCheck kindCheck(const PracticeRecordKind &stored, QStringList &probl
     if (!differ.isEmpty())
         problems << QStringLiteral("«%1»: отметка «верно/неверно» или ошибка в заданиях %2")
                         .arg(kind.title, differ.join(QStringLiteral(", ")));
+    findRepeats(stored, kind, problems);
     if (known)
         checkState(*topic, kind, problems);
     return kind;
@@ -124,7 +147,7 @@ int PracticeRegrade::begun() const
 int PracticeRegrade::mastered() const
 {
     return int(std::count_if(kinds.begin(), kinds.end(),
-                             [](const PracticeKindCheck &k) { return k.state == PracticeState::Mastered; }));
+                             [](const PracticeKindCheck &k) { return k.checked == PracticeState::Mastered; }));
 }
 
 PracticeRegrade regradePractice(const PracticeRecord &record)

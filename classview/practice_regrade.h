@@ -11,9 +11,11 @@
 //
 // A record does not agree («не сходится») when a stored verdict or mistake
 // differs from that check, when a task is not one the practice gives for
-// its kind, when a state does not follow from the tasks (mastered without
-// three right in a row at the end, not yet before its tasks ran out, tasks
-// given after the set ended), or when it finished before it started.
+// its kind or repeats one given before in it, when a state does not follow
+// from the tasks (mastered without three right in a row at the end, not yet
+// before its tasks ran out, tasks given after the set ended), or when it
+// finished before it started. Only a task the practice gives, checked
+// right and not a repeat, counts towards the three in a row.
 //
 // QtCore only.
 
@@ -34,6 +36,9 @@ struct PracticeTaskCheck {
     // The boxes as typed, on one line.
     QString typed;
     bool right = false;
+    // The same task (row, operation and operands) as one given before in
+    // its kind: a set never gives a task twice, so it does not count.
+    bool repeated = false;
 };
 
 struct PracticeKindCheck {
@@ -44,12 +49,16 @@ struct PracticeKindCheck {
     QString title;
     // As recorded.
     PracticeState state = PracticeState::Unfinished;
+    // Where its tasks lead by the practice's rule, what the class window
+    // counts whatever the record says; a kind no topic has leads nowhere
+    // (not finished).
+    PracticeState checked = PracticeState::Unfinished;
     // The mistake practised; none for a row's set or an unknown kind.
     std::optional<Mistake> mistake;
     std::vector<PracticeTaskCheck> tasks;
 
     // Begun: a task given, or ended without one (no task to give).
-    bool begun() const { return !tasks.empty() || state != PracticeState::Unfinished; }
+    bool begun() const { return !tasks.empty() || checked != PracticeState::Unfinished; }
 };
 
 struct PracticeRegrade {

@@ -43,12 +43,34 @@ std::pair<QString, QString> surnameFirst(const QString &name)
     return space < 0 ? std::pair(simple, QString()) : std::pair(simple.left(space), simple.mid(space + 1));
 }
 
+// The row chosen for the pupil's day stands for all of that day's attempts:
+// the others are kept with it, and their practices are shown with it, so a
+// practice after an earlier attempt is not lost when a later one is shown.
+void standForDay(ShownTest &row, const QList<EntryPtr> &day)
+{
+    QList<PracticePtr> practices;
+    for (const EntryPtr &e : day) {
+        if (e != row.entry)
+            row.others << e;
+        practices << e->practices;
+    }
+    if (practices.size() == row.entry->practices.size())
+        return;
+    std::stable_sort(practices.begin(), practices.end(),
+                     [](const PracticePtr &a, const PracticePtr &b) { return a->record.started < b->record.started; });
+    auto entry = std::make_shared<TestEntry>(*row.entry);
+    entry->practices = std::move(practices);
+    row.entry = std::move(entry);
+}
+
 } // namespace
 
 QList<ShownTest> pupilRows(const QList<ShownTest> &tests, AttemptChoice choice)
 {
     QList<ShownTest> rows;
     QHash<QString, qsizetype> at;
+    // Each row's attempts of the day, by the row's place.
+    QList<QList<EntryPtr>> days;
     for (const ShownTest &t : tests) {
         const ResultRecord &r = t.entry->record;
         const QString pupil = r.pupil.name.simplified().toCaseFolded() + QLatin1Char('\n') + r.pupil.className
@@ -57,10 +79,15 @@ QList<ShownTest> pupilRows(const QList<ShownTest> &tests, AttemptChoice choice)
         if (choice == AttemptChoice::All || known == at.constEnd()) {
             at.insert(pupil, rows.size());
             rows << t;
-        } else if (chosenOver(t, rows[*known], choice)) {
-            rows[*known] = t;
+            days << QList<EntryPtr>{t.entry};
+            continue;
         }
+        days[*known] << t.entry;
+        if (chosenOver(t, rows[*known], choice))
+            rows[*known] = t;
     }
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        standForDay(rows[i], days[i]);
     QCollator collator{QLocale(QLocale::Russian, QLocale::Russia)};
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);

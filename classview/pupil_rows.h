@@ -31,6 +31,7 @@ inline constexpr AttemptWord AttemptWords[] = {
 };
 
 // The pupil's chosen attempt of each day among `tests` (as selectTests
-// chose and counted them), by surname. The best is the highest grade, then
+// chose and counted them), by surname, with the day's other attempts and
+// their practices (ShownTest::others). The best is the highest grade, then
 // the most right answers, then the later; a test not graded is the worst.
 QList<ShownTest> pupilRows(const QList<ShownTest> &tests, AttemptChoice choice);

@@ -564,6 +564,13 @@ private slots:
         QTest::newRow("practice changed after the first read")
             << "practice changed" << "изменён после первого чтения" << "файл изменён после того";
         QTest::newRow("practice deleted after the first read") << "practice deleted" << "удалён" << "файл удалён после того";
+        QTest::newRow("practice gives one task three times")
+            << "practice repeat" << "не сходится" << "задание 3 повторяется";
+        // A practice that goes with no test is listed among the files.
+        QTest::newRow("practice copied onto another pupil's test")
+            << "practice unattached: another pupil" << "сходится" << "записана на тест другого ученика";
+        QTest::newRow("practice on a day without a test")
+            << "practice unattached: next day" << "сходится" << "нет теста этого ученика за этот день";
     }
 
     void attacks()
@@ -589,9 +596,21 @@ private slots:
             QVERIFY(QFile::rename(path, dir.filePath(QStringLiteral("other.drobi.json"))));
         // A practice after the test: a right answer, a sign lost, closed.
         const bool practice = attack.startsWith(QLatin1String("practice"));
-        QJsonObject practiceRecord = fixturePractice(t, json.value(QStringLiteral("id")).toString(), Mistake::WrongSign,
-                                                     QStringLiteral("RW"), t.started.addSecs(900));
+        const bool unattached = attack.startsWith(QLatin1String("practice unattached"));
+        const bool nextDay = attack.endsWith(QLatin1String("next day"));
+        FixtureTest author = t;
+        if (attack.endsWith(QLatin1String("another pupil")))
+            author.name = QStringLiteral("Петров Пётр");
+        QJsonObject practiceRecord =
+            fixturePractice(author, nextDay ? QString() : json.value(QStringLiteral("id")).toString(), Mistake::WrongSign,
+                            attack == QLatin1String("practice repeat") ? QStringLiteral("WRRR") : QStringLiteral("RW"),
+                            t.started.addSecs(nextDay ? 86400 : 900));
         const QStringList task{QStringLiteral("kinds"), QStringLiteral("0"), QStringLiteral("tasks"), QStringLiteral("1")};
+        const QJsonValue second = practiceRecord.value(QStringLiteral("kinds"))[0][QStringLiteral("tasks")][1];
+        for (const char *again : {"2", "3"}) {
+            if (attack == QLatin1String("practice repeat"))
+                practiceRecord = changed(practiceRecord, task.mid(0, 3) << QLatin1String(again), second);
+        }
         if (attack == QLatin1String("practice mastered"))
             practiceRecord = changed(practiceRecord, {QStringLiteral("kinds"), QStringLiteral("0"), QStringLiteral("state")},
                                      QStringLiteral("mastered"));
@@ -623,10 +642,11 @@ private slots:
             QCOMPARE(e->fileName, file);
             shown = e->checkText();
             reasons << e->checkReasons();
-            if (practice) {
-                QCOMPARE(e->practices.size(), 1);
-                shown = e->practices.first()->checkText();
-                reasons << e->practices.first()->checkReasons();
+            if (practice)
+                QCOMPARE(e->practices.size(), unattached ? 0 : 1);
+            for (const PracticePtr &p : e->practices) {
+                shown = p->checkText();
+                reasons << p->checkReasons();
                 const QString cell = tableRow({e, e->record.pupil.name, 1, 1})[int(TableColumn::Practice)];
                 QVERIFY2(cell.endsWith(shown), qPrintable(cell + QLatin1Char('/') + shown));
             }
@@ -835,11 +855,13 @@ private slots:
     }
 
     // A pupil's practices with their tests, 20 minutes apart: the column
-    // «Работа над ошибками» of the first test and what the summary counts
-    // of the kind practised (made, worked on, mastered, made again later).
-    // "test W": a sign lost in task 1; "test R": all right; "practice" after
-    // the first test, "free" by `drobi --practice` (the next day: "free+1"),
-    // each with its answers: R right, W the sign lost.
+    // «Работа над ошибками» of the pupil's row of the first day (the last
+    // attempt shown) and what the summary counts of the kind practised
+    // (made, worked on, mastered, made again later). "test W": a sign lost
+    // in task 1; "test R": all right; "practice" after the first test,
+    // "free" by `drobi --practice` (the next day: "free+1"), each with its
+    // answers: R right, W the sign lost; then "mastered" when the record
+    // was changed to say so.
     void practice_data()
     {
         QTest::addColumn<QStringList>("steps");
@@ -853,7 +875,11 @@ private slots:
         QTest::newRow("mastered, right later")
             << QStringList{"test W", "practice WRRR", "test R"} << "1 из 1 освоено" << QList<int>{1, 1, 1, 0};
         QTest::newRow("made again before the practice is not again")
-            << QStringList{"test W", "test W", "free RRR"} << "—" << QList<int>{1, 1, 1, 0};
+            << QStringList{"test W", "test W", "free RRR"} << "1 из 1 освоено" << QList<int>{1, 1, 1, 0};
+        QTest::newRow("practice between two attempts, the last shown")
+            << QStringList{"test W", "practice RRR", "test W"} << "1 из 1 освоено" << QList<int>{1, 1, 1, 1};
+        QTest::newRow("written mastered counts as its tasks say")
+            << QStringList{"test W", "practice RW mastered"} << "0 из 1 освоено; не сходится" << QList<int>{1, 1, 0, 0};
         QTest::newRow("free practice goes with the day's test")
             << QStringList{"test W", "free RRR"} << "1 из 1 освоено" << QList<int>{1, 1, 1, 0};
         QTest::newRow("free practice another day") << QStringList{"test W", "free+1 RRR"} << "—" << QList<int>{};
@@ -866,6 +892,7 @@ private slots:
         QFETCH(QList<int>, counts);
         QTemporaryDir dir;
         QString firstTest;
+        int practices = 0;
         QDateTime at = FixtureTest{}.started;
         for (const QString &step : steps) {
             const QStringList words = step.split(QLatin1Char(' '));
@@ -880,18 +907,27 @@ private slots:
                 continue;
             }
             const QString test = words[0] == QLatin1String("practice") ? firstTest.section(QLatin1Char('.'), 0, 0) : QString();
-            QVERIFY(!writeFixture(dir.path(), fixturePractice(t, test, Mistake::WrongSign, words[1], t.started)).isEmpty());
+            QJsonObject record = fixturePractice(t, test, Mistake::WrongSign, words[1], t.started);
+            if (words.size() > 2)
+                record = changed(record, {QStringLiteral("kinds"), QStringLiteral("0"), QStringLiteral("state")}, words[2]);
+            QVERIFY(!writeFixture(dir.path(), record).isEmpty());
+            ++practices;
         }
         ResultsFolder folder(dir.path(), nullptr);
         folder.refresh();
-        QVERIFY(folder.skipped().isEmpty());
-        QList<ShownTest> shown = selectTests(folder.entries(), {}, false);
-        QCOMPARE(shown.first().entry->check.rows[0].mistake, steps.first() == QLatin1String("test W") ? Mistake::WrongSign : Mistake::Right);
+        QList<ShownTest> shown = pupilRows(selectTests(folder.entries(), {}, false), AttemptChoice::Last);
+        QCOMPARE(selectTests(folder.entries(), {}, false).first().entry->check.rows[0].mistake,
+                 steps.first() == QLatin1String("test W") ? Mistake::WrongSign : Mistake::Right);
         QCOMPARE(tableRow(shown.first())[int(TableColumn::Practice)], column);
+        // Every practice is shown: with a test, or among the files listed.
+        for (const EntryPtr &e : folder.entries())
+            practices -= int(e->practices.size());
+        QCOMPARE(int(folder.skipped().size()), practices);
         // An honest practice agrees with its check.
         for (const ShownTest &t : shown) {
             for (const PracticePtr &p : t.entry->practices)
-                QVERIFY2(!p->flagged(), qPrintable(p->checkReasons().join(QLatin1Char('\n'))));
+                QVERIFY2(p->flagged() == column.contains(QStringLiteral("не сходится")),
+                         qPrintable(p->checkReasons().join(QLatin1Char('\n'))));
         }
         QList<int> found;
         for (const PracticeCount &c : summarize(shown).practice) {

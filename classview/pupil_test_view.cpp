@@ -112,11 +112,12 @@ QString practiceTaskHtml(const PracticeTaskCheck &task, int number)
         .arg(esc(task.line), esc(task.typed), verdict);
 }
 
-// Each kind worked on: its title and how it ended, then every task with
-// what was typed and the verdict.
+// Each kind worked on: its title and how it ended by its tasks (what the
+// record claims, when it differs, is among the check's reasons), then
+// every task with what was typed and the verdict.
 QString practiceKindHtml(const PracticeKindCheck &kind)
 {
-    const std::string_view state = StateWord(kind.state);
+    const std::string_view state = StateWord(kind.checked);
     QString html = QStringLiteral("<h4>%1: %2</h4>")
                        .arg(esc(kind.title), esc(QString::fromUtf8(state.data(), qsizetype(state.size()))));
     if (kind.tasks.empty())

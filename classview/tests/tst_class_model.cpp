@@ -6,6 +6,7 @@
 // formula guard, a long XLSX cell split, the command line's day, and what
 // counts as saving into the results folder.
 
+#include "classview/pupil_test_view.h"
 #include "classview/atomic_file.h"
 #include "classview/class_arguments.h"
 #include "classview/class_journal.h"
@@ -919,6 +920,8 @@ private slots:
         QCOMPARE(selectTests(folder.entries(), {}, false).first().entry->check.rows[0].mistake,
                  steps.first() == QLatin1String("test W") ? Mistake::WrongSign : Mistake::Right);
         QCOMPARE(tableRow(shown.first())[int(TableColumn::Practice)], column);
+        // The pupil's view says how each kind ended by its tasks, as the column counts it.
+        QCOMPARE(pupilTestHtml(shown.first()).count(QStringLiteral(": освоено</h4>")), column.startsWith(QLatin1Char('1')) ? 1 : 0);
         // Every practice is shown: with a test, or among the files listed.
         for (const EntryPtr &e : folder.entries())
             practices -= int(e->practices.size());

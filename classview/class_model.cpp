@@ -96,17 +96,19 @@ bool statOf(int dirFd, const char *name, qint64 &size, qint64 &mtimeNs, quint64 
 }
 
 // A file known only by its first read: removed since, or no longer
-// readable as the record it was (`problem` says why).
-EntryPtr firstReadEntry(const QString &fileName, const HashStore::FirstRead &first, bool removed, const QString &problem)
+// readable as the record it was (`problem` says why). A test's entry or a
+// practice's, with its file's suffix.
+template <class Entry>
+std::shared_ptr<Entry> firstReadOf(const char *suffix, const QString &fileName, const HashStore::FirstRead &first,
+                                   bool removed, const QString &problem)
 {
-    auto e = std::make_shared<TestEntry>();
+    auto e = std::make_shared<Entry>();
     e->fileName = fileName;
-    e->record.id = fileName.chopped(qsizetype(std::strlen(ResultSuffix)));
+    e->record.id = fileName.chopped(qsizetype(std::strlen(suffix)));
     e->record.pupil.name = first.pupil;
     e->record.pupil.className = first.className;
     e->record.started = first.started;
     e->record.finished = first.started;
-    e->check.grade = first.grade;
     e->removed = removed;
     e->changed = !removed;
     e->unreadable = !removed;
@@ -115,23 +117,17 @@ EntryPtr firstReadEntry(const QString &fileName, const HashStore::FirstRead &fir
     return e;
 }
 
-// A practice known only by its first read.
+EntryPtr firstReadEntry(const QString &fileName, const HashStore::FirstRead &first, bool removed, const QString &problem)
+{
+    auto e = firstReadOf<TestEntry>(ResultSuffix, fileName, first, removed, problem);
+    e->check.grade = first.grade;
+    return e;
+}
+
 PracticePtr firstReadPractice(const QString &fileName, const HashStore::FirstRead &first, bool removed,
                               const QString &problem)
 {
-    auto e = std::make_shared<PracticeEntry>();
-    e->fileName = fileName;
-    e->record.id = fileName.chopped(qsizetype(std::strlen(PracticeSuffix)));
-    e->record.pupil.name = first.pupil;
-    e->record.pupil.className = first.className;
-    e->record.started = first.started;
-    e->record.finished = first.started;
-    e->removed = removed;
-    e->changed = !removed;
-    e->unreadable = !removed;
-    if (!removed)
-        e->check.problems << QStringLiteral("файл не читается: %1").arg(problem);
-    return e;
+    return firstReadOf<PracticeEntry>(PracticeSuffix, fileName, first, removed, problem);
 }
 
 } // namespace

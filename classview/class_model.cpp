@@ -730,13 +730,28 @@ QList<PracticeCount> practiceCounts(const QList<ShownTest> &tests)
 
 } // namespace
 
+// Namesakes of two classes made the same mistake: each named with the
+// class, so the teacher tells them apart.
+void tellNamesakesApart(MistakeCount &m, const QStringList &classes)
+{
+    QHash<QString, int> times;
+    for (const QString &name : std::as_const(m.pupils))
+        ++times[name];
+    for (qsizetype i = 0; i < m.pupils.size(); ++i) {
+        if (times.value(m.pupils[i]) > 1)
+            m.pupils[i] += QStringLiteral(" (%1)").arg(classes[i]);
+    }
+}
+
 ClassSummary summarize(const QList<ShownTest> &tests)
 {
     ClassSummary s;
     int gradeSum = 0;
     std::map<Mistake, MistakeCount> mistakes;
-    // Who made each mistake, to add each pupil once in constant time.
+    // Who made each mistake, to add each pupil once in constant time, and
+    // their classes, beside the names.
     std::map<Mistake, QSet<QString>> who;
+    std::map<Mistake, QStringList> classes;
     for (const ShownTest &t : tests) {
         const Regrade &g = t.entry->check;
         s.removed += t.entry->removed ? 1 : 0;
@@ -760,12 +775,14 @@ ClassSummary summarize(const QList<ShownTest> &tests)
             if (!named.contains(key)) {
                 named.insert(key);
                 m.pupils << t.name;
+                classes[row.mistake] << t.entry->record.pupil.className;
             }
         }
     }
     s.meanGrade = s.tests ? double(gradeSum) / s.tests : 0.0;
     for (auto &[kind, m] : mistakes) {
         m.title = QString::fromUtf8(MistakeTitle(kind).data(), qsizetype(MistakeTitle(kind).size()));
+        tellNamesakesApart(m, classes[kind]);
         s.mistakes << m;
     }
     // Most pupils first; equal counts in the diagnosis's own order.

@@ -768,7 +768,7 @@ private slots:
         // A negative count: a namesake of the pupil before, in another class.
         QTest::newRow("namesakes of two classes are two pupils")
             << QList<int>{1, -1} << QList<int>{0, 0, 2, 0} << "4,00" << 0 << unreduced
-            << QStringLiteral("\u2068Ученик 1\u2069, \u2068Ученик 1\u2069");
+            << QStringLiteral("\u2068Ученик 1 (6Б)\u2069, \u2068Ученик 1 (6А)\u2069");
     }
 
     void summary()

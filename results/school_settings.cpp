@@ -290,11 +290,15 @@ bool schoolFileExists(const QString &path)
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0 || (errno != ENOENT && errno != ENOTDIR);
 }
 
-// The FILE of `--settings FILE`; empty when the command line names none.
-// `problem` receives a line when --settings lacks its FILE.
+// The FILE of `--settings FILE` or `--settings=FILE`; empty when the
+// command line names none. `problem` receives a line when --settings lacks
+// its FILE.
 QString namedFile(int argc, char *argv[], const QString &systemFile, QString *problem)
 {
+    constexpr char joined[] = "--settings=";
     for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], joined, sizeof joined - 1) == 0 && argv[i][sizeof joined - 1] != '\0')
+            return QFile::decodeName(argv[i] + sizeof joined - 1);
         if (std::strcmp(argv[i], "--settings") != 0)
             continue;
         if (i + 1 < argc && argv[i + 1][0] != '\0')
@@ -394,7 +398,7 @@ QString settingsHelp()
     QString help;
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const SettingKey &row = SchoolSettingKeys[i];
-        QString text = QLatin1String(row.help);
+        QString text = QString::fromUtf8(row.help);
         if (row.type == SettingType::Whole)
             text += QStringLiteral(", %1 to %2").arg(row.minimum).arg(row.maximum);
         if (row.defaultValue)

@@ -164,17 +164,22 @@ void TestSettings::settingsOption()
     const QString own = dir.filePath(QStringLiteral("own.conf"));
     write(own, "[test]\nminutes=90\n");
 
-    QByteArray arg0("drobi"), arg1("--settings"), arg2(QFile::encodeName(own));
-    char *argv[] = {arg0.data(), arg1.data(), arg2.data(), nullptr};
-    SchoolSettings settings;
-    QString error;
-    const bool loaded = loadSchoolSettings(named ? 3 : 1, argv, use, &settings, &error, SettingsHost{school, root});
-    QCOMPARE(loaded, minutes != 0);
-    QCOMPARE(settings.minutes, loaded ? minutes : SchoolSettings::DefaultMinutes);
-    QCOMPARE(settings.problems, QStringList());
-    // Refused: one line that names the school's file.
-    QCOMPARE(error.isEmpty(), loaded);
-    QVERIFY2(loaded || (error.contains(school) && !error.contains(QLatin1Char('\n'))), qPrintable(error));
+    // The file given apart or joined: `--settings FILE`, `--settings=FILE`.
+    for (const bool joined : {false, true}) {
+        QByteArray arg0("drobi"), arg1(joined ? "--settings=" + QFile::encodeName(own) : QByteArray("--settings")),
+            arg2(QFile::encodeName(own));
+        char *argv[] = {arg0.data(), arg1.data(), arg2.data(), nullptr};
+        SchoolSettings settings;
+        QString error;
+        const bool loaded =
+            loadSchoolSettings(named ? (joined ? 2 : 3) : 1, argv, use, &settings, &error, SettingsHost{school, root});
+        QCOMPARE(loaded, minutes != 0);
+        QCOMPARE(settings.minutes, loaded ? minutes : SchoolSettings::DefaultMinutes);
+        QCOMPARE(settings.problems, QStringList());
+        // Refused: one line that names the school's file.
+        QCOMPARE(error.isEmpty(), loaded);
+        QVERIFY2(loaded || (error.contains(school) && !error.contains(QLatin1Char('\n'))), qPrintable(error));
+    }
 }
 
 // The example file an administrator starts from holds every key, and only those.
@@ -188,6 +193,8 @@ void TestSettings::exampleKeys()
     keys.sort();
     declared.sort();
     QCOMPARE(keys, declared);
+    // The help's Russian words read as written.
+    QVERIFY2(settingsHelp().contains(QStringLiteral("«Готово!»")), qPrintable(settingsHelp()));
 }
 
 // The class lists, the grade scale and the practice: read, and refused

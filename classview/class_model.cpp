@@ -658,17 +658,21 @@ namespace {
 // of the practices that worked on it.
 struct KindHistory {
     std::vector<QDateTime> made;
+    // Made in the attempt shown, as the mistakes' table counts pupils.
+    bool madeShown = false;
     std::vector<QDateTime> practised;
     bool mastered = false;
 };
 using PupilHistory = std::map<Mistake, KindHistory>;
 
-void noteTest(const TestEntry &e, PupilHistory &pupil)
+void noteTest(const TestEntry &e, PupilHistory &pupil, bool shown)
 {
     if (e.check.graded) {
         for (const RowCheck &row : e.check.rows) {
-            if (!row.right)
-                pupil[row.mistake].made.push_back(e.record.started);
+            if (row.right)
+                continue;
+            pupil[row.mistake].made.push_back(e.record.started);
+            pupil[row.mistake].madeShown = pupil[row.mistake].madeShown || shown;
         }
     }
     for (const PracticePtr &p : e.practices) {
@@ -702,11 +706,11 @@ QList<PracticeCount> practiceCounts(const QList<ShownTest> &tests)
     for (const ShownTest &t : tests) {
         const PupilIdentity &pupil = t.entry->record.pupil;
         PupilHistory &history = pupils[pupil.name.simplified().toCaseFolded() + QLatin1Char('\n') + pupil.className];
-        noteTest(*t.entry, history);
+        noteTest(*t.entry, history, true);
         // The attempts the row stands for count too: a mistake made in one
         // and practised after it is the pupil's whichever attempt is shown.
         for (const EntryPtr &other : t.others)
-            noteTest(*other, history);
+            noteTest(*other, history, false);
         anyPractice = anyPractice || !t.entry->practices.isEmpty();
     }
     std::map<Mistake, PracticeCount> counts;
@@ -714,7 +718,7 @@ QList<PracticeCount> practiceCounts(const QList<ShownTest> &tests)
         for (const auto &[kind, h] : history) {
             PracticeCount &c = counts[kind];
             c.kind = kind;
-            c.made += h.made.empty() ? 0 : 1;
+            c.made += h.madeShown ? 1 : 0;
             c.practised += h.practised.empty() ? 0 : 1;
             c.mastered += h.mastered ? 1 : 0;
             c.repeated += repeated(h) ? 1 : 0;
@@ -723,7 +727,8 @@ QList<PracticeCount> practiceCounts(const QList<ShownTest> &tests)
     QList<PracticeCount> list;
     for (auto &[kind, c] : counts) {
         c.title = QString::fromUtf8(MistakeTitle(kind).data(), qsizetype(MistakeTitle(kind).size()));
-        list << c;
+        if (c.made || c.practised)
+            list << c;
     }
     return anyPractice ? list : QList<PracticeCount>();
 }

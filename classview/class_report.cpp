@@ -62,8 +62,10 @@ QString sectionTableHtml(const SummarySection &section, bool onItsSide)
     }
     QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\">");
     if (!onItsSide) {
-        for (qsizetype r = 0; r < rows.size(); ++r)
-            html += tableRowHtml(rows[r], r == 0 ? "th" : "td");
+        // The header in <thead>: repeated on the next page when the table breaks.
+        html += QStringLiteral("<thead>") + tableRowHtml(rows[0], "th") + QStringLiteral("</thead>");
+        for (qsizetype r = 1; r < rows.size(); ++r)
+            html += tableRowHtml(rows[r]);
         return html + QStringLiteral("</table>");
     }
     for (qsizetype c = 0; c < section.header.size(); ++c) {
@@ -114,7 +116,7 @@ QString testsHtml(const QList<ShownTest> &tests)
 {
     QString html = QStringLiteral("<p style=\"page-break-before: always; font-size: 13pt;\"><b>Тесты</b></p>"
                                   "<table border=\"1\" cellspacing=\"0\" cellpadding=\"1\" style=\"font-size: 8pt;\">")
-                   + tableRowHtml(tableHeader(), "th");
+                   + QStringLiteral("<thead>") + tableRowHtml(tableHeader(), "th") + QStringLiteral("</thead>");
     // Short cells on one line keep a row one line high; a long one (a long
     // name, a check's reasons) wraps, so the table keeps the page's width
     // and no task's column falls off its edge.

@@ -105,19 +105,12 @@ int main(int argc, char *argv[])
     xcb_connection_t *c = xcb_connect(nullptr, &screenNumber);
     if (xcb_connection_has_error(c))
         die("cannot open the display");
-    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(c));
-    for (int i = 0; i < screenNumber; ++i)
-        xcb_screen_next(&screens);
-    const xcb_window_t root = screens.data->root;
     const xcb_atom_t netWmPid = internAtom(c, "_NET_WM_PID");
     if (netWmPid == XCB_ATOM_NONE)
         die("cannot intern _NET_WM_PID");
-    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-    if (xcb_generic_error_t *error =
-            xcb_request_check(c, xcb_change_window_attributes_checked(c, root, XCB_CW_EVENT_MASK, &mask))) {
-        std::free(error);
+    const xcb_window_t root = watchedRoot(c, screenNumber);
+    if (root == XCB_WINDOW_NONE)
         die("cannot select SubstructureNotify on the root window");
-    }
 
     const double start = nowMs();
     const pid_t child = fork();

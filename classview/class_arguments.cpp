@@ -137,14 +137,19 @@ bool parseClassArguments(const QStringList &arguments, const QDate &today, Class
     ClassArguments a;
     a.filter.date = today;
     for (qsizetype i = 0; i < arguments.size() && a.action == ClassArguments::Action::Run; ++i) {
-        const Option *option = optionNamed(arguments[i]);
+        // `--name=value` as `--name value`, for the options of our own that take one.
+        const qsizetype equals = arguments[i].startsWith(QLatin1String("--")) ? arguments[i].indexOf(QLatin1Char('=')) : -1;
+        const Option *joined = equals > 0 ? optionNamed(arguments[i].left(equals)) : nullptr;
+        const Option *option = joined && joined->takesValue ? joined : optionNamed(arguments[i]);
         if (!option) {
             if (!positional(a, arguments[i], error))
                 return false;
             continue;
         }
         Value value;
-        if (option->takesValue && i + 1 < arguments.size())
+        if (option == joined)
+            value = arguments[i].mid(equals + 1);
+        else if (option->takesValue && i + 1 < arguments.size())
             value = arguments[++i];
         if (!option->apply(a, value, error))
             return false;

@@ -989,6 +989,8 @@ private slots:
         QTest::newRow("two folders") << QStringList{"/srv/r", "/srv/s"} << today << "unexpected argument";
         QTest::newRow("--pupils of a PDF") << QStringList{"--export", "a.pdf", "--pupils"} << today << "";
         QTest::newRow("--pupils of a table") << QStringList{"--pupils", "--export", "a.csv"} << today << "--pupils needs";
+        QTest::newRow("--date=, joined") << QStringList{"--date=2026-11-30", "--settings=/etc/s.conf"} << QDate(2026, 11, 30) << "";
+        QTest::newRow("--projector=, no value to take") << QStringList{"--projector=yes"} << today << "unknown option";
     }
 
     void arguments()

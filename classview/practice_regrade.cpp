@@ -45,8 +45,7 @@ PracticeTaskCheck taskCheck(const PracticeTopic *topic, const PracticeRecordTask
     check.valid = found && topic
                   && (topic->isRow() ? stored.row == topic->row : MistakenAnswer(task, topic->mistake).has_value());
     if (!check.valid) {
-        check.line = stored.a + (stored.operation == Operation::Multiply ? QStringLiteral(" * ") : QStringLiteral(" : "))
-                     + stored.b;
+        check.line = writtenTask(stored.operation, stored.a, stored.b);
         return check;
     }
     check.line = qs(TaskLine(task));

@@ -69,7 +69,7 @@ QString taskText(const RowCheck &row, const ResultRow &stored)
     if (row.taskValid)
         return QString::fromStdString(WriteFraction(row.a).text())
                + (row.operation == Operation::Multiply ? QStringLiteral(" · ") : QStringLiteral(" : ")) + operandText(row.b);
-    return stored.a + (stored.operation == Operation::Multiply ? QStringLiteral(" * ") : QStringLiteral(" : ")) + stored.b;
+    return writtenTask(stored.operation, stored.a, stored.b);
 }
 
 // The verdict, the explanation and its worked solution of one task.

@@ -346,6 +346,11 @@ std::optional<PupilIdentity> readPupil(const QJsonObject &record, QString *probl
 
 QString operationWord(Operation operation) { return operationSign(operation); }
 
+QString writtenTask(Operation operation, const QString &a, const QString &b)
+{
+    return a + QLatin1Char(' ') + operationSign(operation) + QLatin1Char(' ') + b;
+}
+
 bool isRecordFileName(const QString &name)
 {
     const QString suffix = latin1(ResultSuffix);

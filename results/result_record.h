@@ -155,6 +155,8 @@ QJsonObject writePupil(const PupilIdentity &pupil);
 std::optional<PupilIdentity> readPupil(const QJsonObject &record, QString *problem);
 // "*" or ":".
 QString operationWord(Operation operation);
+// A task as a record writes it: "-1 1/2 * 1/3".
+QString writtenTask(Operation operation, const QString &a, const QString &b);
 
 // What reading a record gave: the record, or why the file was refused.
 struct RecordRead {

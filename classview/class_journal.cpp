@@ -10,12 +10,6 @@
 
 namespace {
 
-// A name as typed and as listed, compared without case and extra spaces,
-// as the class list's tab compares them.
-QString nameKey(const QString &name)
-{
-    return name.simplified().toCaseFolded();
-}
 
 QString groupOf(const ShownTest &test)
 {
@@ -54,11 +48,11 @@ void listedClass(const QString &group, const QList<ShownTest> &tests, const Clas
     QHash<QString, QList<ShownTest>> byName;
     for (const ShownTest &t : tests) {
         if (groupOf(t) == group)
-            byName[nameKey(t.entry->record.pupil.name)] << t;
+            byName[pupilNameKey(t.entry->record.pupil.name)] << t;
     }
     QSet<QString> listed;
     for (const QString &name : list.namesIn(group)) {
-        const QString key = nameKey(name);
+        const QString key = pupilNameKey(name);
         listed.insert(key);
         const QList<ShownTest> own = byName.value(key);
         if (own.isEmpty())
@@ -67,7 +61,7 @@ void listedClass(const QString &group, const QList<ShownTest> &tests, const Clas
             rows << JournalRow{group, name, t, false};
     }
     for (const ShownTest &t : tests) {
-        if (groupOf(t) == group && !listed.contains(nameKey(t.entry->record.pupil.name)))
+        if (groupOf(t) == group && !listed.contains(pupilNameKey(t.entry->record.pupil.name)))
             rows << JournalRow{group, t.name, t, true};
     }
 }

@@ -364,7 +364,7 @@ namespace {
 // A pupil on a day, as the rows of the table tell pupils apart.
 QString pupilDay(const PupilIdentity &pupil, const QDate &date)
 {
-    return pupil.name.simplified().toCaseFolded() + QLatin1Char('\n') + pupil.className + QLatin1Char('\n')
+    return pupilNameKey(pupil.name) + QLatin1Char('\n') + pupil.className + QLatin1Char('\n')
            + date.toString(Qt::ISODate);
 }
 
@@ -373,7 +373,7 @@ QString pupilDay(const PupilIdentity &pupil, const QDate &date)
 // both say one. A practice copied from another pupil names their test.
 bool samePupil(const PupilIdentity &a, const PupilIdentity &b)
 {
-    return a.name.simplified().toCaseFolded() == b.name.simplified().toCaseFolded()
+    return pupilNameKey(a.name) == pupilNameKey(b.name)
            && normalClassName(a.className) == normalClassName(b.className)
            && (a.login.isEmpty() || b.login.isEmpty() || a.login == b.login);
 }
@@ -705,7 +705,7 @@ QList<PracticeCount> practiceCounts(const QList<ShownTest> &tests)
     bool anyPractice = false;
     for (const ShownTest &t : tests) {
         const PupilIdentity &pupil = t.entry->record.pupil;
-        PupilHistory &history = pupils[pupil.name.simplified().toCaseFolded() + QLatin1Char('\n') + pupil.className];
+        PupilHistory &history = pupils[pupilNameKey(pupil.name) + QLatin1Char('\n') + pupil.className];
         noteTest(*t.entry, history, true);
         // The attempts the row stands for count too: a mistake made in one
         // and practised after it is the pupil's whichever attempt is shown.

@@ -7,11 +7,6 @@
 
 namespace {
 
-// A name as typed and as listed, compared without case and extra spaces.
-QString nameKey(const QString &name)
-{
-    return name.simplified().toCaseFolded();
-}
 
 QString rosterState(const EntryPtr &entry, const QDateTime &now)
 {
@@ -42,13 +37,13 @@ QList<RosterRow> classRoster(const ClassList &list, const QString &className, co
 {
     QHash<QString, EntryPtr> last;
     for (const ShownTest &t : tests) {
-        EntryPtr &slot = last[nameKey(t.entry->record.pupil.name)];
+        EntryPtr &slot = last[pupilNameKey(t.entry->record.pupil.name)];
         if (!slot || slot->record.started <= t.entry->record.started)
             slot = t.entry;
     }
     QList<RosterRow> rows;
     for (const QString &name : list.namesIn(normalClassName(className))) {
-        const EntryPtr entry = last.value(nameKey(name));
+        const EntryPtr entry = last.value(pupilNameKey(name));
         rows << RosterRow{name, rosterState(entry, now), entry};
     }
     return rows;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "classview/pupil_rows.h"
 
+#include "results/class_list.h"
+
 #include <QCollator>
 #include <QHash>
 #include <QLocale>
@@ -73,7 +75,7 @@ QList<ShownTest> pupilRows(const QList<ShownTest> &tests, AttemptChoice choice)
     QList<QList<EntryPtr>> days;
     for (const ShownTest &t : tests) {
         const ResultRecord &r = t.entry->record;
-        const QString pupil = r.pupil.name.simplified().toCaseFolded() + QLatin1Char('\n') + r.pupil.className
+        const QString pupil = pupilNameKey(r.pupil.name) + QLatin1Char('\n') + r.pupil.className
                               + QLatin1Char('\n') + t.entry->date().toString(Qt::ISODate);
         const auto known = at.constFind(pupil);
         if (choice == AttemptChoice::All || known == at.constEnd()) {

@@ -93,6 +93,11 @@ void readLine(const QString &line, int number, ClassList &list, QSet<QString> &s
 
 } // namespace
 
+QString pupilNameKey(const QString &name)
+{
+    return name.simplified().toCaseFolded();
+}
+
 QString normalClassName(const QString &typed)
 {
     static const QRegularExpression classWord(QStringLiteral("(?i)\\s*(класс|кл\\.?)\\s*$"));

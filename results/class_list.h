@@ -26,6 +26,9 @@
 // («6a», «6B») read as those. Text that is not a class is kept, trimmed and
 // upper case.
 QString normalClassName(const QString &typed);
+// A pupil's name as names are compared: without case and extra spaces, so
+// «иванова  анна» typed is «Иванова Анна» listed.
+QString pupilNameKey(const QString &name);
 
 struct ClassList {
     struct Pupil {

@@ -528,7 +528,7 @@ QList<ShownTest> selectTests(const QList<EntryPtr> &entries, const ClassFilter &
     std::map<std::pair<size_t, QString>, QList<int>> pupils;
     for (int i = 0; i < shown.size(); ++i) {
         const ResultRecord &r = shown[i].entry->record;
-        const QString pupil = r.pupil.name.trimmed().toCaseFolded() + QLatin1Char('\n') + r.pupil.className.trimmed();
+        const QString pupil = pupilNameKey(r.pupil.name) + QLatin1Char('\n') + r.pupil.className.trimmed();
         attempts[pupil + QLatin1Char('\n') + shown[i].entry->date().toString(Qt::ISODate)] << i;
         pupils[{qHash(pupil, projectorSeed()), pupil}] << i;
     }
